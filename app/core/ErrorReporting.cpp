@@ -1,0 +1,50 @@
+#include "app/core/ErrorReporting.h"
+
+#include <cstdint>
+#include <new>
+
+namespace tess {
+
+void ShowProcessingError(CommonDlg& dlg) {
+    dlg.message({"An unexpected error occured and the request could not be processed. Please try "
+                 "reloading the program and try again. If this persists, constact Wren and tell "
+                 "him where this is happening and what game you're trying to use",
+                 "Processing error!", MsgIcon::Critical, MsgButtons::Ok});
+}
+
+void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error) {
+    const auto number = static_cast<std::int16_t>(error.number());
+    if (number == err::ObjectNotSet) return;
+    dlg.message({"Runtime Error: " + std::to_string(number) + "\r\n'" + error.description() +
+                     "'\r\n\r\nSource: " + error.source(),
+                 "Generic Runtime Error Handler", MsgIcon::Critical, MsgButtons::Ok});
+}
+
+void ShowFatalError(CommonDlg& dlg, const RuntimeError& error) {
+    dlg.message({"Run-time error '" + std::to_string(error.number()) + "':\r\n\r\n" +
+                     error.description(),
+                 kAppTitle, MsgIcon::Critical, MsgButtons::Ok});
+}
+
+void skipOnError(const std::function<void()>& statement) {
+    try {
+        statement();
+    } catch (const RuntimeError&) {
+    }
+}
+
+RuntimeError asRuntimeError(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const RuntimeError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return {err::OutOfMemory, "Out of memory"};
+    } catch (const std::exception& e) {
+        return {51, std::string("Internal error: ") + e.what()};
+    } catch (...) {
+        return {51, "Internal error"};
+    }
+}
+
+}  // namespace tess

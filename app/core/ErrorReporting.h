@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+#include "app/core/CommonDlg.h"
+#include "app/core/RuntimeError.h"
+
+namespace tess {
+
+// The fixed box for a request that could not be processed; never varies.
+void ShowProcessingError(CommonDlg& dlg);
+
+// Reports an error caught by the sprite selection; silent for 91. The number
+// is narrowed to 16 bits first, as the report can only show such numbers.
+void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error);
+
+// The platform's message for an error nobody catches; the caller then ends the
+// process.
+void ShowFatalError(CommonDlg& dlg, const RuntimeError& error);
+
+// "Skip on error": runs one statement and passes over any program error.
+void skipOnError(const std::function<void()>& statement);
+
+// Turns any exception that escapes a handler into the program's error type, so
+// that every path reports a number and a description.
+RuntimeError asRuntimeError(std::exception_ptr error);
+
+}  // namespace tess

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "gamedb/core/Table.h"
+
+namespace tess::gamedb {
+
+// An open, read-only game database file.
+class Database {
+public:
+    virtual ~Database() = default;
+    // Reads a whole table in "PrimaryKey" order. Raises DatabaseError 3078 for
+    // a missing table and 3800 when the table has no "PrimaryKey" index.
+    virtual Table loadTable(const std::string& name) = 0;
+};
+
+// Opens a Jet (Access) or SQLite file, chosen by the file's signature, not its
+// name. Raises DatabaseError 3024 for a missing file and 3343 for a file of
+// neither kind or one the engine cannot read.
+std::unique_ptr<Database> openDatabase(const std::string& path);
+
+// The two stores behind openDatabase.
+std::unique_ptr<Database> openJetDatabase(const std::string& path);
+std::unique_ptr<Database> openSqliteDatabase(const std::string& path);
+
+}  // namespace tess::gamedb

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamedb/core/Value.h"
+
+namespace tess::gamedb {
+
+// A whole table read into memory, rows in the order of its "PrimaryKey" index.
+struct Table {
+    std::string name;
+    std::vector<std::string> columns;
+    std::vector<std::vector<Value>> rows;
+    std::size_t keyColumn = 0;  // the column "PrimaryKey" is on
+};
+
+// The cursor every Part of the program reads tables through: counted scans in
+// index order, field reads on the current row and seek "=" on the index.
+class TableCursor {
+public:
+    explicit TableCursor(Table table);
+
+    const std::string& name() const { return table_.name; }
+    int rowCount() const { return static_cast<int>(table_.rows.size()); }
+    void moveFirst() { pos_ = 0; }
+    // Moving past the end is allowed once; a further move raises "No current record".
+    void moveNext();
+    bool eof() const { return pos_ >= table_.rows.size(); }
+
+    // Reads a named field of the current row (names compare case-insensitively).
+    // Raises "Item not found in this collection." (3265) for an unknown field and
+    // "No current record." (3021) when the cursor stands past the last row.
+    const Value& field(const std::string& name) const;
+
+    // Seek "=": positions on the first row, in index order, whose key equals
+    // the given one (text keys compare case-insensitively, number keys as
+    // numbers). Afterwards eof() tells whether no row matched.
+    void seek(const Value& key);
+
+private:
+    Table table_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace tess::gamedb
