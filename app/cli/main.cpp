@@ -1,0 +1,98 @@
+// tessellane-cli: the editor's core without a window, for scripts and for
+// checking a game database on a machine without a display.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/core/Messages.h"
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/GameSummary.h"
+#include "gamedb/core/Identify.h"
+#include "gamedb/core/SpriteTree.h"
+
+namespace {
+
+using tess::gamedb::GameDatabase;
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kDatabaseError = 2;
+
+void usage(std::ostream& err) {
+    err << "usage: tessellane-cli [--db-folder DIR] COMMAND\n"
+           "commands:\n"
+           "  identify ROM      name the game the ROM belongs to\n"
+           "  tree ROM          list the game's sprite tree: KEY<TAB>TEXT<TAB>IMAGE\n"
+           "  games             list the supported games as Name*Completion%*Author\n";
+}
+
+std::string executableFolder(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::absolute(argv0);
+    return self.parent_path().string();
+}
+
+// Identification as File > Load does it; prints the unsupported message when
+// no game matches.
+bool identify(GameDatabase& db, const std::string& rom, std::ostream& out) {
+    if (!tess::gamedb::IdentifyRom(db, rom)) {
+        out << tess::kUnsupportedRomText << "\n";
+        return false;
+    }
+    return true;
+}
+
+int run(const std::vector<std::string>& args, const std::string& appFolder, std::ostream& out) {
+    const std::string& command = args[0];
+    if (command == "games" && args.size() == 1) {
+        GameDatabase db(appFolder);
+        for (const auto& row : tess::gamedb::BuildSupportedGames(db).rows) out << row << "\n";
+        return kOk;
+    }
+    if ((command == "identify" || command == "tree") && args.size() == 2) {
+        GameDatabase db(appFolder);
+        if (!identify(db, args[1], out)) return kFailed;
+        if (command == "identify") {
+            out << "Game: " << db.table(GameDatabase::NFO).field("Name").keyText() << "\n";
+            return kOk;
+        }
+        tess::gamedb::SpriteTree tree;
+        tess::gamedb::BuildSpriteTree(db, tree);
+        tree.forEachInTreeOrder([&](const tess::gamedb::TreeNode& node, int depth) {
+            out << std::string(static_cast<std::size_t>(2 * depth), ' ') << node.key << '\t'
+                << node.text << '\t' << node.image << "\n";
+        });
+        return kOk;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string appFolder = executableFolder(argv[0]) + "/";
+    if (args.size() >= 2 && args[0] == "--db-folder") {
+        appFolder = args[1];
+        if (appFolder.empty() || appFolder.back() != '/') appFolder += '/';
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty()) {
+        usage(std::cerr);
+        return kFailed;
+    }
+    try {
+        const int status = run(args, appFolder, std::cout);
+        if (status >= 0) return status;
+        usage(std::cerr);
+        return kFailed;
+    } catch (const tess::DatabaseError& e) {
+        std::cerr << e.description() << "\n";
+        return kDatabaseError;
+    } catch (const tess::RuntimeError& e) {
+        std::cerr << "error " << e.number() << ": " << e.description() << "\n";
+        return kFailed;
+    }
+}

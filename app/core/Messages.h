@@ -1,0 +1,18 @@
+#pragma once
+
+namespace tess {
+
+// Message texts shown in more than one place or by more than one front end.
+inline constexpr const char* kUnsupportedRomText =
+    "File is either an corrupt, invalid, or does not currently have support by Tessellane";
+inline constexpr const char* kPaletteChangedText =
+    "Palette has been changed. Switching sprites will reset the palette, do you wish you save "
+    "your changes made to the palette?";
+inline constexpr const char* kSpriteChangedText =
+    "Sprite has been changed. Switching sprites will destroy any changes you have made to this "
+    "sprite, do you wish you save your changes before you switch?";
+inline constexpr const char* kHelpText =
+    "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the help I'm "
+    "giving you...";
+
+}  // namespace tess

@@ -1,0 +1,17 @@
+#include "app/ui/ProgramState.h"
+
+namespace tess {
+
+std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder) {
+    if (commandLine == "/debug") return "C:\\Dev\\Projects\\KVEL\\";
+    return executableFolder + "/";
+}
+
+void InitProgram(ProgramState& state, const std::string& commandLine,
+                 const std::string& executableFolder) {
+    state.AppFolder = AppFolderFor(commandLine, executableFolder);
+    state.Zoom = 8;
+    state.GameDb = std::make_unique<gamedb::GameDatabase>(state.AppFolder);
+}
+
+}  // namespace tess

@@ -1,0 +1,67 @@
+#include "app/ui/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace tess {
+namespace {
+
+QMessageBox::Icon qtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Critical: return QMessageBox::Critical;
+        case MsgIcon::Exclamation: return QMessageBox::Warning;
+        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // The description already names its patterns; Qt reads them from the
+        // parentheses, so the pattern part goes there when it is missing.
+        const QString& description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(';', ' ');
+        entries << (description.contains('(') ? description
+                                              : description + " (" + patterns + ")");
+    }
+    return entries.join(";;");
+}
+
+MsgAnswer QtDialogs::message(const MessageRequest& request) {
+    QMessageBox box(qtIcon(request.icon), QString::fromStdString(request.title),
+                    QString::fromStdString(request.text).replace("\r\n", "\n"),
+                    request.buttons == MsgButtons::Ok
+                        ? QMessageBox::Ok
+                        : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent_);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        case QMessageBox::Cancel: return MsgAnswer::Cancel;
+        default: break;
+    }
+    // Escape on a Yes/No/Cancel box means Cancel, on an OK box just OK.
+    return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+std::string QtDialogs::openFile(const OpenFileRequest& request) {
+    return QFileDialog::getOpenFileName(parent_, QString::fromStdString(request.title), QString(),
+                                        QtFilter(request.filter))
+        .toStdString();
+}
+
+std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t preset) {
+    const QColor initial(preset & 0xFF, (preset >> 8) & 0xFF, (preset >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(initial, parent_);
+    if (!chosen.isValid()) return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red() + 256 * chosen.green() + 65536 * chosen.blue());
+}
+
+}  // namespace tess

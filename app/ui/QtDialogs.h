@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/core/CommonDlg.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tess {
+
+// The real dialog seam: Qt's message boxes, file and colour dialogs.
+class QtDialogs : public CommonDlg {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    MsgAnswer message(const MessageRequest& request) override;
+    std::string openFile(const OpenFileRequest& request) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t preset) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+// "Desc|*.a|All|*.*" as Qt writes it: "Desc (*.a);;All (*.*)".
+QString QtFilter(const std::string& filter);
+
+}  // namespace tess

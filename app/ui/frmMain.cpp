@@ -1,0 +1,221 @@
+#include "app/ui/frmMain.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/core/ErrorReporting.h"
+#include "gamedb/core/GameSummary.h"
+#include "gamedb/core/Identify.h"
+#include "gamedb/ui/Pictures.h"
+#include "gamedb/ui/frmAbout.h"
+
+namespace tess {
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+// Client area of the window, in twips.
+constexpr int kClientWidth = 9315;
+constexpr int kClientHeight = 6720;
+
+}  // namespace
+
+frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int)> endProcess)
+    : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)) {
+    setObjectName("frmMain");
+    setWindowTitle("Tessellane");
+    setWindowIcon(QIcon(gamedb::ProgramPicture()));
+    sx_ = 1440.0 / logicalDpiX();
+    sy_ = 1440.0 / logicalDpiY();
+    buildMenus();
+    buildControls();
+}
+
+frmMain::~frmMain() = default;
+
+QRect frmMain::twips(int left, int top, int width, int height) const {
+    return QRect(qRound(left / sx_), qRound(top / sy_), qRound(width / sx_),
+                 qRound(height / sy_));
+}
+
+QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
+                         void (frmMain::*handler)()) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    return a;
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("mnuFile");
+    action(file, "mnuFileLoad", "&Load...", &frmMain::mnuFileLoad_Click);
+    mnuFileSave_ = file->addMenu("&Save");
+    mnuFileSave_->setObjectName("mnuFileSave");
+    mnuFileSave_->menuAction()->setEnabled(false);
+    action(mnuFileSave_, "mnuFileSaveRom", "Save ROM");
+    action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette");
+    action(file, "mnuFileImport", "Import Sprite...")->setEnabled(false);
+    file->addSeparator()->setObjectName("mnuFileSep1");
+    action(file, "mnuFileGameInfo", "Game Information", &frmMain::mnuFileGameInfo_Click);
+    file->addSeparator()->setObjectName("mnuFileSep2");
+    action(file, "mnuFileExit", "E&xit", &frmMain::ExitProgram);
+
+    QMenu* view = bar->addMenu("&View");
+    view->setObjectName("mnuView");
+    QAction* grid = action(view, "mnuViewGrid", "&Grid");
+    grid->setCheckable(true);
+    grid->setShortcut(QKeySequence("Ctrl+G"));
+    QMenu* zoom = view->addMenu("Zoom");
+    zoom->setObjectName("mnuViewZoom");
+    const char* zooms[] = {"1", "4", "6", "8", "16", "24"};
+    for (int i = 0; i < 6; ++i) {
+        QAction* item = zoom->addAction(zooms[i]);
+        item->setObjectName(QString("mnuViewZoomE%1").arg(i));
+        item->setCheckable(true);
+        item->setChecked(i == 3);
+    }
+
+    QMenu* compression = bar->addMenu("Compression");
+    compression->setObjectName("mnuCompression");
+    compression->menuAction()->setEnabled(false);
+    action(compression, "mnuCompressionDump", "Dump offset...");
+    action(compression, "mnuCompressionCompress", "Compress Data...");
+
+    QMenu* help = bar->addMenu("Help");
+    help->setObjectName("mnuHelp");
+    action(help, "mnuHelpTopics", "Help Topics", &frmMain::mnuHelpTopics_Click);
+    help->addSeparator()->setObjectName("mnuHelpSep1");
+    action(help, "mnuHelpAbout", "&About", &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    client->setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
+    setCentralWidget(client);
+
+    auto* tbMain = new QToolBar(client);
+    tbMain->setObjectName("tbMain");
+    tbMain->setGeometry(twips(0, 0, 9315, 360));
+    auto* tbEtc = new QToolBar(client);
+    tbEtc->setObjectName("tbEtc");
+    tbEtc->setGeometry(twips(0, 360, 9315, 360));
+
+    tvSprites_ = new QTreeWidget(client);
+    tvSprites_->setObjectName("tvSprites");
+    tvSprites_->setHeaderHidden(true);
+    tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
+
+    sbMain_ = new QStatusBar(client);
+    sbMain_->setObjectName("sbMain");
+    sbMain_->setSizeGripEnabled(false);
+    sbMain_->setGeometry(twips(0, 6405, 9315, 315));
+    const char* initial[] = {"Game: None", "Status: Ready", "Mouse: (%x, %y)", "Progress:"};
+    for (int i = 0; i < 4; ++i) {
+        panels_[i] = new QLabel(initial[i], sbMain_);
+        panels_[i]->setObjectName(QString("sbMainPanel%1").arg(i + 1));
+        sbMain_->addWidget(panels_[i], i == 0 ? 2 : 1);
+    }
+
+    COMMAND_TEMP_ = new QPushButton("^_^", client);
+    COMMAND_TEMP_->setObjectName("COMMAND_TEMP");
+    COMMAND_TEMP_->setGeometry(twips(5520, 0, 915, 315));
+    COMMAND_TEMP_->hide();
+    connect(COMMAND_TEMP_, &QPushButton::clicked, this, [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
+
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
+
+void frmMain::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        ShowFatalError(dialogs_, asRuntimeError(std::current_exception()));
+        endProcess_(1);
+    }
+}
+
+void frmMain::mnuFileLoad_Click() {
+    const std::string path = dialogs_.openFile(
+        {"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
+    if (path.empty()) return;
+    LoadRom(path);
+}
+
+void frmMain::LoadRom(const std::string& path) {
+    state_.RomPath = path;
+    mnuFileSave_->menuAction()->setEnabled(true);
+    // Every file access closes its file again, so none is open here.
+    tvSprites_->clear();
+    tree_.clear();
+    IdentifyGame();
+    setWindowTitle(QString::fromStdString("Tessellane [" + state_.RomPath + "]"));
+}
+
+void frmMain::IdentifyGame() {
+    const auto name = gamedb::IdentifyRom(*state_.GameDb, state_.RomPath);
+    if (!name) {
+        dialogs_.message({kUnsupportedRomText, "Error", MsgIcon::Exclamation, MsgButtons::Ok});
+        return;
+    }
+    panels_[0]->setText(QString::fromStdString("Game: " + *name));
+    gamedb::BuildSpriteTree(*state_.GameDb, tree_);
+    fillTreeView();
+}
+
+void frmMain::fillTreeView() {
+    std::vector<QTreeWidgetItem*> items(tree_.nodes().size());
+    const QIcon images[] = {gamedb::HeadingIcon(), gamedb::SpriteIcon()};
+    tree_.forEachInTreeOrder([&](const gamedb::TreeNode& node, int) {
+        const std::size_t index = static_cast<std::size_t>(tree_.find(node.key));
+        auto* item = node.parent < 0
+                         ? new QTreeWidgetItem(tvSprites_)
+                         : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
+        item->setText(0, QString::fromStdString(node.text));
+        item->setData(0, kKeyRole, QString::fromStdString(node.key));
+        item->setData(0, kImageRole, node.image);
+        item->setIcon(0, images[node.image == gamedb::kSpriteImage ? 1 : 0]);
+        items[index] = item;
+    });
+}
+
+void frmMain::mnuFileGameInfo_Click() {
+    const std::string text = gamedb::GameInformationText(*state_.GameDb);
+    if (!text.empty()) dialogs_.message({text});
+}
+
+void frmMain::mnuHelpTopics_Click() { dialogs_.message({kHelpText}); }
+
+void frmMain::mnuHelpAbout_Click() {
+    if (about_) about_->exec();
+}
+
+void frmMain::COMMAND_TEMP_Click() {
+    dialogs_.message({"Hello there!\r\n\r\nYou found the hidden button.\r\nHave fun editing sprites."});
+}
+
+void frmMain::ExitProgram() {
+    // The palette and sprite prompts only appear once those can be changed.
+    endProcess_(0);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // ExitProgram only returns when the user cancelled: the window stays.
+    event->ignore();
+    guarded([this] { ExitProgram(); });
+}
+
+}  // namespace tess

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "app/core/CommonDlg.h"
+#include "app/core/Messages.h"
+#include "app/ui/ProgramState.h"
+#include "gamedb/core/SpriteTree.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+
+namespace tess {
+
+namespace gamedb {
+class frmAbout;
+}
+
+// The main window: menus, the two toolbar strips, the sprite tree, the sprite
+// view, the status bar, and the handlers of the shell's own commands.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // endProcess ends the program at once with the given exit code; tests pass
+    // a recorder instead.
+    frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int exitCode)> endProcess);
+    ~frmMain() override;
+
+    void setAboutWindow(gamedb::frmAbout* about) { about_ = about; }
+
+    // File > Load with a chosen path (the dialog's answer or the command line).
+    void LoadRom(const std::string& path);
+
+    // Handlers, callable from tests exactly as the menus call them.
+    void mnuFileLoad_Click();
+    void mnuFileGameInfo_Click();
+    void mnuHelpTopics_Click();
+    void mnuHelpAbout_Click();
+    void COMMAND_TEMP_Click();
+    // Asks about unsaved changes, then ends the process; returns when cancelled.
+    void ExitProgram();
+
+    QString panelText(int panel) const;  // 1 to 4
+    const gamedb::SpriteTree& spriteTree() const { return tree_; }
+
+    // Runs a handler the way the platform runs an uncaught error: its message,
+    // then the end of the program.
+    void guarded(const std::function<void()>& handler);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void IdentifyGame();
+    void fillTreeView();
+    QAction* action(QMenu* menu, const char* name, const QString& caption,
+                    void (frmMain::*handler)() = nullptr);
+    QRect twips(int left, int top, int width, int height) const;
+
+    ProgramState& state_;
+    CommonDlg& dialogs_;
+    std::function<void(int exitCode)> endProcess_;
+    gamedb::frmAbout* about_ = nullptr;
+    gamedb::SpriteTree tree_;
+    double sx_ = 15, sy_ = 15;  // twips per pixel
+
+    QMenu* mnuFileSave_ = nullptr;
+    QTreeWidget* tvSprites_ = nullptr;
+    QStatusBar* sbMain_ = nullptr;
+    QLabel* panels_[4] = {};
+    QPushButton* COMMAND_TEMP_ = nullptr;
+};
+
+}  // namespace tess

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Tessellane's one entry point on a Debian machine:
+#   ./build.sh run    install what is missing, build, start the editor on the demo game
+#   ./build.sh test   install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev fonts-dejavu-core
+  mdbtools-dev libsqlite3-dev
+  libgtest-dev libbenchmark-dev
+)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build -j"$(nproc)"
+}
+
+case "${1:-run}" in
+  run)
+    install_missing
+    build
+    exec build/bin/tessellane build/bin/demo.bin
+    ;;
+  test)
+    install_missing
+    build
+    cd build && ctest --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

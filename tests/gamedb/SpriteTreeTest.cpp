@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/SpriteTree.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess::gamedb {
+namespace {
+
+const std::string kJet = std::string(TESS_TEST_DATA) + "/jet/";
+
+// The tree as the command line prints it: indent, key, text, image.
+std::string dump(const SpriteTree& tree) {
+    std::string out;
+    tree.forEachInTreeOrder([&](const TreeNode& node, int depth) {
+        out += std::string(static_cast<std::size_t>(2 * depth), ' ') + node.key + "|" + node.text +
+               "|" + std::to_string(node.image) + "\n";
+    });
+    return out;
+}
+
+SpriteTree treeOf(const std::string& game) {
+    GameDatabase db(kJet);
+    db.OpenGameData(game);
+    SpriteTree tree;
+    BuildSpriteTree(db, tree);
+    // Every scanned table is back on its first row.
+    for (auto t : {GameDatabase::HEAD, GameDatabase::SPRITE, GameDatabase::COMPRESSED}) {
+        EXPECT_FALSE(db.table(t).eof());
+    }
+    return tree;
+}
+
+TEST(SpriteTree, BuiltFromNumericKeysWithOrphanLeftOut) {
+    EXPECT_EQ(dump(treeOf("t00001.mdb")),
+              "QBRKHEAD_1|Items|1\n"
+              "  QBRKCHILD_Shared|Shared|2\n"
+              "  QBRKCHILD_Trailing CRLF|Trailing CRLF|2\n"
+              "QBRKHEAD_2|Player|1\n"
+              "  QBRKCHILD_alpha|alpha|2\n"
+              "  QBRKCHILD_Beta|Beta|2\n"
+              "QBRKHEAD_5|Empty heading|1\n"
+              "QBRKHEAD_10|Enemies|1\n"
+              "  QBRKCHILD_Delta|Delta|2\n"
+              "  QBRKCHILD_gamma|gamma|2\n"
+              "QBRKHEADCOMP|Compressed|1\n"
+              "  QBRKHEADCOMP_Title|Title|1\n"
+              "    QBRKHEADCOMPCHILD_anvil|anvil|2\n"
+              "    QBRKHEADCOMPCHILD_zebra|zebra|2\n"
+              "  QBRKHEADCOMP_Bosses|Bosses|1\n"
+              "    QBRKHEADCOMPCHILD_Shared|Shared|2\n");
+}
+
+TEST(SpriteTree, BuiltFromTextKeys) {
+    EXPECT_EQ(dump(treeOf("t00001r1.mdb")),
+              "QBRKHEAD_h1|Props|1\n"
+              "  QBRKCHILD_kilo|kilo|2\n"
+              "QBRKHEAD_H10|Villains|1\n"
+              "  QBRKCHILD_Big Sprite|Big Sprite|2\n"
+              "  QBRKCHILD_Lima|Lima|2\n"
+              "QBRKHEAD_h2|Heroes|1\n"
+              "  QBRKCHILD_Hex Offsets|Hex Offsets|2\n"
+              "  QBRKCHILD_mike|mike|2\n"
+              "QBRKHEAD_x9|Heading without sprites|1\n"
+              "QBRKHEADCOMP|Compressed|1\n"
+              "  QBRKHEADCOMP_Zone 2|Zone 2|1\n"
+              "    QBRKHEADCOMPCHILD_echo|echo|2\n"
+              "    QBRKHEADCOMPCHILD_golf|golf|2\n"
+              "  QBRKHEADCOMP_Zone 1|Zone 1|1\n"
+              "    QBRKHEADCOMPCHILD_Foxtrot|Foxtrot|2\n");
+}
+
+TEST(SpriteTree, FailedAddsAreLeftOutSilently) {
+    SpriteTree tree;
+    EXPECT_EQ(tree.AddRootNode("A", "K", 1), 0);
+    EXPECT_EQ(tree.AddRootNode("again", "K", 1), -1);     // duplicate key
+    EXPECT_EQ(tree.AddChildNode("none", "c", "C", 2), -1);  // no such parent
+    EXPECT_EQ(tree.AddChildNode("K", "c", "C", 2), 1);
+    EXPECT_EQ(tree.AddChildNode("K", "c2", "C", 2), -1);  // keys are unique in the whole tree
+    EXPECT_EQ(dump(tree), "K|A|1\n  C|c|2\n");
+}
+
+TEST(SpriteTree, NumberAndTextHeadingsMeetAndNullKeysContributeNothing) {
+    test::TempDir dir;
+    test::makeSqliteDb(dir.file("game.mdb"),
+                       "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);");
+    test::makeSqliteDb(
+        dir.file("g.db"),
+        "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT);"
+        "CREATE TABLE HEAD (ID TEXT PRIMARY KEY, Name TEXT);"
+        "INSERT INTO HEAD VALUES ('3', 'Three'), (NULL, 'No id'), (NULL, 'No id either');"
+        "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY, Heading);"
+        "INSERT INTO SPRITE VALUES ('n', 3), ('t', '3'), ('u', NULL);"
+        "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT);"
+        "INSERT INTO COMPRESSED VALUES ('c1', 'A'), ('c2', 'B'), ('c3', 'A'), ('n', 'B');");
+    GameDatabase db(dir.folder());
+    db.OpenGameData("g.db");
+    SpriteTree tree;
+    BuildSpriteTree(db, tree);
+    EXPECT_EQ(dump(tree),
+              "QBRKHEAD_|No id|1\n"
+              "  QBRKCHILD_u|u|2\n"
+              "QBRKHEAD_3|Three|1\n"
+              "  QBRKCHILD_n|n|2\n"
+              "  QBRKCHILD_t|t|2\n"
+              "QBRKHEADCOMP|Compressed|1\n"
+              "  QBRKHEADCOMP_A|A|1\n"
+              "    QBRKHEADCOMPCHILD_c1|c1|2\n"
+              "    QBRKHEADCOMPCHILD_c3|c3|2\n"
+              "  QBRKHEADCOMP_B|B|1\n"
+              "    QBRKHEADCOMPCHILD_c2|c2|2\n"
+              "    QBRKHEADCOMPCHILD_n|n|2\n");
+}
+
+TEST(SpriteTree, RequiredNameWithoutValueIsAnError) {
+    test::TempDir dir;
+    test::makeSqliteDb(dir.file("game.mdb"),
+                       "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);");
+    test::makeSqliteDb(dir.file("g.db"),
+                       "CREATE TABLE NFO (ID INTEGER PRIMARY KEY);"
+                       "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+                       "INSERT INTO HEAD VALUES (1, NULL);"
+                       "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+                       "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
+    GameDatabase db(dir.folder());
+    db.OpenGameData("g.db");
+    SpriteTree tree;
+    try {
+        BuildSpriteTree(db, tree);
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::InvalidUseOfNull);
+    }
+}
+
+}  // namespace
+}  // namespace tess::gamedb

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tess::test {
+
+// A fresh folder under the system's temp folder, removed again at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The folder as the program forms database paths from it: with a separator.
+    std::string folder() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Creates an SQLite database file from SQL text (fails the test on an error).
+void makeSqliteDb(const std::string& path, const std::string& sql);
+
+// Writes a ROM image of the given size whose header window at 0x183 holds the
+// text (the rest of the file is zero).
+void writeRom(const std::string& path, const std::string& headerText, std::size_t size = 0x400);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+
+// Copies the fixture Access files into a folder, so tests may add files beside them.
+void copyJetFixtures(const std::string& folder);
+
+}  // namespace tess::test
