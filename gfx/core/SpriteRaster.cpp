@@ -29,8 +29,8 @@ void SpriteRaster::drawCell(std::int32_t x, std::int32_t y, int index) {
     if (index == kNothing) return;
     if (index < 0 || index > 15) throw subscriptError();
     if (!shown_.contains(x, y)) return;
-    shown_.at(x, y) = static_cast<std::uint8_t>(
-        index | (style_ == LineStyle::Dashed ? kDashedBit : 0));
+    shown_.at(x, y) =
+        static_cast<std::uint8_t>(index | (style_ == LineStyle::Dashed ? kDashedBit : 0));
 }
 
 void SpriteRaster::hatchTile(std::int32_t tx, std::int32_t ty) {

@@ -74,8 +74,8 @@ private:
     static constexpr std::uint8_t kDashedBit = 0x40;
 
     void renderHatch(std::int32_t tx, std::int32_t ty, std::uint8_t hatch, std::int32_t left,
-                     std::int32_t top, std::int32_t width, std::int32_t height,
-                     std::uint32_t* out, std::ptrdiff_t stride) const;
+                     std::int32_t top, std::int32_t width, std::int32_t height, std::uint32_t* out,
+                     std::ptrdiff_t stride) const;
 
     ByteGrid shown_;
     ByteGrid hatch_;

@@ -11,9 +11,7 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-std::int32_t toLong(std::string_view field) {
-    return gamedb::Value(std::string(field)).toLong();
-}
+std::int32_t toLong(std::string_view field) { return gamedb::Value(std::string(field)).toLong(); }
 
 }  // namespace
 

@@ -8,6 +8,8 @@ namespace tess::gfx {
 // per pixel, is 1440 / logical dots per inch, per axis (15 at 96 dpi).
 inline double twipsPerPixel(double dotsPerInch) { return 1440.0 / dotsPerInch; }
 
-inline int twipsToPixels(double twips, double s) { return static_cast<int>(std::lround(twips / s)); }
+inline int twipsToPixels(double twips, double s) {
+    return static_cast<int>(std::lround(twips / s));
+}
 
 }  // namespace tess::gfx

@@ -13,10 +13,9 @@ constexpr int kFlushMilliseconds = 30;
 
 int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-void placeInTwips(QWidget* widget, int left, int top, int width, int height, double sx,
-                  double sy) {
-    widget->setGeometry(twipsToPixels(left, sx), twipsToPixels(top, sy),
-                        twipsToPixels(width, sx), twipsToPixels(height, sy));
+void placeInTwips(QWidget* widget, int left, int top, int width, int height, double sx, double sy) {
+    widget->setGeometry(twipsToPixels(left, sx), twipsToPixels(top, sy), twipsToPixels(width, sx),
+                        twipsToPixels(height, sy));
 }
 
 }  // namespace

@@ -22,12 +22,15 @@ struct PalettePanelTest : ::testing::Test {
                        [this] { foreAtRedraw.push_back(panel.swatches().foreground().colour); }};
 
     PalettePanelTest() {
-        for (int i = 1; i < 16; ++i) palette.setWord(i, {0x00, static_cast<std::uint8_t>(i & 0x0E)});
+        for (int i = 1; i < 16; ++i)
+            palette.setWord(i, {0x00, static_cast<std::uint8_t>(i & 0x0E)});
         palette.setWord(3, {0x0E, 0x20});  // (0, 32, 224)
         palette.setWord(7, {0x0E, 0x20});
         panel.refresh();
     }
-    PaletteCell* cell(int i) { return panel.findChild<PaletteCell*>(QStringLiteral("picPal%1").arg(i)); }
+    PaletteCell* cell(int i) {
+        return panel.findChild<PaletteCell*>(QStringLiteral("picPal%1").arg(i));
+    }
     // The events a real double-click sends.
     void doubleClick(QWidget* widget, Qt::MouseButton button) {
         QTest::mouseClick(widget, button);

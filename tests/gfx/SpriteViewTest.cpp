@@ -15,8 +15,8 @@ namespace {
 
 constexpr QRgb kMagenta = qRgb(255, 0, 255);
 constexpr QRgb kEntry0 = qRgb(10, 20, 30);
-constexpr QRgb kRed = qRgb(224, 0, 0);     // entry 1
-constexpr QRgb kBlue = qRgb(0, 0, 224);    // entry 2
+constexpr QRgb kRed = qRgb(224, 0, 0);   // entry 1
+constexpr QRgb kBlue = qRgb(0, 0, 224);  // entry 2
 constexpr QRgb kGrey = qRgb(224, 224, 224);
 constexpr QRgb kLightBlue = qRgb(192, 192, 255);
 
@@ -187,11 +187,11 @@ TEST_F(SpriteViewTest, GreyTilesCarryAnOutlineAndCrossHatch) {
                                 QPoint(100, 0), QPoint(64, 30)}) {
         EXPECT_EQ(image.pixel(corner), kGrey);
     }
-    EXPECT_EQ(image.pixel(63, 0), kBlue);    // white tile (0, 0): no outline
+    EXPECT_EQ(image.pixel(63, 0), kBlue);            // white tile (0, 0): no outline
     EXPECT_EQ(image.pixel(128 - 8, 8), kLightBlue);  // on a hatch line
     EXPECT_EQ(image.pixel(72, 8), kLightBlue);
-    EXPECT_EQ(image.pixel(66, 5), kBlue);            // between the lines
-    EXPECT_EQ(image.pixel(8, 8), kBlue);             // the white tile is not hatched
+    EXPECT_EQ(image.pixel(66, 5), kBlue);  // between the lines
+    EXPECT_EQ(image.pixel(8, 8), kBlue);   // the white tile is not hatched
 }
 
 TEST_F(SpriteViewTest, GridDashesOutlinesFromZoom8AndStaysOnWhenZoomingOut) {
@@ -205,7 +205,7 @@ TEST_F(SpriteViewTest, GridDashesOutlinesFromZoom8AndStaysOnWhenZoomingOut) {
     EXPECT_EQ(view.picSprite()->pos(), QPoint(0, 0));
     QImage cell = surface({16, 16, 16, 16});  // sprite pixel (1, 1)
     EXPECT_EQ(cell.pixel(0, 0), kRed);
-    EXPECT_EQ(cell.pixel(2, 0), kMagenta);  // gap in the top edge
+    EXPECT_EQ(cell.pixel(2, 0), kMagenta);   // gap in the top edge
     EXPECT_EQ(cell.pixel(15, 6), kMagenta);  // gap in the right edge
     EXPECT_EQ(cell.pixel(15, 5), kRed);
     EXPECT_EQ(cell.pixel(2, 1), kRed);  // inside
@@ -236,5 +236,5 @@ TEST_F(SpriteViewTest, HugeSurfacePaintsThroughTheFrame) {
     view.sprScrollV()->setValue(view.sprScrollV()->maximum() - 2);
     const QImage scrolled = view.picEdBack()->grab().toImage();
     EXPECT_EQ(scrolled.pixel(29, 29), kGrey);  // bottom-right corner of the last tile
-    EXPECT_EQ(scrolled.pixel(9, 10), kRed);  // between hatch lines
+    EXPECT_EQ(scrolled.pixel(9, 10), kRed);    // between hatch lines
 }

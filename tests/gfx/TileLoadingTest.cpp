@@ -42,7 +42,8 @@ int errorOf(const std::function<void()>& action) {
 
 std::vector<std::uint8_t> sampleTile() {
     std::vector<std::uint8_t> bytes(32);
-    for (std::size_t k = 0; k < bytes.size(); ++k) bytes[k] = static_cast<std::uint8_t>(k * 37 + 11);
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<std::uint8_t>(k * 37 + 11);
     bytes[5] = 0x1F;
     return bytes;
 }

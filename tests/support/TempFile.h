@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -7,8 +9,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace tess::test {
 
