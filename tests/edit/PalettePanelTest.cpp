@@ -5,7 +5,6 @@
 
 #include "edit/ui/PalettePanel.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFile.h"
 
 using namespace tess;
 using namespace tess::edit;
@@ -59,7 +58,6 @@ TEST_F(PalettePanelTest, CellsSitInTheirDesignPlacesWithTheirTooltips) {
     EXPECT_EQ(cell(3)->toolTip(), "E02000");
     EXPECT_EQ(cell(1)->toolTip(), "0");
     EXPECT_EQ(cell(14)->toolTip(), "E0");
-    EXPECT_EQ(cell(3)->colour(), (ScreenColour{0, 32, 224}));
 
     // Both swatches start on entry 0.
     EXPECT_EQ(panel.swatches().foreground().index, 0);
