@@ -40,7 +40,7 @@ protected:
     }
 
     void load(const std::string& path) {
-        dialogs.files.push_back(path);
+        dialogs.queueFile(path);
         item("mnuFileLoad")->trigger();
     }
 
@@ -94,10 +94,10 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsAndStartStates) {
 
 TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTree) {
     load(dir.file("rev1.bin"));
-    ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
-    EXPECT_EQ(dialogs.fileDialogs[0].title, "Load Genesis ROM File");
-    EXPECT_EQ(dialogs.fileDialogs[0].filter, "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*");
-    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.fileRequests().size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests()[0].title, "Load Genesis ROM File");
+    EXPECT_EQ(dialogs.fileRequests()[0].filter, "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*");
+    EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(state.RomPath, dir.file("rev1.bin"));
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + dir.file("rev1.bin") + "]"));
     EXPECT_EQ(window->panelText(1), "Game: Test Game One (Rev 01)");
@@ -115,7 +115,8 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTree) {
 
 TEST_F(MainWindow, CancelledLoadChangesNothing) {
     load(dir.file("rev1.bin"));
-    item("mnuFileLoad")->trigger();  // no file scripted: the dialog is cancelled
+    dialogs.queueFile("");  // the dialog is cancelled
+    item("mnuFileLoad")->trigger();
     EXPECT_EQ(state.RomPath, dir.file("rev1.bin"));
     EXPECT_EQ(tree()->topLevelItemCount(), 5);
     EXPECT_TRUE(ends.empty());
@@ -124,8 +125,8 @@ TEST_F(MainWindow, CancelledLoadChangesNothing) {
 TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
     load(dir.file("one.bin"));
     load(dir.file("other.bin"));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    const MessageRequest& box = dialogs.messages[0];
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const MessageRequest& box = dialogs.messages()[0];
     EXPECT_EQ(box.text,
               "File is either an corrupt, invalid, or does not currently have support by Tessellane");
     EXPECT_EQ(box.title, "Error");
@@ -136,27 +137,27 @@ TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + dir.file("other.bin") + "]"));
     // Game Information still describes the previous game.
     item("mnuFileGameInfo")->trigger();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text.substr(0, 25), "Game Name: Test Game One\r");
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1].text.substr(0, 25), "Game Name: Test Game One\r");
 }
 
 TEST_F(MainWindow, GameInformationOnlyWithAGameAndHelpTopicsAlways) {
     item("mnuFileGameInfo")->trigger();
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages().empty());
     item("mnuHelpTopics")->trigger();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text,
               "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the "
               "help I'm giving you...");
-    EXPECT_EQ(dialogs.messages[0].title, "Tessellane");
-    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(dialogs.messages()[0].title, "Tessellane");
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
     load(dir.file("one.bin"));
     item("mnuFileGameInfo")->trigger();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text,
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1].text,
               "Game Name: Test Game One\r\n\r\nTotal Sprites Defined: 10\r\nNumber of Sprite "
               "Headings: 4");
-    EXPECT_EQ(dialogs.messages[1].title, "Tessellane");
+    EXPECT_EQ(dialogs.messages()[1].title, "Tessellane");
 }
 
 TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
@@ -165,17 +166,17 @@ TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
     ProgramState other;
     InitProgram(other, "", dir.path().string());
     frmMain broken(other, dialogs, [this](int code) { ends.push_back(code); });
-    dialogs.files.push_back(dir.file("one.bin"));
+    dialogs.queueFile(dir.file("one.bin"));
     broken.findChild<QAction*>("mnuFileLoad")->trigger();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("t00001.mdb"), std::string::npos);
-    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_NE(dialogs.messages()[0].text.find("t00001.mdb"), std::string::npos);
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Critical);
     EXPECT_EQ(ends, std::vector<int>{1});
 }
 
 TEST_F(MainWindow, ExitWithNothingChangedEndsAtOnce) {
     item("mnuFileExit")->trigger();
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(ends, std::vector<int>{0});
     window->close();  // the close box runs the same procedure
     EXPECT_EQ(ends, (std::vector<int>{0, 0}));

@@ -1,31 +1,34 @@
 #include "tests/support/ScriptedDialogs.h"
 
+#include <stdexcept>
+
 namespace tess::test {
+namespace {
+
+template <class T>
+T take(std::deque<T>& queue, const std::string& what) {
+    if (queue.empty()) throw std::logic_error("unscripted dialog: " + what);
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+}  // namespace
 
 MsgAnswer ScriptedDialogs::message(const MessageRequest& request) {
-    messages.push_back(request);
-    if (answers.empty()) {
-        return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
-    }
-    const MsgAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    messages_.push_back(request);
+    if (request.buttons == MsgButtons::Ok && answers_.empty()) return MsgAnswer::Ok;
+    return take(answers_, "message box \"" + request.text + "\"");
 }
 
 std::string ScriptedDialogs::openFile(const OpenFileRequest& request) {
-    fileDialogs.push_back(request);
-    if (files.empty()) return {};
-    std::string file = files.front();
-    files.pop_front();
-    return file;
+    fileRequests_.push_back(request);
+    return take(files_, "file dialog \"" + request.title + "\"");
 }
 
 std::optional<std::uint32_t> ScriptedDialogs::chooseColour(std::uint32_t preset) {
-    colourPresets.push_back(preset);
-    if (colours.empty()) return std::nullopt;
-    const auto colour = colours.front();
-    colours.pop_front();
-    return colour;
+    colourPresets_.push_back(preset);
+    return take(colours_, "colour dialog");
 }
 
 }  // namespace tess::test

@@ -1,0 +1,75 @@
+#include "edit/core/GenesisPalette.h"
+
+#include "app/core/RuntimeError.h"
+#include "gfx/core/RomFile.h"
+
+namespace tess::edit {
+namespace {
+
+constexpr std::size_t kLineBytes = 2 * (GenesisPalette::kEntries - 1);
+
+}  // namespace
+
+GenesisPalette::GenesisPalette(ScreenColour background) { colours_[0] = background; }
+
+void GenesisPalette::checkIndex(int index, int first) {
+    if (index < first || index >= kEntries) throw subscriptError();
+}
+
+ScreenColour GenesisPalette::colour(int index) const {
+    checkIndex(index, 0);
+    return colours_[static_cast<std::size_t>(index)];
+}
+
+GenesisWord GenesisPalette::word(int index) const {
+    checkIndex(index, 1);
+    return words_[static_cast<std::size_t>(index)];
+}
+
+void GenesisPalette::setPaletteDirty(bool dirty) {
+    if (dirty == dirty_) return;
+    dirty_ = dirty;
+    if (observer_) observer_(dirty);
+}
+
+void GenesisPalette::setWord(int index, GenesisWord word) {
+    checkIndex(index, 1);
+    words_[static_cast<std::size_t>(index)] = word;
+    colours_[static_cast<std::size_t>(index)] = GenesisToRgb(word.high, word.low);
+}
+
+void GenesisPalette::applyChosenColour(int index, ScreenColour chosen) {
+    checkIndex(index, 0);
+    if (index == 0) {
+        colours_[0] = chosen;
+        return;
+    }
+    setWord(index, RgbToGenesis(chosen));
+    setPaletteDirty(true);
+}
+
+void GenesisPalette::LoadPalette(const std::string& romPath, std::int32_t offset) {
+    // All 30 bytes first, so that a short or failing read changes nothing.
+    std::array<std::uint8_t, kLineBytes> bytes{};
+    if (gfx::readAt(romPath, std::int64_t{offset} + 2, bytes) < bytes.size()) {
+        throw RuntimeError(62, "Input past end of file");
+    }
+    for (int i = 1; i < kEntries; ++i) {
+        const auto at = static_cast<std::size_t>(2 * (i - 1));
+        setWord(i, {bytes[at], bytes[at + 1]});
+    }
+    offset_ = offset;
+}
+
+void GenesisPalette::SavePalette(const std::string& romPath) {
+    std::array<std::uint8_t, kLineBytes> bytes{};
+    for (int i = 1; i < kEntries; ++i) {
+        const auto at = static_cast<std::size_t>(2 * (i - 1));
+        bytes[at] = words_[static_cast<std::size_t>(i)].high;
+        bytes[at + 1] = words_[static_cast<std::size_t>(i)].low;
+    }
+    gfx::writeAt(romPath, std::int64_t{offset_} + 2, bytes);
+    setPaletteDirty(false);
+}
+
+}  // namespace tess::edit

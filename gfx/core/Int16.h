@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/core/RuntimeError.h"
+
+namespace tess::gfx {
+
+// Sizes in screen and sprite pixels are 16-bit signed quantities: a product
+// outside -32768..32767 raises overflow (6) instead of wrapping.
+inline std::int16_t mul16(std::int32_t a, std::int32_t b) {
+    const std::int64_t product = std::int64_t{a} * b;
+    if (product < INT16_MIN || product > INT16_MAX) throw overflowError();
+    return static_cast<std::int16_t>(product);
+}
+
+}  // namespace tess::gfx

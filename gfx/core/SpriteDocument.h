@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/core/Grid.h"
+
+namespace tess::gfx {
+
+// A sprite's size in tiles, as its database row gives it.
+struct TileSize {
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+};
+
+// Tile states stored in TileMap.
+inline constexpr std::uint8_t kNoTile = 0;
+inline constexpr std::uint8_t kWhiteTile = 1;  // shown, paintable, saved
+inline constexpr std::uint8_t kGreyTile = 2;   // shown hatched, read-only
+
+// The state of the sprite being edited, replaced as a whole by each
+// selection. For a sprite of Width x Height tiles, SpriteBuffer has cells
+// x = 0..8*Width, y = 0..8*Height (palette indices) and TileMap cells
+// tx = 0..Width, ty = 0..Height; the last column and row of each belong to no
+// tile.
+struct SpriteDocument {
+    ByteGrid SpriteBuffer;
+    ByteGrid TileMap;
+    bool SpriteLoaded = false;
+    bool SpriteCompressed = false;
+    bool SpriteDirty = false;
+
+    // Replaces both grids with new all-zero ones for a sprite of the given
+    // size. 8*Width and 8*Height are 16-bit products: beyond 32767 they raise
+    // overflow (6); a negative size raises 9. On error the old grids stay.
+    void CreateGrids(TileSize size);
+};
+
+}  // namespace tess::gfx

@@ -1,0 +1,200 @@
+#include "gfx/ui/SpriteView.h"
+
+#include <cmath>
+
+#include "app/core/RuntimeError.h"
+#include "gfx/core/Int16.h"
+#include "gfx/core/Twips.h"
+
+namespace tess::gfx {
+namespace {
+
+constexpr int kFlushMilliseconds = 30;
+
+int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+void placeInTwips(QWidget* widget, int left, int top, int width, int height, double sx, double sy) {
+    widget->setGeometry(twipsToPixels(left, sx), twipsToPixels(top, sy), twipsToPixels(width, sx),
+                        twipsToPixels(height, sy));
+}
+
+}  // namespace
+
+SpriteView::SpriteView(QWidget* parent, const SpriteDocument& doc,
+                       const edit::GenesisPalette& palette)
+    : QObject(parent), doc_(doc) {
+    frame_ = new QWidget(parent);
+    frame_->setObjectName("picEdBack");
+    frame_->setAutoFillBackground(true);
+
+    canvas_ = new SpriteCanvas(frame_, raster_, palette);
+    canvas_->setObjectName("picSprite");
+    canvas_->resize(0, 0);
+    canvas_->hide();  // until the first sprite is selected
+
+    scrollV_ = new QScrollBar(Qt::Vertical, parent);
+    scrollV_->setObjectName("sprScrollV");
+    scrollH_ = new QScrollBar(Qt::Horizontal, parent);
+    scrollH_->setObjectName("sprScrollH");
+    for (QScrollBar* bar : {scrollH_.data(), scrollV_.data()}) {
+        bar->setEnabled(false);
+        bar->setSingleStep(2);
+        bar->setPageStep(20);
+    }
+    connect(scrollH_, &QScrollBar::valueChanged, this, &SpriteView::scrollX);
+    connect(scrollH_, &QScrollBar::sliderMoved, this, &SpriteView::scrollX);
+    connect(scrollV_, &QScrollBar::valueChanged, this, &SpriteView::scrollY);
+    connect(scrollV_, &QScrollBar::sliderMoved, this, &SpriteView::scrollY);
+
+    if (parent != nullptr && parent->logicalDpiX() > 0 && parent->logicalDpiY() > 0) {
+        setTwipsPerPixel(twipsPerPixel(parent->logicalDpiX()),
+                         twipsPerPixel(parent->logicalDpiY()));
+    }
+}
+
+SpriteView::~SpriteView() {
+    // The canvas paints from this object's raster: it must not outlive it.
+    delete frame_;
+    delete scrollH_;
+    delete scrollV_;
+}
+
+void SpriteView::setTwipsPerPixel(double sx, double sy) {
+    sx_ = sx;
+    sy_ = sy;
+}
+
+void SpriteView::placeControls(double sx, double sy) {
+    setTwipsPerPixel(sx, sy);
+    placeInTwips(frame_, 2520, 780, 6495, 5355, sx, sy);
+    placeInTwips(scrollV_, 9000, 780, 255, 5355, sx, sy);
+    placeInTwips(scrollH_, 2520, 6120, 6495, 255, sx, sy);
+}
+
+QSize SpriteView::surfaceSize(TileSize size) const {
+    const std::int16_t width = mul16(mul16(size.width, zoom_), 8);
+    const std::int16_t height = mul16(mul16(size.height, zoom_), 8);
+    if (width < 0 || height < 0) throw RuntimeError(380, "Invalid property value");
+    return {width, height};
+}
+
+void SpriteView::DrawCell(int x, int y, int index) {
+    raster_.drawCell(x, y, index);
+    if (index == SpriteRaster::kNothing || x < 0 || y < 0 || x > raster_.upperX() ||
+        y > raster_.upperY()) {
+        return;
+    }
+    const int z = raster_.zoom();
+    markDirty(QRect(x * z, y * z, z, z));
+}
+
+void SpriteView::HatchTile(int tx, int ty) {
+    raster_.hatchTile(tx, ty);
+    const int size = 8 * raster_.zoom();
+    if (tx >= 0 && ty >= 0 && tx <= raster_.upperX() / 8 && ty <= raster_.upperY() / 8) {
+        markDirty(QRect(tx * size, ty * size, size, size));
+    }
+}
+
+void SpriteView::markDirty(const QRect& rect) {
+    pending_ |= rect;
+    if (!updatePosted_) {
+        // One update for all the cells drawn before the event loop runs.
+        updatePosted_ = true;
+        QMetaObject::invokeMethod(this, &SpriteView::postPendingUpdate, Qt::QueuedConnection);
+    }
+}
+
+void SpriteView::postPendingUpdate() {
+    updatePosted_ = false;
+    if (!pending_.isEmpty()) canvas_->update(pending_);
+    pending_ = QRect();
+}
+
+void SpriteView::flushPainting() {
+    if (sinceFlush_.isValid() && sinceFlush_.elapsed() <= kFlushMilliseconds) return;
+    sinceFlush_.start();
+    const QRect visible = QRect(-canvas_->pos(), frame_->size()) & canvas_->rect();
+    const QRect area = pending_ & visible;
+    pending_ = QRect();
+    if (!area.isEmpty() && canvas_->isVisible()) canvas_->repaint(area);
+}
+
+void SpriteView::RedrawSprite() {
+    if (!doc_.SpriteLoaded) return;
+    if (!sizeSource_) throw objectNotSetError();
+    const QSize size = surfaceSize(sizeSource_());
+    raster_.reset(doc_.SpriteBuffer.upperX(), doc_.SpriteBuffer.upperY(), zoom_);
+    pending_ = QRect();
+    canvas_->resize(size);
+    moveSurfaceHome();
+    applyScrollRange();
+    canvas_->update();
+    raster_.drawSprite(doc_.SpriteBuffer, doc_.TileMap);
+}
+
+void SpriteView::clearSurface(TileSize size) {
+    const QSize pixels = surfaceSize(size);
+    raster_.reset(mul16(8, size.width), mul16(8, size.height), zoom_);
+    pending_ = QRect();
+    canvas_->resize(pixels);
+    canvas_->update();
+    canvas_->show();
+}
+
+void SpriteView::disableScrollBars() {
+    scrollH_->setEnabled(false);
+    scrollV_->setEnabled(false);
+}
+
+void SpriteView::moveSurfaceHome() { canvas_->move(0, 0); }
+
+void SpriteView::applyScrollRange() {
+    // The rule compares surface * S with the frame's size in twips, which is
+    // its size in pixels * S: so pixels compare directly; S only scales the
+    // maximum.
+    if (canvas_->width() > frame_->width()) {
+        scrollH_->setEnabled(true);
+        scrollH_->setMaximum(roundHalfEven(canvas_->width() / sx_));
+    }
+    if (canvas_->height() > frame_->height()) {
+        scrollV_->setEnabled(true);
+        scrollV_->setMaximum(roundHalfEven(canvas_->height() / sy_));
+    }
+}
+
+void SpriteView::setMagentaBackground() {
+    raster_.clear();
+    pending_ = QRect();
+    canvas_->update();
+}
+
+void SpriteView::ZoomCommand(int index, bool romLoaded) {
+    if (index < 0 || index >= static_cast<int>(kZoomLevels.size())) throw subscriptError();
+    zoom_ = kZoomLevels[static_cast<std::size_t>(index)];
+    if (!romLoaded) return;
+    disableScrollBars();
+    RedrawSprite();
+}
+
+bool SpriteView::GridCommand() {
+    if (zoom_ >= 8) {
+        gridChecked_ = !gridChecked_;
+        raster_.setLineStyle(gridChecked_ ? SpriteRaster::LineStyle::Dashed
+                                          : SpriteRaster::LineStyle::Solid);
+        RedrawSprite();
+        scrollH_->setValue(0);
+        scrollV_->setValue(0);
+    } else {
+        gridChecked_ = false;
+        raster_.setLineStyle(SpriteRaster::LineStyle::Solid);
+        RedrawSprite();
+    }
+    return gridChecked_;
+}
+
+void SpriteView::scrollX(int value) { canvas_->move(-qRound(value * sx_), canvas_->y()); }
+
+void SpriteView::scrollY(int value) { canvas_->move(canvas_->x(), -qRound(value * sy_)); }
+
+}  // namespace tess::gfx

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QScrollBar>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "edit/core/GenesisPalette.h"
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/SpriteRaster.h"
+#include "gfx/core/SpriteSurface.h"
+#include "gfx/ui/SpriteCanvas.h"
+
+namespace tess::gfx {
+
+// The zoomed sprite view: the frame picEdBack, the drawing surface picSprite
+// inside it (exactly as large as the zoomed sprite, up to 32767 pixels a
+// side) and the scroll bars sprScrollH and sprScrollV that move the surface.
+// It creates these controls as children of `parent`; the owner places them
+// (placeControls gives the window's design layout).
+//
+// The view keeps what was drawn at sprite-pixel resolution (SpriteRaster) and
+// paints only the exposed part of the surface. Colours are the palette's at
+// paint time. It reads the sprite's grids and SpriteLoaded from the document
+// and never touches the database: the sprite's size in tiles comes from a
+// source the owner sets (the current SPRITE or COMPRESSED row).
+//
+// Errors are raised, never caught: 6 for a surface beyond 32767 pixels, 9 for
+// a zoom index outside 0..5 or a palette index 16..254.
+class SpriteView : public QObject, public SpriteSurface {
+    Q_OBJECT
+public:
+    static constexpr std::array<std::int16_t, 6> kZoomLevels{1, 4, 6, 8, 16, 24};
+
+    SpriteView(QWidget* parent, const SpriteDocument& doc, const edit::GenesisPalette& palette);
+    ~SpriteView() override;
+
+    QWidget* picEdBack() const { return frame_; }
+    SpriteCanvas* picSprite() const { return canvas_; }
+    QScrollBar* sprScrollH() const { return scrollH_; }
+    QScrollBar* sprScrollV() const { return scrollV_; }
+
+    // S per axis: the screen's twips per pixel, 1440 / logical dpi. It starts
+    // from the parent's logical dpi; scroll positions count in units of S
+    // pixels.
+    void setTwipsPerPixel(double sx, double sy);
+    double twipsPerPixelX() const { return sx_; }
+    double twipsPerPixelY() const { return sy_; }
+    // Sets S and places the controls at their design positions in the
+    // parent, converted from twips: picEdBack 2520, 780, 6495 x 5355;
+    // sprScrollV 9000, 780, 255 x 5355; sprScrollH 2520, 6120, 6495 x 255.
+    void placeControls(double sx, double sy);
+
+    // Screen pixels per sprite pixel: 1, 4, 6, 8, 16 or 24; 8 at start.
+    std::int16_t Zoom() const { return zoom_; }
+    // The check mark of the Grid command; outlines are dashed while it is on.
+    bool gridChecked() const { return gridChecked_; }
+    SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
+    const SpriteRaster& raster() const { return raster_; }
+
+    // Where RedrawSprite takes the sprite's size in tiles from; it is asked
+    // only when a sprite is loaded. Without a source, such a redraw raises 91.
+    void setSpriteSizeSource(std::function<TileSize()> source) { sizeSource_ = std::move(source); }
+
+    // Paints one sprite pixel as a Zoom x Zoom square (nothing for 255).
+    // Cheap: repaints are gathered and done later or by flushPainting.
+    void DrawCell(int x, int y, int index) override;
+    // Lays the grey-tile hatch over tile cell (tx, ty).
+    void HatchTile(int tx, int ty) override;
+    // Shows the tiles read so far now and then during a long load.
+    void TileDone() override { flushPainting(); }
+
+    // Nothing unless doc.SpriteLoaded. Otherwise: works out the surface size
+    // for the source's Width x Height at Zoom (raising 6 before anything
+    // changes), clears the picture, sizes the surface, puts it at 0, 0,
+    // applies the scroll-range rule and draws every cell of a white or grey
+    // tile from SpriteBuffer, hatching the grey tiles.
+    void RedrawSprite();
+
+    // The view's part of a sprite selection, one call per step.
+    // Clears the picture, sizes the surface for `size` at Zoom (6 beyond 32767
+    // pixels, raised before anything changes) and shows it.
+    void clearSurface(TileSize size);
+    void disableScrollBars();
+    // Puts the surface at 0, 0 of the frame; the scroll values stay.
+    void moveSurfaceHome();
+    // For each axis where surface * S exceeds the frame's size in twips:
+    // enables the bar and sets its maximum to surface / S rounded half to
+    // even. Never disables a bar or sets its value.
+    void applyScrollRange();
+    // Clears the picture to the magenta background.
+    void setMagentaBackground();
+
+    // View > Zoom item `index` (0..5, else 9): sets Zoom; with a ROM loaded
+    // also disables both bars and redraws. The owner keeps the menu checks.
+    void ZoomCommand(int index, bool romLoaded);
+    // View > Grid. At Zoom 8 or more toggles the grid (dashed outlines while
+    // on), redraws and sets both scroll values to 0; below 8 turns it off and
+    // redraws. Returns the new check mark for the menu item.
+    bool GridCommand();
+
+    // Repaints what was drawn since the last flush at once, when more than
+    // 30 ms have passed since then; otherwise does nothing.
+    void flushPainting();
+
+private:
+    QSize surfaceSize(TileSize size) const;
+    void markDirty(const QRect& rect);
+    void postPendingUpdate();
+    void scrollX(int value);
+    void scrollY(int value);
+
+    const SpriteDocument& doc_;
+    SpriteRaster raster_;
+    QPointer<QWidget> frame_;
+    QPointer<SpriteCanvas> canvas_;
+    QPointer<QScrollBar> scrollH_;
+    QPointer<QScrollBar> scrollV_;
+    std::function<TileSize()> sizeSource_;
+    double sx_ = 15;
+    double sy_ = 15;
+    std::int16_t zoom_ = 8;
+    bool gridChecked_ = false;
+    QRect pending_;
+    bool updatePosted_ = false;
+    QElapsedTimer sinceFlush_;
+};
+
+}  // namespace tess::gfx
