@@ -5,19 +5,25 @@
 
 namespace tess {
 
-void ShowProcessingError(CommonDlg& dlg) {
-    dlg.message({"An unexpected error occured and the request could not be processed. Please try "
+MessageRequest ProcessingErrorBox() {
+    return {"An unexpected error occured and the request could not be processed. Please try "
                  "reloading the program and try again. If this persists, constact Wren and tell "
                  "him where this is happening and what game you're trying to use",
-                 "Processing error!", MsgIcon::Critical, MsgButtons::Ok});
+                 "Processing error!", MsgIcon::Critical, MsgButtons::Ok};
+}
+
+void ShowProcessingError(CommonDlg& dlg) { dlg.message(ProcessingErrorBox()); }
+
+MessageRequest RuntimeErrorBox(const RuntimeError& error) {
+    const auto number = static_cast<std::int16_t>(error.number());
+    return {"Runtime Error: " + std::to_string(number) + "\r\n'" + error.description() +
+                "'\r\n\r\nSource: " + error.source(),
+            "Generic Runtime Error Handler", MsgIcon::Critical, MsgButtons::Ok};
 }
 
 void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error) {
-    const auto number = static_cast<std::int16_t>(error.number());
-    if (number == err::ObjectNotSet) return;
-    dlg.message({"Runtime Error: " + std::to_string(number) + "\r\n'" + error.description() +
-                     "'\r\n\r\nSource: " + error.source(),
-                 "Generic Runtime Error Handler", MsgIcon::Critical, MsgButtons::Ok});
+    if (static_cast<std::int16_t>(error.number()) == err::ObjectNotSet) return;
+    dlg.message(RuntimeErrorBox(error));
 }
 
 void ShowFatalError(CommonDlg& dlg, const RuntimeError& error) {

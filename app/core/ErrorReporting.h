@@ -8,7 +8,11 @@
 namespace tess {
 
 // The fixed box for a request that could not be processed; never varies.
+MessageRequest ProcessingErrorBox();
 void ShowProcessingError(CommonDlg& dlg);
+
+// The box that reports an error caught by the sprite selection.
+MessageRequest RuntimeErrorBox(const RuntimeError& error);
 
 // Reports an error caught by the sprite selection; silent for 91. The number
 // is narrowed to 16 bits first, as the report can only show such numbers.

@@ -72,10 +72,14 @@ void SpriteView::placeControls(double sx, double sy) {
 }
 
 QSize SpriteView::surfaceSize(TileSize size) const {
-    const std::int16_t width = mul16(mul16(size.width, zoom_), 8);
-    const std::int16_t height = mul16(mul16(size.height, zoom_), 8);
-    if (width < 0 || height < 0) throw RuntimeError(380, "Invalid property value");
-    return {width, height};
+    const SurfaceSize pixels = ZoomedSurfaceSize(size, zoom_);
+    return {pixels.width, pixels.height};
+}
+
+void SpriteView::resetScrollBars() {
+    disableScrollBars();
+    moveSurfaceHome();
+    applyScrollRange();
 }
 
 void SpriteView::DrawCell(int x, int y, int index) {

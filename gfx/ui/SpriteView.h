@@ -12,7 +12,7 @@
 #include "edit/core/GenesisPalette.h"
 #include "gfx/core/SpriteDocument.h"
 #include "gfx/core/SpriteRaster.h"
-#include "gfx/core/SpriteSurface.h"
+#include "gfx/core/SpriteLoadTarget.h"
 #include "gfx/ui/SpriteCanvas.h"
 
 namespace tess::gfx {
@@ -31,7 +31,7 @@ namespace tess::gfx {
 //
 // Errors are raised, never caught: 6 for a surface beyond 32767 pixels, 9 for
 // a zoom index outside 0..5 or a palette index 16..254.
-class SpriteView : public QObject, public SpriteSurface {
+class SpriteView : public QObject, public SpriteLoadTarget {
     Q_OBJECT
 public:
     static constexpr std::array<std::int16_t, 6> kZoomLevels{1, 4, 6, 8, 16, 24};
@@ -84,7 +84,9 @@ public:
     // The view's part of a sprite selection, one call per step.
     // Clears the picture, sizes the surface for `size` at Zoom (6 beyond 32767
     // pixels, raised before anything changes) and shows it.
-    void clearSurface(TileSize size);
+    void clearSurface(TileSize size) override;
+    // disableScrollBars, moveSurfaceHome, then applyScrollRange.
+    void resetScrollBars() override;
     void disableScrollBars();
     // Puts the surface at 0, 0 of the frame; the scroll values stay.
     void moveSurfaceHome();
@@ -93,7 +95,7 @@ public:
     // even. Never disables a bar or sets its value.
     void applyScrollRange();
     // Clears the picture to the magenta background.
-    void setMagentaBackground();
+    void setMagentaBackground() override;
 
     // View > Zoom item `index` (0..5, else 9): sets Zoom; with a ROM loaded
     // also disables both bars and redraws. The owner keeps the menu checks.

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/SpriteSurface.h"
+
+namespace tess::gfx {
+
+// The zoomed surface of a sprite of `size` tiles at `zoom` screen pixels per
+// sprite pixel: Width x Zoom x 8 by Height x Zoom x 8, in 16-bit arithmetic
+// (overflow 6 beyond 32767; a negative size is an invalid property, 380).
+struct SurfaceSize {
+    std::int16_t width;
+    std::int16_t height;
+};
+SurfaceSize ZoomedSurfaceSize(TileSize size, std::int16_t zoom);
+
+// What loading a sprite asks of the view it loads into, besides drawing: the
+// sprite view on screen, or a stand-in without a window.
+class SpriteLoadTarget : public SpriteSurface {
+public:
+    // Clears the surface, sizes it for `size` at the current zoom (raising
+    // ZoomedSurfaceSize's errors before anything changes) and shows it.
+    virtual void clearSurface(TileSize size) = 0;
+    // Disables both scroll bars, puts the surface at the frame's top-left and
+    // applies the scroll-range rule.
+    virtual void resetScrollBars() = 0;
+    virtual void setMagentaBackground() = 0;
+};
+
+// A target that shows nothing, for loading sprites without a window. It
+// checks the surface size at the start-up zoom, as the window would.
+class NullLoadTarget final : public SpriteLoadTarget {
+public:
+    static constexpr std::int16_t kZoom = 8;
+    void DrawCell(int, int, int) override {}
+    void HatchTile(int, int) override {}
+    void clearSurface(TileSize size) override { ZoomedSurfaceSize(size, kZoom); }
+    void resetScrollBars() override {}
+    void setMagentaBackground() override {}
+};
+
+}  // namespace tess::gfx

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "edit/core/GenesisPalette.h"
+#include "gamedb/core/GameDatabase.h"
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/SpriteLoadTarget.h"
+
+namespace tess::gfx {
+
+// A sprite row's size in tiles ("Width", "Height" as 16-bit numbers).
+TileSize RowTileSize(const gamedb::TableCursor& row);
+
+// The palette a sprite row is drawn with: its own "Palette" offset, or the
+// game's default ("NFO"."Palette") when that is 0.
+std::int32_t SpritePaletteOffset(gamedb::GameDatabase& db, const gamedb::TableCursor& row);
+
+// Loads the plain sprite `name` the way selecting it in the tree does: looks
+// its SPRITE row up (returning false, with nothing changed, when there is
+// none), loads its palette and clears PaletteDirty (paletteLoaded is told
+// right after the palette changed), sizes and clears the view, creates the
+// grids anew, reads the white tiles and then the grey ones ("-1" or no value:
+// none) from the ROM, and sets SpriteLoaded.
+//
+// Nothing is caught: an error ends the load where it happened, and whatever
+// was done before it stays done (SpriteLoaded only becomes true at the end).
+bool LoadPlainSprite(gamedb::GameDatabase& db, const std::string& romPath, const std::string& name,
+                     edit::GenesisPalette& palette, SpriteDocument& doc, SpriteLoadTarget& view,
+                     const std::function<void()>& paletteLoaded);
+
+}  // namespace tess::gfx
