@@ -5,11 +5,15 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
+
+#include "app/core/ErrorReporting.h"
 #include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/core/SpriteTree.h"
+#include "gfx/selection/SpriteSelection.h"
 
 namespace {
 
@@ -24,7 +28,9 @@ void usage(std::ostream& err) {
            "commands:\n"
            "  identify ROM      name the game the ROM belongs to\n"
            "  tree ROM          list the game's sprite tree: KEY<TAB>TEXT<TAB>IMAGE\n"
-           "  games             list the supported games as Name*Completion%*Author\n";
+           "  games             list the supported games as Name*Completion%*Author\n"
+           "  export ROM NAME OUT.png\n"
+           "                    write plain sprite NAME as an indexed PNG of its palette indices\n";
 }
 
 std::string executableFolder(const char* argv0) {
@@ -42,6 +48,50 @@ bool identify(GameDatabase& db, const std::string& rom, std::ostream& out) {
         return false;
     }
     return true;
+}
+
+// The sprite as an indexed image: one pixel per sprite pixel holding its
+// palette index, the palette's screen colours as colour table, entry 0 clear.
+QImage spriteImage(const tess::gfx::SpriteDocument& doc, const tess::edit::GenesisPalette& palette) {
+    const int width = doc.SpriteBuffer.upperX();
+    const int height = doc.SpriteBuffer.upperY();
+    QImage image(width, height, QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    for (int i = 0; i < tess::edit::GenesisPalette::kEntries; ++i) {
+        const auto c = palette.colour(i);
+        colours << qRgba(c.r, c.g, c.b, i == 0 ? 0 : 255);
+    }
+    image.setColorTable(colours);
+    for (int y = 0; y < height; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < width; ++x) line[x] = doc.SpriteBuffer.at(x, y);
+    }
+    return image;
+}
+
+// Loads a plain sprite as a double-click in the tree would; errors print the
+// text of the box the editor would show.
+int exportSprite(GameDatabase& db, const std::vector<std::string>& args, std::ostream& out) {
+    const std::string& rom = args[1];
+    if (!identify(db, rom, out)) return kFailed;
+    tess::edit::GenesisPalette palette{tess::edit::ScreenColour{}};
+    tess::gfx::SpriteDocument doc;
+    tess::gfx::NullLoadTarget view;
+    try {
+        if (!tess::gfx::LoadPlainSprite(db, rom, args[2], palette, doc, view, {})) {
+            std::cerr << tess::ProcessingErrorBox().text << "\n";
+            return kFailed;
+        }
+    } catch (...) {
+        std::cerr << tess::RuntimeErrorBox(tess::asRuntimeError(std::current_exception())).text
+                  << "\n";
+        return kFailed;
+    }
+    if (!spriteImage(doc, palette).save(QString::fromStdString(args[3]), "PNG")) {
+        std::cerr << "cannot write " << args[3] << "\n";
+        return kFailed;
+    }
+    return kOk;
 }
 
 int run(const std::vector<std::string>& args, const std::string& appFolder, std::ostream& out) {
@@ -65,6 +115,10 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
                 << node.text << '\t' << node.image << "\n";
         });
         return kOk;
+    }
+    if (command == "export" && args.size() == 4) {
+        GameDatabase db(appFolder);
+        return exportSprite(db, args, out);
     }
     return -1;
 }

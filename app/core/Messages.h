@@ -15,4 +15,9 @@ inline constexpr const char* kHelpText =
     "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the help I'm "
     "giving you...";
 
+// Saving a palette into a ROM it was not read from would damage that ROM.
+inline constexpr const char* kPaletteOfAnotherRomText =
+    "The palette shown was read from another ROM, so it was not saved into this one. Load a "
+    "game this database knows to edit and save its palette.";
+
 }  // namespace tess

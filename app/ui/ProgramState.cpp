@@ -10,7 +10,6 @@ std::string AppFolderFor(const std::string& commandLine, const std::string& exec
 void InitProgram(ProgramState& state, const std::string& commandLine,
                  const std::string& executableFolder) {
     state.AppFolder = AppFolderFor(commandLine, executableFolder);
-    state.Zoom = 8;
     state.GameDb = std::make_unique<gamedb::GameDatabase>(state.AppFolder);
 }
 

@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "edit/core/GenesisPalette.h"
 #include "gamedb/core/GameDatabase.h"
+#include "gfx/core/SpriteDocument.h"
 
 namespace tess {
 
@@ -14,7 +16,11 @@ struct ProgramState {
     std::string AppFolder;
     std::string RomPath;  // empty until File > Load
     std::unique_ptr<gamedb::GameDatabase> GameDb;
-    std::int16_t Zoom = 8;
+    gfx::SpriteDocument Sprite;
+    // Entry 0 takes the window's background colour when the window is made.
+    edit::GenesisPalette Palette{edit::ScreenColour{}};
+    // The ROM the palette was read from: it is only ever saved back there.
+    std::string PaletteRomPath;
 };
 
 // The folder the game databases are read from: the fixed developer folder when
@@ -22,8 +28,8 @@ struct ProgramState {
 // followed by a separator.
 std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder);
 
-// Start-up before any window exists: fixes AppFolder and Zoom and opens
-// game.mdb. Database errors propagate.
+// Start-up before any window exists: fixes AppFolder and opens game.mdb
+// (Zoom starts at 8 in the sprite view). Database errors propagate.
 void InitProgram(ProgramState& state, const std::string& commandLine,
                  const std::string& executableFolder);
 

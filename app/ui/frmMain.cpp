@@ -1,6 +1,5 @@
 #include "app/ui/frmMain.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -8,12 +7,16 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "app/core/ErrorReporting.h"
+#include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/ui/Pictures.h"
 #include "gamedb/ui/frmAbout.h"
+#include "gfx/selection/SpriteSelection.h"
+#include "gfx/ui/SpriteView.h"
 
 namespace tess {
 namespace {
@@ -24,6 +27,23 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // Client area of the window, in twips.
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
+
+// The tree's double-click event carries no node: the handler works on the
+// selected node, which a double-click on an empty part of the tree keeps.
+class SpriteTreeWidget : public QTreeWidget {
+public:
+    SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick)
+        : QTreeWidget(parent), onDoubleClick_(std::move(onDoubleClick)) {}
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        onDoubleClick_();
+    }
+
+private:
+    std::function<void()> onDoubleClick_;
+};
 
 }  // namespace
 
@@ -46,10 +66,10 @@ QRect frmMain::twips(int left, int top, int width, int height) const {
 }
 
 QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
-                         void (frmMain::*handler)()) {
+                         const std::function<void()>& handler) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(name);
-    if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
     return a;
 }
 
@@ -58,31 +78,31 @@ void frmMain::buildMenus() {
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("mnuFile");
-    action(file, "mnuFileLoad", "&Load...", &frmMain::mnuFileLoad_Click);
+    action(file, "mnuFileLoad", "&Load...", [this] { mnuFileLoad_Click(); });
     mnuFileSave_ = file->addMenu("&Save");
     mnuFileSave_->setObjectName("mnuFileSave");
     mnuFileSave_->menuAction()->setEnabled(false);
     action(mnuFileSave_, "mnuFileSaveRom", "Save ROM");
-    action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette");
+    action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette", [this] { mnuFileSavePalette_Click(); });
     action(file, "mnuFileImport", "Import Sprite...")->setEnabled(false);
     file->addSeparator()->setObjectName("mnuFileSep1");
-    action(file, "mnuFileGameInfo", "Game Information", &frmMain::mnuFileGameInfo_Click);
+    action(file, "mnuFileGameInfo", "Game Information", [this] { mnuFileGameInfo_Click(); });
     file->addSeparator()->setObjectName("mnuFileSep2");
-    action(file, "mnuFileExit", "E&xit", &frmMain::ExitProgram);
+    action(file, "mnuFileExit", "E&xit", [this] { ExitProgram(); });
 
     QMenu* view = bar->addMenu("&View");
     view->setObjectName("mnuView");
-    QAction* grid = action(view, "mnuViewGrid", "&Grid");
-    grid->setCheckable(true);
-    grid->setShortcut(QKeySequence("Ctrl+G"));
+    mnuViewGrid_ = action(view, "mnuViewGrid", "&Grid", [this] { mnuViewGrid_Click(); });
+    mnuViewGrid_->setCheckable(true);
+    mnuViewGrid_->setShortcut(QKeySequence("Ctrl+G"));
     QMenu* zoom = view->addMenu("Zoom");
     zoom->setObjectName("mnuViewZoom");
     const char* zooms[] = {"1", "4", "6", "8", "16", "24"};
     for (int i = 0; i < 6; ++i) {
-        QAction* item = zoom->addAction(zooms[i]);
-        item->setObjectName(QString("mnuViewZoomE%1").arg(i));
-        item->setCheckable(true);
-        item->setChecked(i == 3);
+        const QByteArray name = QString("mnuViewZoomE%1").arg(i).toLatin1();
+        mnuViewZoomE_[i] = action(zoom, name.constData(), zooms[i], [this, i] { mnuViewZoomE_Click(i); });
+        mnuViewZoomE_[i]->setCheckable(true);
+        mnuViewZoomE_[i]->setChecked(i == 3);
     }
 
     QMenu* compression = bar->addMenu("Compression");
@@ -93,9 +113,9 @@ void frmMain::buildMenus() {
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("mnuHelp");
-    action(help, "mnuHelpTopics", "Help Topics", &frmMain::mnuHelpTopics_Click);
+    action(help, "mnuHelpTopics", "Help Topics", [this] { mnuHelpTopics_Click(); });
     help->addSeparator()->setObjectName("mnuHelpSep1");
-    action(help, "mnuHelpAbout", "&About", &frmMain::mnuHelpAbout_Click);
+    action(help, "mnuHelpAbout", "&About", [this] { mnuHelpAbout_Click(); });
 }
 
 void frmMain::buildControls() {
@@ -111,7 +131,22 @@ void frmMain::buildControls() {
     tbEtc->setObjectName("tbEtc");
     tbEtc->setGeometry(twips(0, 360, 9315, 360));
 
-    tvSprites_ = new QTreeWidget(client);
+    // Entry 0 of the palette is the window's background until the user edits it.
+    const QColor background = palette().color(QPalette::Window);
+    state_.Palette.applyChosenColour(
+        0, {static_cast<std::uint8_t>(background.red()), static_cast<std::uint8_t>(background.green()),
+            static_cast<std::uint8_t>(background.blue())});
+
+    view_ = new gfx::SpriteView(client, state_.Sprite, state_.Palette);
+    view_->placeControls(sx_, sy_);
+    view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
+
+    panel_ = new edit::PalettePanel(
+        tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
+        [this] { view_->RedrawSprite(); });
+    panel_->placeControls(sx_, sy_);
+
+    tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
     tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
@@ -133,6 +168,7 @@ void frmMain::buildControls() {
     COMMAND_TEMP_->hide();
     connect(COMMAND_TEMP_, &QPushButton::clicked, this, [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
 
+    view_->disableScrollBars();
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -172,6 +208,7 @@ void frmMain::IdentifyGame() {
         return;
     }
     panels_[0]->setText(QString::fromStdString("Game: " + *name));
+    LoadPalette(gamedb::DefaultPaletteOffset(*state_.GameDb));
     gamedb::BuildSpriteTree(*state_.GameDb, tree_);
     fillTreeView();
 }
@@ -180,7 +217,6 @@ void frmMain::fillTreeView() {
     std::vector<QTreeWidgetItem*> items(tree_.nodes().size());
     const QIcon images[] = {gamedb::HeadingIcon(), gamedb::SpriteIcon()};
     tree_.forEachInTreeOrder([&](const gamedb::TreeNode& node, int) {
-        const std::size_t index = static_cast<std::size_t>(tree_.find(node.key));
         auto* item = node.parent < 0
                          ? new QTreeWidgetItem(tvSprites_)
                          : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
@@ -188,13 +224,48 @@ void frmMain::fillTreeView() {
         item->setData(0, kKeyRole, QString::fromStdString(node.key));
         item->setData(0, kImageRole, node.image);
         item->setIcon(0, images[node.image == gamedb::kSpriteImage ? 1 : 0]);
-        items[index] = item;
+        items[static_cast<std::size_t>(tree_.find(node.key))] = item;
     });
+}
+
+void frmMain::LoadPalette(std::int32_t offset) {
+    state_.Palette.LoadPalette(state_.RomPath, offset);
+    state_.PaletteRomPath = state_.RomPath;
+    panel_->refresh();
+}
+
+void frmMain::SavePalette() {
+    // After another ROM was loaded without a palette of its own (an unknown
+    // file), the palette on screen still belongs to the earlier ROM.
+    if (state_.PaletteRomPath != state_.RomPath) {
+        dialogs_.message({kPaletteOfAnotherRomText, kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok});
+        return;
+    }
+    state_.Palette.SavePalette(state_.RomPath);
+}
+
+void frmMain::mnuFileSavePalette_Click() {
+    if (!state_.RomPath.empty()) SavePalette();
 }
 
 void frmMain::mnuFileGameInfo_Click() {
     const std::string text = gamedb::GameInformationText(*state_.GameDb);
     if (!text.empty()) dialogs_.message({text});
+}
+
+void frmMain::mnuViewZoomE_Click(int index) {
+    for (QAction* item : mnuViewZoomE_) item->setChecked(false);
+    mnuViewZoomE_[index]->setChecked(true);
+    view_->ZoomCommand(index, !state_.RomPath.empty());
+}
+
+void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
+
+gfx::TileSize frmMain::currentSpriteSize() {
+    using gamedb::GameDatabase;
+    return gfx::RowTileSize(state_.GameDb->table(state_.Sprite.SpriteCompressed
+                                                     ? GameDatabase::COMPRESSED
+                                                     : GameDatabase::SPRITE));
 }
 
 void frmMain::mnuHelpTopics_Click() { dialogs_.message({kHelpText}); }
@@ -207,8 +278,70 @@ void frmMain::COMMAND_TEMP_Click() {
     dialogs_.message({"Hello there!\r\n\r\nYou found the hidden button.\r\nHave fun editing sprites."});
 }
 
+MsgAnswer frmMain::askAboutChanges(const char* text) {
+    return dialogs_.message({text, "Confirm", MsgIcon::Question, MsgButtons::YesNoCancel});
+}
+
+void frmMain::RemoveTempFiles() {
+    for (const char* name : {"dump.bin", "dumpc.bin"}) {
+        std::error_code ec;
+        std::filesystem::remove(name, ec);
+        if (ec) throw fileError(name);
+    }
+}
+
+void frmMain::tvSprites_DblClick() {
+    try {
+        const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
+        if (selected.isEmpty()) throw objectNotSetError();
+        QTreeWidgetItem* node = selected.front();
+        if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+
+        if (state_.Palette.PaletteDirty()) {
+            switch (askAboutChanges(kPaletteChangedText)) {
+                case MsgAnswer::Yes: SavePalette(); break;
+                case MsgAnswer::No: state_.Palette.setPaletteDirty(false); break;
+                default: return;
+            }
+        }
+        if (state_.Sprite.SpriteDirty) {
+            switch (askAboutChanges(kSpriteChangedText)) {
+                case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+                case MsgAnswer::No: state_.Sprite.SpriteDirty = false; break;
+                default: return;
+            }
+        }
+        RemoveTempFiles();
+
+        const QString parentKey = node->parent()->data(0, kKeyRole).toString();
+        if (!parentKey.contains(gamedb::kHeadingKey)) return;  // compressed sprites: not yet loadable
+        if (!gfx::LoadPlainSprite(*state_.GameDb, state_.RomPath, node->text(0).toStdString(),
+                                  state_.Palette, state_.Sprite, *view_, [this] {
+                                      state_.PaletteRomPath = state_.RomPath;
+                                      panel_->refresh();
+                                  })) {
+            ShowProcessingError(dialogs_);
+        }
+    } catch (...) {
+        HandleRuntimeError(dialogs_, asRuntimeError(std::current_exception()));
+    }
+}
+
 void frmMain::ExitProgram() {
-    // The palette and sprite prompts only appear once those can be changed.
+    if (state_.Palette.PaletteDirty()) {
+        switch (askAboutChanges(kPaletteChangedText)) {
+            case MsgAnswer::Yes: SavePalette(); break;
+            case MsgAnswer::No: break;
+            default: return;
+        }
+    }
+    if (state_.Sprite.SpriteDirty) {
+        switch (askAboutChanges(kSpriteChangedText)) {
+            case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+            case MsgAnswer::No: break;
+            default: return;
+        }
+    }
     endProcess_(0);
 }
 

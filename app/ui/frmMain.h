@@ -13,17 +13,23 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStatusBar;
-class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace tess {
 
 namespace gamedb {
 class frmAbout;
 }
+namespace gfx {
+class SpriteView;
+}
+namespace edit {
+class PalettePanel;
+}
 
-// The main window: menus, the two toolbar strips, the sprite tree, the sprite
-// view, the status bar, and the handlers of the shell's own commands.
+// The main window: menus, the two toolbar strips with the palette panel, the
+// sprite tree, the sprite view, the status bar, and the handlers behind them.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -37,17 +43,25 @@ public:
     // File > Load with a chosen path (the dialog's answer or the command line).
     void LoadRom(const std::string& path);
 
-    // Handlers, callable from tests exactly as the menus call them.
+    // Handlers, callable from tests exactly as the controls call them.
     void mnuFileLoad_Click();
+    void mnuFileSavePalette_Click();
     void mnuFileGameInfo_Click();
+    void mnuViewGrid_Click();
+    void mnuViewZoomE_Click(int index);
     void mnuHelpTopics_Click();
     void mnuHelpAbout_Click();
     void COMMAND_TEMP_Click();
+    // Double-click in the sprite tree: loads the selected sprite after asking
+    // about unsaved changes; reports its own errors.
+    void tvSprites_DblClick();
     // Asks about unsaved changes, then ends the process; returns when cancelled.
     void ExitProgram();
 
     QString panelText(int panel) const;  // 1 to 4
     const gamedb::SpriteTree& spriteTree() const { return tree_; }
+    gfx::SpriteView& spriteView() const { return *view_; }
+    edit::PalettePanel& palettePanel() const { return *panel_; }
 
     // Runs a handler the way the platform runs an uncaught error: its message,
     // then the end of the program.
@@ -61,22 +75,32 @@ private:
     void buildControls();
     void IdentifyGame();
     void fillTreeView();
+    void LoadPalette(std::int32_t offset);
+    void SavePalette();
+    // Asks a Yes/No/Cancel question about unsaved changes.
+    MsgAnswer askAboutChanges(const char* text);
+    void RemoveTempFiles();
+    gfx::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
-                    void (frmMain::*handler)() = nullptr);
+                    const std::function<void()>& handler = {});
     QRect twips(int left, int top, int width, int height) const;
 
     ProgramState& state_;
     CommonDlg& dialogs_;
-    std::function<void(int exitCode)> endProcess_;
+    std::function<void(int)> endProcess_;
     gamedb::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
     double sx_ = 15, sy_ = 15;  // twips per pixel
 
     QMenu* mnuFileSave_ = nullptr;
+    QAction* mnuViewGrid_ = nullptr;
+    QAction* mnuViewZoomE_[6] = {};
     QTreeWidget* tvSprites_ = nullptr;
     QStatusBar* sbMain_ = nullptr;
     QLabel* panels_[4] = {};
     QPushButton* COMMAND_TEMP_ = nullptr;
+    gfx::SpriteView* view_ = nullptr;
+    edit::PalettePanel* panel_ = nullptr;
 };
 
 }  // namespace tess

@@ -193,7 +193,9 @@ void writeCompressedSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites
             if (block.size() < at + bytes.size()) block.resize(at + bytes.size());
             std::copy(bytes.begin(), bytes.end(), block.begin() + static_cast<std::ptrdiff_t>(at));
         });
-        const auto packed = tess::compress::nemesisEncode(block);
+        const auto encoded = tess::compress::encodeNemesis(block);
+        if (!encoded.ok()) throw Failure(name + ": its tiles cannot be compressed");
+        const auto& packed = encoded.stream;
         const auto maxSize = static_cast<std::size_t>(row.field("MaxSize").toLong());
         const auto offset = static_cast<std::size_t>(row.field("Offset").toLong());
         if (packed.size() > maxSize) {

@@ -13,6 +13,7 @@
 #include "app/ui/frmMain.h"
 #include "gamedb/ui/frmAbout.h"
 #include "gamedb/ui/frmDetails.h"
+#include "gfx/ui/SpriteView.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
 
@@ -83,7 +84,7 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsAndStartStates) {
         EXPECT_EQ(zoom->text(), zooms[i]);
         EXPECT_EQ(zoom->isChecked(), i == 3);
     }
-    EXPECT_EQ(state.Zoom, 8);
+    EXPECT_EQ(window->spriteView().Zoom(), 8);
     EXPECT_EQ(window->windowTitle(), "Tessellane");
     EXPECT_EQ(window->panelText(1), "Game: None");
     EXPECT_EQ(window->panelText(2), "Status: Ready");

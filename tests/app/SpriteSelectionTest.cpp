@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "app/ui/frmMain.h"
+#include "edit/ui/PalettePanel.h"
+#include "gfx/ui/SpriteView.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess {
+namespace {
+
+using test::ScriptedDialogs;
+
+constexpr QRgb kMagenta = qRgb(255, 0, 255);
+
+// A ROM for the fixture game "T-00001" (t00001.mdb): every byte from 4096 on
+// holds a pattern, and the palettes at 7680 (the game's default) and 7712 hold
+// known words.
+std::string fixtureRom() {
+    std::string rom(16384, '\0');
+    for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    for (int e = 0; e < 16; ++e) {
+        rom[7680 + 2 * e] = static_cast<char>(e % 16 > 7 ? 0x0E : 0x02);  // blue nibble
+        rom[7681 + 2 * e] = static_cast<char>((2 * (e % 8)) << 4);       // green nibble
+        rom[7712 + 2 * e] = 0x00;
+        rom[7713 + 2 * e] = static_cast<char>(2 * (e % 8));  // red nibble
+    }
+    const std::string header = "T-00001 -00";
+    rom.replace(0x183, header.size(), header);
+    return rom;
+}
+
+class SpriteSelection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());  // the temporary files live here
+        InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
+        window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
+        test::writeFile(rom, fixtureRom());
+        window->LoadRom(rom);
+    }
+    void TearDown() override { std::filesystem::current_path(previous); }
+
+    QTreeWidget* tree() { return window->findChild<QTreeWidget*>("tvSprites"); }
+    QTreeWidgetItem* node(const QString& text) {
+        const auto found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.front();
+    }
+    void select(const QString& text) {
+        QTreeWidgetItem* item = node(text);
+        ASSERT_NE(item, nullptr) << text.toStdString();
+        tree()->setCurrentItem(item);
+        window->tvSprites_DblClick();
+    }
+    // The sprite pixel at (x, y) as ReadTile decodes the fixture ROM.
+    static int romPixel(std::size_t offset, int x, int y) {
+        const std::size_t byte = offset + static_cast<std::size_t>(y * 4 + x / 2);
+        const int value = static_cast<int>((byte * 7 + 3) & 0xFF);
+        return x % 2 == 0 ? value >> 4 : value & 0x0F;
+    }
+    QRgb surfacePixel(int x, int y) {
+        return window->spriteView().picSprite()->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
+    }
+
+    std::filesystem::path previous;
+    test::TempDir dir;
+    std::string rom = dir.file("t00001.bin");
+    ScriptedDialogs dialogs;
+    ProgramState state;
+    std::vector<int> ends;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(SpriteSelection, PlainSpriteTakesItsTilesAndTheGameDefaultPalette) {
+    select("alpha");  // palette 0, 2 x 1 tiles at 4096 and 4128
+    EXPECT_TRUE(dialogs.messages().empty());
+    const auto& doc = state.Sprite;
+    ASSERT_TRUE(doc.SpriteLoaded);
+    EXPECT_FALSE(doc.SpriteCompressed);
+    EXPECT_EQ(doc.SpriteBuffer.upperX(), 16);
+    EXPECT_EQ(doc.SpriteBuffer.upperY(), 8);
+    EXPECT_EQ(doc.TileMap.upperX(), 2);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(doc.SpriteBuffer.at(x, y), romPixel(x < 8 ? 4096 : 4128, x % 8, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(doc.TileMap.at(0, 0), 1);
+    EXPECT_EQ(doc.TileMap.at(1, 0), 1);
+    EXPECT_EQ(doc.TileMap.at(2, 0), 0);
+    EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
+    EXPECT_EQ(state.Palette.colour(9), (edit::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
+    // The view shows it at zoom 8: pixel (0, 0) in its entry's colour.
+    const auto c = state.Palette.colour(doc.SpriteBuffer.at(0, 0));
+    EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));
+    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(128, 64));
+    EXPECT_EQ(window->palettePanel().picPal(9)->toolTip(), "E02000");
+}
+
+TEST_F(SpriteSelection, OwnPaletteAndGreyTiles) {
+    select("Delta");  // palette 7712; white (0,0) and (1,1), grey (1,0) and (0,1)
+    ASSERT_TRUE(state.Sprite.SpriteLoaded);
+    EXPECT_EQ(state.Palette.PaletteOffset(), 7712);
+    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{192, 0, 0}));
+    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 1), 1);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 2);
+    EXPECT_EQ(state.Sprite.TileMap.at(0, 1), 2);
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(8, 0), romPixel(4320, 0, 0));
+    select("Beta");  // "Grey" without a value: white tiles only, the rest magenta
+    EXPECT_EQ(state.Sprite.TileMap.at(0, 1), 0);
+    EXPECT_EQ(surfacePixel(20, 100), kMagenta);
+}
+
+TEST_F(SpriteSelection, RealDoubleClickOnASpriteLoadsIt) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    tree()->expandAll();
+    QTreeWidgetItem* gamma = node("gamma");
+    const QPoint centre = tree()->visualItemRect(gamma).center();
+    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_TRUE(state.Sprite.SpriteLoaded);
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);
+    // A double-click on an empty part of the tree loads the selected sprite again.
+    state.Sprite.SpriteBuffer.at(0, 0) = 99;
+    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(5, tree()->viewport()->height() - 3));
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(0, 0), romPixel(4224, 0, 0));
+}
+
+TEST_F(SpriteSelection, TileListFailingHalfwayKeepsWhatWasLoaded) {
+    select("Trailing CRLF");  // two tiles, then an empty last line
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const MessageRequest& box = dialogs.messages()[0];
+    EXPECT_EQ(box.title, "Generic Runtime Error Handler");
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.text.substr(0, 18), "Runtime Error: 9\r\n");
+    EXPECT_NE(box.text.find("\r\n\r\nSource: "), std::string::npos);
+    EXPECT_FALSE(state.Sprite.SpriteLoaded);
+    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 1);
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(15, 7), romPixel(4480, 7, 7));
+}
+
+TEST_F(SpriteSelection, NameMissingFromItsTableShowsTheProcessingError) {
+    node("gamma")->setText(0, "no such sprite");
+    select("no such sprite");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, "Processing error!");
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(state.Sprite.SpriteLoaded);
+}
+
+TEST_F(SpriteSelection, HeadingsAndEmptySelectionDoNothing) {
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    state.Sprite.SpriteDirty = true;
+    select("Enemies");
+    select("Compressed");
+    select("Title");
+    tree()->clearSelection();
+    window->tvSprites_DblClick();  // no node: error 91, reported silently
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_FALSE(state.Sprite.SpriteLoaded);
+}
+
+TEST_F(SpriteSelection, PalettePromptCancelKeepsEverything) {
+    select("alpha");
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    test::writeFile(dir.file("dump.bin"), "x");
+    const std::string before = test::readFile(rom);
+    dialogs.queueAnswer(MsgAnswer::Cancel);
+    select("gamma");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const MessageRequest& box = dialogs.messages()[0];
+    EXPECT_EQ(box.text,
+              "Palette has been changed. Switching sprites will reset the palette, do you wish you "
+              "save your changes made to the palette?");
+    EXPECT_EQ(box.title, "Confirm");
+    EXPECT_EQ(box.icon, MsgIcon::Question);
+    EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);  // alpha stays
+    EXPECT_TRUE(state.Palette.PaletteDirty());
+    EXPECT_EQ(test::readFile(rom), before);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("dump.bin")));
+}
+
+TEST_F(SpriteSelection, PalettePromptYesSavesNoDiscards) {
+    select("alpha");
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    test::writeFile(dir.file("dump.bin"), "x");
+    test::writeFile(dir.file("dumpc.bin"), "x");
+    dialogs.queueAnswer(MsgAnswer::Yes);
+    select("gamma");
+    const std::string saved = test::readFile(rom);
+    EXPECT_EQ(saved.substr(7680 + 6, 2), std::string("\x0E\xEE"));
+    EXPECT_FALSE(state.Palette.PaletteDirty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("dump.bin")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("dumpc.bin")));
+
+    state.Palette.applyChosenColour(3, {0, 0, 0});
+    dialogs.queueAnswer(MsgAnswer::No);
+    select("alpha");
+    EXPECT_EQ(test::readFile(rom), saved);  // not written
+    EXPECT_FALSE(state.Palette.PaletteDirty());
+    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{224, 224, 224}));  // reloaded from the ROM
+}
+
+TEST_F(SpriteSelection, SpritePromptNoAndCancel) {
+    select("alpha");
+    state.Sprite.SpriteDirty = true;
+    dialogs.queueAnswer(MsgAnswer::Cancel);
+    select("gamma");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              "Sprite has been changed. Switching sprites will destroy any changes you have made "
+              "to this sprite, do you wish you save your changes before you switch?");
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);
+    dialogs.queueAnswer(MsgAnswer::No);
+    select("gamma");
+    EXPECT_FALSE(state.Sprite.SpriteDirty);
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);
+}
+
+TEST_F(SpriteSelection, ExitPromptsSaveThePaletteThenCancelKeepsRunning) {
+    select("alpha");
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    state.Sprite.SpriteDirty = true;
+    dialogs.queueAnswer(MsgAnswer::Yes);
+    dialogs.queueAnswer(MsgAnswer::Cancel);
+    window->findChild<QAction*>("mnuFileExit")->trigger();
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(test::readFile(rom).substr(7686, 2), std::string("\x0E\xEE"));
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    EXPECT_TRUE(ends.empty());
+    // No to every prompt ends the program.
+    state.Palette.applyChosenColour(3, {0, 0, 0});
+    dialogs.queueAnswer(MsgAnswer::No);
+    dialogs.queueAnswer(MsgAnswer::No);
+    window->close();
+    EXPECT_EQ(ends, std::vector<int>{0});
+}
+
+TEST_F(SpriteSelection, PaletteIsNeverSavedIntoAnotherRom) {
+    select("alpha");
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    test::writeRom(dir.file("unknown.bin"), "NOT A GAME", 16384);
+    window->LoadRom(dir.file("unknown.bin"));
+    const std::string before = test::readFile(dir.file("unknown.bin"));
+    window->findChild<QAction*>("mnuFileSavePalette")->trigger();
+    EXPECT_EQ(test::readFile(dir.file("unknown.bin")), before);
+    ASSERT_EQ(dialogs.messages().size(), 2u);  // unsupported, then why nothing was saved
+    EXPECT_EQ(dialogs.messages()[1].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(state.Palette.PaletteDirty());
+    // Loading the game's ROM again makes its palette savable.
+    window->LoadRom(rom);
+    window->findChild<QAction*>("mnuFileSavePalette")->trigger();
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_FALSE(state.Palette.PaletteDirty());
+}
+
+TEST_F(SpriteSelection, ZoomAndGridFollowTheMenus) {
+    select("alpha");
+    window->findChild<QAction*>("mnuViewZoomE5")->trigger();  // 24
+    EXPECT_EQ(window->spriteView().Zoom(), 24);
+    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(384, 192));
+    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE5")->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>("mnuViewZoomE3")->isChecked());
+    window->findChild<QAction*>("mnuViewGrid")->trigger();
+    EXPECT_TRUE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
+    window->findChild<QAction*>("mnuViewZoomE2")->trigger();  // 6: the grid stays on
+    window->findChild<QAction*>("mnuViewGrid")->trigger();  // below 8 it switches off
+    EXPECT_FALSE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
+    EXPECT_TRUE(ends.empty());
+}
+
+}  // namespace
+}  // namespace tess
