@@ -4,13 +4,11 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/core/RuntimeError.h"
-
 namespace tess::gamedb {
 
 std::unique_ptr<Database> openDatabase(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw DatabaseError(err::DatabaseNotFound, "Could not find file '" + path + "'.");
+    if (!in) throw databaseNotFoundError(path);
     std::array<char, 32> head{};
     in.read(head.data(), head.size());
     if (std::memcmp(head.data(), "SQLite format 3", 16) == 0) return openSqliteDatabase(path);
@@ -19,7 +17,26 @@ std::unique_ptr<Database> openDatabase(const std::string& path) {
         std::memcmp(head.data() + 4, "Standard ACE DB", 15) == 0) {
         return openJetDatabase(path);
     }
-    throw DatabaseError(err::UnrecognizedDatabase, "Unrecognized database format '" + path + "'.");
+    throw unrecognizedDatabaseError(path);
+}
+
+DatabaseError databaseNotFoundError(const std::string& path) {
+    return {err::DatabaseNotFound, "Could not find file '" + path + "'."};
+}
+
+DatabaseError tableNotFoundError(const std::string& table) {
+    return {err::TableNotFound,
+            "The Microsoft Jet database engine cannot find the input table or query '" + table +
+                "'. Make sure it exists and that its name is spelled correctly."};
+}
+
+DatabaseError primaryKeyNotFoundError() {
+    return {err::IndexNotFound, "'PrimaryKey' is not an index in this table."};
+}
+
+DatabaseError unrecognizedDatabaseError(const std::string& path, const std::string& why) {
+    return {err::UnrecognizedDatabase, "Unrecognized database format '" + path + "'" +
+                                           (why.empty() ? "" : " (" + why + ")") + "."};
 }
 
 }  // namespace tess::gamedb

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/core/RuntimeError.h"
 #include "gamedb/core/Table.h"
 
 namespace tess::gamedb {
@@ -21,8 +22,16 @@ public:
 // neither kind or one the engine cannot read.
 std::unique_ptr<Database> openDatabase(const std::string& path);
 
-// The two stores behind openDatabase.
+// The two stores behind openDatabase. Each raises the same errors as
+// openDatabase and loadTable, and 3343 for a damaged file.
 std::unique_ptr<Database> openJetDatabase(const std::string& path);
 std::unique_ptr<Database> openSqliteDatabase(const std::string& path);
+
+// The engine's errors, worded as Access words them, shared by both stores.
+DatabaseError databaseNotFoundError(const std::string& path);
+DatabaseError tableNotFoundError(const std::string& table);
+DatabaseError primaryKeyNotFoundError();
+// A file of neither kind, or a damaged one; `why` (optional) says what is wrong.
+DatabaseError unrecognizedDatabaseError(const std::string& path, const std::string& why = {});
 
 }  // namespace tess::gamedb

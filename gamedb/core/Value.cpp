@@ -44,7 +44,10 @@ double parseNumberText(const std::string& raw) {
     const char* begin = s.data() + (s[0] == '+' ? 1 : 0);
     double value = 0;
     const auto [end, ec] = std::from_chars(begin, s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size()) throw typeMismatchError();
+    if (end != s.data() + s.size()) throw typeMismatchError();
+    if (ec == std::errc::result_out_of_range) throw overflowError();
+    // from_chars also reads "inf" and "nan", which are no numbers to Access.
+    if (ec != std::errc() || !std::isfinite(value)) throw typeMismatchError();
     return value;
 }
 

@@ -1,0 +1,473 @@
+// The Jet (Access) store, read through libmdb.
+//
+// libmdb (mdbtools 1.0) parses table definitions, column layouts and index
+// definitions, cracks a row into its fields and converts text to UTF-8. The
+// page walks are done here, with bounds checks and loop guards, because
+// libmdb's own fall short: its index scan (mdb_index_find_next) stops after
+// the first leaf page, its table scan returns stored order, its Memo reader
+// caps values at its bind size and follows page chains unguarded, and its
+// catalog reader parses object properties that can exhaust memory on a
+// damaged file.
+
+// mdbtools.h includes glib.h inside extern "C", where glib's C++ templates
+// do not compile; including glib.h first makes that inner include a no-op.
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/Database.h"
+
+namespace tess::gamedb {
+namespace {
+
+// Jet 4 page layout (Access 2000 to 2003; the ACE formats keep it).
+constexpr std::size_t kPageSize = 4096;
+constexpr std::uint8_t kDataPage = 0x01;
+constexpr std::uint8_t kIndexNodePage = 0x03;
+constexpr std::uint8_t kIndexLeafPage = 0x04;
+constexpr std::size_t kOwnerOffset = 4;      // data and index pages: the table's definition page
+constexpr std::size_t kRowCountOffset = 12;  // data pages: row count, then a 16-bit start per row
+constexpr unsigned kRowStartMask = 0x1fff;
+constexpr unsigned kRowDeleted = 0x8000;
+constexpr unsigned kRowOverflow = 0x4000;  // the row only points to where it moved
+constexpr int kMaxOverflowHops = 4;
+constexpr std::size_t kNextLeafOffset = 16;
+constexpr std::size_t kEntryMapOffset = 27;  // a set bit k ends an entry at kFirstEntry + k
+constexpr std::size_t kEntryMapSize = 453;
+constexpr std::size_t kFirstEntry = 480;
+constexpr std::uint32_t kMaxIndexes = 256;
+constexpr std::size_t kLongValueHeader = 12;  // in-row part of a Memo or OLE value
+constexpr std::uint32_t kLongValueInline = 0x80000000;
+constexpr std::uint32_t kLongValueSinglePage = 0x40000000;
+
+using Page = std::span<const std::uint8_t, kPageSize>;
+using Bytes = std::span<const std::uint8_t>;
+
+std::uint32_t le16(Bytes b, std::size_t at) { return b[at] | b[at + 1] << 8; }
+std::uint32_t le32(Bytes b, std::size_t at) {
+    return le16(b, at) | static_cast<std::uint32_t>(le16(b, at + 2)) << 16;
+}
+std::uint64_t le64(Bytes b, std::size_t at) {
+    return le32(b, at) | static_cast<std::uint64_t>(le32(b, at + 4)) << 32;
+}
+std::uint32_t be24(Bytes b, std::size_t at) { return b[at] << 16 | b[at + 1] << 8 | b[at + 2]; }
+
+// A row's address: data page and row number on it.
+struct RowId {
+    std::uint32_t page = 0;
+    std::uint32_t row = 0;
+    auto operator<=>(const RowId&) const = default;
+};
+
+// Row pointers in long values and overflow rows: row number in the low byte,
+// page number above it.
+RowId rowPointer(std::uint32_t value) { return {value >> 8, value & 0xff}; }
+
+struct Range {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t size() const { return end - begin; }
+};
+
+// Owns the libmdb handle and is the only way pages are read. libmdb reports
+// failures on stderr and with null results; this checks what it can first
+// (signature, version, page numbers) so that bad files get a DatabaseError
+// instead of libmdb's noise.
+class JetFile {
+public:
+    explicit JetFile(std::string path) : path_(std::move(path)) {
+        std::ifstream in(path_, std::ios::binary);
+        if (!in) throw databaseNotFoundError(path_);
+        std::array<char, 0x15> head{};
+        if (!in.read(head.data(), head.size()) || head[0] != 0) damaged("no Jet header");
+        const auto version = static_cast<unsigned char>(head[0x14]);
+        if (version == MDB_VER_JET3) damaged("Jet 3 (Access 97) files are not supported");
+        if (version < MDB_VER_JET4 || version > MDB_VER_ACCDB_2016) damaged("unknown Jet version");
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path_, ec);
+        if (ec || size < 3 * kPageSize) damaged("file too short");
+        pageCount_ = size / kPageSize;
+
+        mdb_.reset(mdb_open(path_.c_str(), MDB_NOFLAGS));
+        if (!mdb_ || mdb_->fmt->pg_size != static_cast<ssize_t>(kPageSize)) damaged("cannot open");
+    }
+
+    MdbHandle* handle() const { return mdb_.get(); }
+
+    [[noreturn]] void damaged(const std::string& why) const {
+        throw unrecognizedDatabaseError(path_, why);
+    }
+
+    void checkPageNumber(std::uint32_t number) const {
+        if (number == 0 || number >= pageCount_) {
+            damaged("bad page number " + std::to_string(number));
+        }
+    }
+
+    // Reads a page into libmdb's spare buffer: valid until the next call.
+    Page sparePage(std::uint32_t number) const {
+        checkPageNumber(number);
+        if (mdb_read_alt_pg(mdb_.get(), number) != static_cast<ssize_t>(kPageSize)) {
+            damaged("unreadable page " + std::to_string(number));
+        }
+        return Page(mdb_->alt_pg_buf, kPageSize);
+    }
+
+    // Reads a page into libmdb's main buffer, the one mdb_crack_row works on.
+    Page mainPage(std::uint32_t number) const {
+        checkPageNumber(number);
+        if (mdb_read_pg(mdb_.get(), number) != static_cast<ssize_t>(kPageSize)) {
+            damaged("unreadable page " + std::to_string(number));
+        }
+        return Page(mdb_->pg_buf, kPageSize);
+    }
+
+    // Where row `row` lies on a data page; `flags` gets the flag bits of its
+    // start offset. Raises for a row the page does not hold.
+    Range rowRange(Page page, std::uint32_t row, unsigned* flags = nullptr) const {
+        const std::uint32_t count = le16(page, kRowCountOffset);
+        if (page[0] != kDataPage || row >= count) damaged("pointer to a missing row");
+        const std::uint32_t start = le16(page, kRowCountOffset + 2 + 2 * row);
+        const std::size_t end =
+            row == 0 ? kPageSize : le16(page, kRowCountOffset + 2 * row) & kRowStartMask;
+        const Range r{start & kRowStartMask, end};
+        if (r.begin < kRowCountOffset + 2 + 2 * count || r.begin >= r.end || r.end > kPageSize) {
+            damaged("bad row offsets");
+        }
+        if (flags) *flags = start & ~kRowStartMask;
+        return r;
+    }
+
+private:
+    struct Closer {
+        void operator()(MdbHandle* h) const { mdb_close(h); }
+    };
+
+    std::string path_;
+    std::uint64_t pageCount_ = 0;
+    std::unique_ptr<MdbHandle, Closer> mdb_;
+};
+
+// One table read through its definition (libmdb) and its index and data
+// pages (here).
+class TableReader {
+public:
+    TableReader(const JetFile& file, std::uint32_t definitionPage, const std::string& name)
+        : file_(file), owner_(definitionPage) {
+        // libmdb trusts the counts in a table definition and loops or allocates
+        // by them; bound them first (Access allows 255 columns, 32 indexes).
+        const Page page = file_.sparePage(definitionPage);
+        const MdbFormatConstants& fmt = *file_.handle()->fmt;
+        if (page[0] != MDB_PAGE_TABLE || le16(page, fmt.tab_num_cols_offset) > MDB_MAX_COLS ||
+            le32(page, fmt.tab_num_idxs_offset) > kMaxIndexes ||
+            le32(page, fmt.tab_num_ridxs_offset) > kMaxIndexes) {
+            file_.damaged("bad definition of table " + name);
+        }
+        entry_.mdb = file_.handle();
+        entry_.object_type = MDB_TABLE;
+        entry_.table_pg = definitionPage;
+        g_strlcpy(entry_.object_name, name.c_str(), sizeof entry_.object_name);
+        def_.reset(mdb_read_table(&entry_));
+        if (!def_ || !mdb_read_columns(def_.get())) {
+            file_.damaged("bad definition of table " + name);
+        }
+        mdb_read_indices(def_.get());
+        fields_.resize(def_->num_cols);
+    }
+
+    const MdbTableDef& def() const { return *def_; }
+
+    const MdbColumn& column(unsigned i) const {
+        return *static_cast<const MdbColumn*>(g_ptr_array_index(def_->columns, i));
+    }
+
+    // The column with this name (any case); raises when there is none.
+    unsigned columnNumber(const char* name) const {
+        for (unsigned i = 0; i < def_->num_cols; ++i) {
+            if (g_ascii_strcasecmp(column(i).name, name) == 0) return i;
+        }
+        file_.damaged("no column " + std::string(name) + " in " + def_->name);
+    }
+
+    // The index with this name (any case), or null.
+    const MdbIndex* index(const char* name) const {
+        for (unsigned i = 0; def_->indices && i < def_->num_idxs; ++i) {
+            const auto* index = static_cast<const MdbIndex*>(g_ptr_array_index(def_->indices, i));
+            if (g_ascii_strcasecmp(index->name, name) != 0) continue;
+            if (index->num_keys < 1 || index->key_col_num[0] < 1 ||
+                static_cast<unsigned>(index->key_col_num[0]) > def_->num_cols) {
+                file_.damaged(std::string("bad definition of index ") + name);
+            }
+            return index;
+        }
+        return nullptr;
+    }
+
+    // The table's rows in index order: descend from the index's first page to
+    // its first leaf, then follow the chain of leaves.
+    std::vector<RowId> indexOrder(const MdbIndex& index) const {
+        std::set<std::uint32_t> visited;
+        Page page = indexPage(index.first_pg, visited);
+        while (page[0] == kIndexNodePage) {
+            const auto entries = indexEntries(page);
+            if (entries.empty()) file_.damaged("empty index node");
+            // A node entry ends with the page number of its child.
+            page = indexPage(be24(page, entries.front().end - 3), visited);
+        }
+        std::vector<RowId> rows;
+        std::set<RowId> seen;
+        for (;;) {
+            for (const Range& e : indexEntries(page)) {
+                // A leaf entry ends with the row's data page (3 bytes) and row number.
+                const RowId id{be24(page, e.end - 4), page[e.end - 1]};
+                if (!seen.insert(id).second) file_.damaged("index lists a row twice");
+                rows.push_back(id);
+            }
+            const std::uint32_t next = le32(page, kNextLeafOffset);
+            if (next == 0) return rows;
+            page = indexPage(next, visited);
+            if (page[0] != kIndexLeafPage) file_.damaged("bad index leaf chain");
+        }
+    }
+
+    // The values of the given columns of one row.
+    std::vector<Value> readRow(RowId id, const std::vector<unsigned>& columns) {
+        const Range r = locateRow(id);
+        if (mdb_crack_row(def_.get(), static_cast<int>(r.begin), r.size(), fields_.data()) < 0) {
+            file_.damaged("bad row on page " + std::to_string(id.page));
+        }
+        std::vector<Value> values;
+        values.reserve(columns.size());
+        for (const unsigned c : columns) values.push_back(fieldValue(column(c), fields_[c]));
+        return values;
+    }
+
+private:
+    struct Freer {
+        void operator()(MdbTableDef* def) const { mdb_free_tabledef(def); }
+    };
+
+    // Reads an index page of this table into the spare buffer, refusing a page
+    // seen before so that a damaged chain cannot loop.
+    Page indexPage(std::uint32_t number, std::set<std::uint32_t>& visited) const {
+        if (!visited.insert(number).second) file_.damaged("index pages form a loop");
+        const Page page = file_.sparePage(number);
+        if ((page[0] != kIndexNodePage && page[0] != kIndexLeafPage) ||
+            le32(page, kOwnerOffset) != owner_) {
+            file_.damaged("bad index page " + std::to_string(number));
+        }
+        return page;
+    }
+
+    // The entries of an index page, from its entry bitmap.
+    std::vector<Range> indexEntries(Page page) const {
+        std::vector<Range> entries;
+        std::size_t begin = kFirstEntry;
+        for (std::size_t bit = 0; bit < kEntryMapSize * 8; ++bit) {
+            if (!(page[kEntryMapOffset + bit / 8] >> (bit % 8) & 1)) continue;
+            const std::size_t end = kFirstEntry + bit;
+            // Every entry ends in at least a 4-byte row or page pointer.
+            if (end > kPageSize || end < begin + 4) file_.damaged("bad index entry");
+            entries.push_back({begin, end});
+            begin = end;
+        }
+        return entries;
+    }
+
+    // Loads the row's page into the main buffer and returns where the row
+    // lies, following the pointer of a row that moved to another page.
+    Range locateRow(RowId id) const {
+        for (int hop = 0;; ++hop) {
+            const Page page = file_.mainPage(id.page);
+            if (le32(page, kOwnerOffset) != owner_) file_.damaged("index points outside its table");
+            unsigned flags = 0;
+            const Range r = file_.rowRange(page, id.row, &flags);
+            // The target of a moved row is marked deleted; only the index's own row must be live.
+            if (hop == 0 && (flags & kRowDeleted)) file_.damaged("index points to a deleted row");
+            if (!(flags & kRowOverflow)) return r;
+            if (hop == kMaxOverflowHops || r.size() < 4) file_.damaged("bad overflow row");
+            id = rowPointer(le32(page, r.begin));
+        }
+    }
+
+    Value fieldValue(const MdbColumn& col, const MdbField& field) const {
+        // Jet keeps a Yes/No value in the row's null bit; Yes is -1 as in Access.
+        if (col.col_type == MDB_BOOL) return Value(field.is_null ? 0 : -1);
+        if (field.is_null) return Value();
+        // mdb_crack_row checks where a field ends but not that it ends after it starts.
+        if (field.siz < 0 || (field.siz > 0 && !field.value)) file_.damaged("bad field bounds");
+        const Bytes b(static_cast<const std::uint8_t*>(field.value),
+                      static_cast<std::size_t>(field.siz));
+        const auto need = [&](std::size_t n) {
+            if (b.size() < n) file_.damaged("short field " + std::string(col.name));
+        };
+        switch (col.col_type) {
+            case MDB_BYTE:
+                need(1);
+                return Value(std::int64_t{b[0]});
+            case MDB_INT:
+                need(2);
+                return Value(std::int64_t{static_cast<std::int16_t>(le16(b, 0))});
+            case MDB_LONGINT:
+            case MDB_COMPLEX:
+                need(4);
+                return Value(std::int64_t{static_cast<std::int32_t>(le32(b, 0))});
+            case MDB_MONEY:  // a 64-bit count of ten-thousandths
+                need(8);
+                return Value(static_cast<double>(static_cast<std::int64_t>(le64(b, 0))) / 10000.0);
+            case MDB_FLOAT:
+                need(4);
+                return Value(double{std::bit_cast<float>(le32(b, 0))});
+            case MDB_DOUBLE:
+            case MDB_DATETIME:  // days since 1899-12-30
+                need(8);
+                return Value(std::bit_cast<double>(le64(b, 0)));
+            case MDB_TEXT:
+                return Value(decodeText(b));
+            case MDB_MEMO:
+                return Value(decodeText(longValue(b)));
+            case MDB_OLE: {
+                const auto data = longValue(b);
+                return Value(std::string(data.begin(), data.end()));
+            }
+            case MDB_NUMERIC: {
+                need(17);
+                const std::unique_ptr<char, decltype(&g_free)> text(
+                    mdb_numeric_to_string(file_.handle(), field.start, col.col_scale, col.col_prec),
+                    g_free);
+                return Value(text ? std::string(text.get()) : std::string());
+            }
+            default:  // binary and replication ids: their bytes
+                return Value(std::string(b.begin(), b.end()));
+        }
+    }
+
+    // Jet 4 text is UCS-2, optionally "Unicode compressed"; libmdb converts
+    // both to UTF-8.
+    std::string decodeText(Bytes b) const {
+        if (b.empty()) return {};
+        std::string out(b.size() * 3 + 1, '\0');  // worst case: every byte one 3-byte character
+        const int n = mdb_unicode2ascii(file_.handle(), reinterpret_cast<const char*>(b.data()),
+                                        b.size(), out.data(), out.size());
+        out.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
+        return out;
+    }
+
+    // The bytes of a Memo or OLE value: kept in the row, in one row of a
+    // long-value page, or in a chain of such rows each starting with a
+    // pointer to the next.
+    std::vector<std::uint8_t> longValue(Bytes field) const {
+        if (field.empty()) return {};  // the empty text
+        if (field.size() < kLongValueHeader) file_.damaged("bad long value");
+        const std::uint32_t head = le32(field, 0);
+        const std::size_t length = head & ~(kLongValueInline | kLongValueSinglePage);
+        if (head & kLongValueInline) {
+            if (length > field.size() - kLongValueHeader) file_.damaged("bad long value");
+            const auto data = field.subspan(kLongValueHeader, length);
+            return {data.begin(), data.end()};
+        }
+        std::vector<std::uint8_t> out;
+        std::set<RowId> visited;
+        RowId id = rowPointer(le32(field, 4));
+        while (out.size() < length) {
+            if (!visited.insert(id).second) file_.damaged("long value pages form a loop");
+            const Page page = file_.sparePage(id.page);
+            const Range r = file_.rowRange(page, id.row);
+            std::size_t begin = r.begin;
+            if (head & kLongValueSinglePage) {
+                if (r.size() < length) file_.damaged("long value cut short");
+            } else {
+                if (r.size() <= 4) file_.damaged("bad long value chain");
+                id = rowPointer(le32(page, r.begin));
+                begin += 4;
+            }
+            const std::size_t take = std::min(r.end - begin, length - out.size());
+            out.insert(out.end(), page.begin() + static_cast<std::ptrdiff_t>(begin),
+                       page.begin() + static_cast<std::ptrdiff_t>(begin + take));
+        }
+        return out;
+    }
+
+    const JetFile& file_;
+    std::uint32_t owner_;  // the definition page, which data and index pages name
+    MdbCatalogEntry entry_{};
+    std::unique_ptr<MdbTableDef, Freer> def_;
+    std::vector<MdbField> fields_;
+};
+
+class JetDatabase final : public Database {
+public:
+    explicit JetDatabase(std::string path) : file_(std::move(path)) { readCatalog(); }
+
+    Table loadTable(const std::string& name) override {
+        const auto it = std::find_if(tables_.begin(), tables_.end(), [&](const CatalogEntry& t) {
+            return g_ascii_strcasecmp(t.name.c_str(), name.c_str()) == 0;
+        });
+        if (it == tables_.end()) throw tableNotFoundError(name);
+        TableReader reader(file_, it->definitionPage, it->name);
+        const MdbIndex* primaryKey = reader.index("PrimaryKey");
+        if (!primaryKey) throw primaryKeyNotFoundError();
+
+        Table table;
+        table.name = it->name;
+        std::vector<unsigned> all;
+        for (unsigned i = 0; i < reader.def().num_cols; ++i) {
+            table.columns.emplace_back(reader.column(i).name);
+            all.push_back(i);
+        }
+        table.keyColumn = static_cast<std::size_t>(primaryKey->key_col_num[0] - 1);
+        for (const RowId id : reader.indexOrder(*primaryKey)) {
+            table.rows.push_back(reader.readRow(id, all));
+        }
+        return table;
+    }
+
+private:
+    struct CatalogEntry {
+        std::string name;
+        std::uint32_t definitionPage;
+    };
+
+    // Lists the tables from the system table MSysObjects, read through its
+    // "Id" index like any other table. (libmdb's mdb_read_catalog also parses
+    // every object's properties, which runs out of memory on damaged files.)
+    void readCatalog() {
+        constexpr std::uint32_t kCatalogDefinitionPage = 2;
+        TableReader objects(file_, kCatalogDefinitionPage, "MSysObjects");
+        const MdbIndex* byId = objects.index("Id");
+        if (!byId) file_.damaged("no catalog index");
+        const std::vector<unsigned> columns{
+            objects.columnNumber("Id"), objects.columnNumber("Name"), objects.columnNumber("Type")};
+        for (const RowId id : objects.indexOrder(*byId)) {
+            const auto row = objects.readRow(id, columns);
+            if (!row[0].isNumber() || !row[1].isText() || !row[2].isNumber()) continue;
+            if ((row[2].toLong() & 0x7f) != MDB_TABLE) continue;
+            tables_.push_back(
+                {row[1].text(), static_cast<std::uint32_t>(row[0].toLong()) & 0xffffff});
+        }
+    }
+
+    JetFile file_;
+    std::vector<CatalogEntry> tables_;
+};
+
+}  // namespace
+
+std::unique_ptr<Database> openJetDatabase(const std::string& path) {
+    return std::make_unique<JetDatabase>(path);
+}
+
+}  // namespace tess::gamedb
