@@ -50,10 +50,9 @@ public:
     void applyChosenColour(int index, ScreenColour chosen);
 
     // Reads entries 1..15 from the 30 bytes at offset + 2 of the file and
-    // records `offset`; PaletteDirty is left alone. A line that runs past the
-    // end of the file raises "Input past end of file" (62), a negative
-    // position "Bad record number" (63), an unreadable file tess::fileError;
-    // on any error the palette is unchanged.
+    // records `offset`; PaletteDirty is left alone. Bytes past the end of the
+    // file read as 0. A negative position raises "Bad record number" (63), an
+    // unreadable file tess::fileError; on any error the palette is unchanged.
     void LoadPalette(const std::string& romPath, std::int32_t offset);
 
     // Writes the words of entries 1..15 in place at PaletteOffset() + 2 (30

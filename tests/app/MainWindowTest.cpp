@@ -14,6 +14,7 @@
 #include "gamedb/ui/frmAbout.h"
 #include "gamedb/ui/frmDetails.h"
 #include "gfx/ui/SpriteView.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
 
@@ -25,9 +26,10 @@ protected:
     void SetUp() override {
         InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
         window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
-        test::writeRom(dir.file("rev1.bin"), "T-00001 -01");
-        test::writeRom(dir.file("one.bin"), "T-00001 -00");
-        test::writeRom(dir.file("other.bin"), "NOT A GAME");
+        // Large enough for the fixture games' palettes at 7680 and 7712.
+        test::writeRom(dir.file("rev1.bin"), "T-00001 -01", 8192);
+        test::writeRom(dir.file("one.bin"), "T-00001 -00", 8192);
+        test::writeRom(dir.file("other.bin"), "NOT A GAME", 8192);
     }
 
     QAction* item(const char* name) { return window->findChild<QAction*>(name); }
@@ -105,6 +107,7 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTree) {
     EXPECT_TRUE(menu("mnuFileSave")->menuAction()->isEnabled());
     EXPECT_EQ(topLevelTexts(), (QStringList{"Props", "Villains", "Heroes", "Heading without sprites",
                                             "Compressed"}));
+    ASSERT_EQ(tree()->topLevelItemCount(), 5);
     QTreeWidgetItem* villains = tree()->topLevelItem(1);
     EXPECT_FALSE(villains->isExpanded());
     ASSERT_EQ(villains->childCount(), 2);

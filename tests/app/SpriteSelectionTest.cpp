@@ -8,6 +8,7 @@
 #include "app/ui/frmMain.h"
 #include "edit/ui/PalettePanel.h"
 #include "gfx/ui/SpriteView.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
 
@@ -107,7 +108,7 @@ TEST_F(SpriteSelection, OwnPaletteAndGreyTiles) {
     select("Delta");  // palette 7712; white (0,0) and (1,1), grey (1,0) and (0,1)
     ASSERT_TRUE(state.Sprite.SpriteLoaded);
     EXPECT_EQ(state.Palette.PaletteOffset(), 7712);
-    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{192, 0, 0}));
+    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{96, 0, 0}));  // word 00 06
     EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
     EXPECT_EQ(state.Sprite.TileMap.at(1, 1), 1);
     EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 2);

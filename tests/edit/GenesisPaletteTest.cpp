@@ -96,11 +96,10 @@ TEST(GenesisPalette, EditsSetTheFlagAndSaveWritesOnlyEntries1To15) {
     EXPECT_EQ(rom.bytes(), expected);  // bytes 44..73 only; entry 0 at 42 untouched
 }
 
-TEST(GenesisPalette, UnreadableLinesChangeNothing) {
+TEST(GenesisPalette, ShortFilesReadAsZeroUnreadableOnesChangeNothing) {
     TempFile rom(romBytes());
     GenesisPalette palette({1, 2, 3});
     palette.LoadPalette(rom.path(), kOffset);
-    EXPECT_EQ(errorOf([&] { palette.LoadPalette(rom.path(), 128 - 31); }), 62);
     EXPECT_EQ(errorOf([&] { palette.LoadPalette(rom.path(), -3); }), 63);
     EXPECT_EQ(errorOf([&] { palette.LoadPalette(rom.path() + ".gone", 0); }), 53);
     EXPECT_EQ(palette.PaletteOffset(), kOffset);
@@ -108,7 +107,9 @@ TEST(GenesisPalette, UnreadableLinesChangeNothing) {
     EXPECT_EQ(errorOf([&] { palette.colour(16); }), 9);
     EXPECT_EQ(errorOf([&] { palette.word(0); }), 9);
 
-    palette.LoadPalette(rom.path(), 128 - 32);  // the last line that fits
+    palette.LoadPalette(rom.path(), 128 - 31);  // a line one byte past the end
+    EXPECT_EQ(palette.word(15), (GenesisWord{rom.bytes()[127], 0x00}));
+    EXPECT_EQ(palette.PaletteOffset(), 128 - 31);
     palette.applyChosenColour(1, {0, 0, 0});
     EXPECT_EQ(errorOf([&] { palette.SavePalette(rom.path() + ".gone"); }), 53);
     EXPECT_FALSE(std::filesystem::exists(rom.path() + ".gone"));

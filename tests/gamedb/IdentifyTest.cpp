@@ -8,6 +8,9 @@ namespace tess::gamedb {
 namespace {
 
 using test::TempDir;
+using test::makeSqliteDb;
+using test::writeFile;
+using test::writeRom;
 
 const std::string kJet = std::string(TESS_TEST_DATA) + "/jet/";
 
