@@ -30,9 +30,7 @@ public:
         db_.reset(db);
         if (rc != SQLITE_OK) fail();
         // Opening is lazy: reading the schema is what finds a file that is no database.
-        Statement probe = prepare("SELECT count(*) FROM sqlite_master");
-        while (step(probe)) {
-        }
+        step(prepare("SELECT count(*) FROM sqlite_master"));
     }
 
     Statement prepare(const std::string& sql) const {

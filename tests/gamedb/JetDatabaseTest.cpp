@@ -1,0 +1,439 @@
+// The Jet store against real Access files (tests/data/jet, described row by
+// row in CONTENT.md), and against damaged copies of them.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/Database.h"
+
+namespace tess::gamedb {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
+
+const std::string kJet = TESS_TEST_DATA "/jet/";
+constexpr std::size_t kPage = 4096;
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+Table load(const std::string& file, const std::string& table) {
+    return openDatabase(kJet + file)->loadTable(table);
+}
+
+Strings keys(const Table& table) {
+    Strings out;
+    for (const auto& row : table.rows) out.push_back(row[table.keyColumn].keyText());
+    return out;
+}
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const DatabaseError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// ---- Every row of every table, as CONTENT.md gives it ---------------------
+
+// A value in CONTENT.md's notation: NULL, a plain number or quoted text with
+// \r, \n and \" escaped.
+std::string describe(const Value& v) {
+    if (v.isNull()) return "NULL";
+    if (!v.isText()) return v.text();
+    std::string out = "\"";
+    for (const char c : v.text()) {
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
+    }
+    return out + "\"";
+}
+
+// BIG16x16(b) of CONTENT.md: a 16x16 tile list, 32 bytes per tile from b.
+std::string big16x16(int base) {
+    std::string out;
+    for (int tile = 0; tile < 256; ++tile) {
+        if (tile) out += "\r\n";
+        out += std::to_string(tile % 16) + "," + std::to_string(tile / 16) + "," +
+               std::to_string(base + 32 * tile);
+    }
+    return out;
+}
+
+// The cells of a table line "| a | "b \| c" | ... |" in describe()'s notation.
+Strings cells(std::string line) {
+    for (std::size_t at; (at = line.find("\\|")) != std::string::npos;) line.replace(at, 2, "\x01");
+    Strings out;
+    std::size_t begin = 1;
+    for (std::size_t end; (end = line.find('|', begin)) != std::string::npos; begin = end + 1) {
+        std::string cell = line.substr(begin + 1, end - begin - 2);
+        std::replace(cell.begin(), cell.end(), '\x01', '|');
+        if (cell.starts_with("BIG16x16(")) {
+            const std::string text = big16x16(std::stoi(cell.substr(9)));
+            EXPECT_EQ(text.size(), std::stoul(cell.substr(cell.find('[') + 1))) << cell;
+            cell = describe(Value(text));
+        }
+        out.push_back(cell);
+    }
+    return out;
+}
+
+struct ContentTable {
+    std::string file, name;
+    Strings columns;
+    std::vector<Strings> rows;
+};
+
+std::vector<ContentTable> readContent() {
+    std::ifstream in(kJet + "CONTENT.md");
+    std::vector<ContentTable> tables;
+    std::string line, file, table;
+    int tableLine = -1;  // line number within a "Rows in PrimaryKey order" table
+    while (std::getline(in, line)) {
+        if (line.starts_with("## ")) file = line.substr(3, line.find(' ', 3) - 3);
+        if (line.starts_with("### Table `")) table = line.substr(11, line.find('`', 11) - 11);
+        if (line == "Rows in PrimaryKey order:") {
+            tables.push_back({file, table, {}, {}});
+            tableLine = 0;
+        } else if (tableLine >= 0 && line.starts_with("|")) {
+            Strings row = cells(line);
+            row.erase(row.begin());  // the "#" column
+            if (tableLine++ == 0) tables.back().columns = row;
+            if (tableLine > 2) tables.back().rows.push_back(row);
+        } else if (tableLine > 0) {
+            tableLine = -1;
+        }
+    }
+    return tables;
+}
+
+class ContentTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ContentTest, EveryTableReadsBackAsCONTENTDescribesIt) {
+    const auto db = openDatabase(kJet + GetParam());
+    int checked = 0;
+    for (const ContentTable& expected : readContent()) {
+        if (expected.file != GetParam()) continue;
+        SCOPED_TRACE(expected.name);
+        ++checked;
+        const Table table = db->loadTable(expected.name);
+        EXPECT_EQ(table.name, expected.name);
+        EXPECT_EQ(table.columns, expected.columns);
+        ASSERT_EQ(table.rows.size(), expected.rows.size());
+        std::string mismatches;
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                const std::string got = describe(table.rows[r][c]);
+                if (got != expected.rows[r][c]) {
+                    mismatches += "row " + std::to_string(r + 1) + " " + table.columns[c] + ": " +
+                                  got + " != " + expected.rows[r][c] + "\n";
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, "");
+    }
+    EXPECT_EQ(checked, GetParam() == "game.mdb" ? 1 : 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ContentTest,
+                         ::testing::Values("game.mdb", "t00001.mdb", "t00001r1.mdb", "many.mdb"),
+                         [](const auto& fixture) {
+                             return fixture.param.substr(0, fixture.param.find('.'));
+                         });
+
+// ---- Order, seek, values and errors -------------------------------------
+
+TEST(JetDatabaseTest, IndexOverTwoLeafPagesKeepsAccessOrder) {
+    const auto db = openDatabase(kJet + "many.mdb");
+    const Strings sprites = keys(db->loadTable("SPRITE"));
+    ASSERT_EQ(sprites.size(), 420u);
+    // The first leaf page ends after "ITEM 038"; a reader that stops there
+    // returns 215 rows.
+    EXPECT_EQ(Strings(sprites.begin() + 214, sprites.begin() + 216),
+              (Strings{"ITEM 038", "ITEM 044"}));
+    // Punctuation before digits before letters; hyphen and apostrophe only break ties.
+    EXPECT_EQ(Strings(sprites.begin() + 344, sprites.begin() + 353),
+              (Strings{"Ring", "Ring (small)", "Ring.1", "Ring_Huge", "Ring2", "RingA", "Ring-Big",
+                       "Rings", "Ring's shadow"}));
+    EXPECT_EQ(Strings(sprites.begin() + 136, sprites.begin() + 140),
+              (Strings{"coop", "co-op", "Co-Op Icon", "CoopX"}));
+    EXPECT_EQ(keys(db->loadTable("COMPRESSED")).size(), 260u);
+}
+
+TEST(JetDatabaseTest, SeekFindsTheFirstMatchIgnoringCase) {
+    TableCursor sprites(load("t00001r1.mdb", "SPRITE"));
+    sprites.seek(Value("big sprite"));
+    ASSERT_FALSE(sprites.eof());
+    EXPECT_EQ(sprites.field("Name").text(), "Big Sprite");
+    sprites.seek(Value("Shared"));
+    EXPECT_TRUE(sprites.eof());
+
+    TableCursor heads(load("t00001.mdb", "HEAD"));
+    heads.seek(Value(5));
+    ASSERT_FALSE(heads.eof());
+    EXPECT_EQ(heads.field("Name").text(), "Empty heading");
+
+    TableCursor many(load("many.mdb", "SPRITE"));
+    many.seek(Value("RING'S SHADOW"));
+    ASSERT_FALSE(many.eof());
+    EXPECT_EQ(many.field("Name").text(), "Ring's shadow");
+    many.seek(Value("Ring's"));
+    EXPECT_TRUE(many.eof());
+}
+
+TEST(JetDatabaseTest, FieldValuesConvertAsTheGameDataNeeds) {
+    EXPECT_EQ(TableCursor(load("t00001.mdb", "NFO")).field("Palette"), Value(7680));
+    EXPECT_EQ(TableCursor(load("t00001r1.mdb", "NFO")).field("Palette").toLong(), 7712);
+
+    TableCursor sprites(load("t00001r1.mdb", "SPRITE"));
+    const auto palette = [&](const char* name) {
+        sprites.seek(Value(name));
+        return sprites.field("Palette").toLong();
+    };
+    EXPECT_EQ(palette("kilo"), 0);     // "0"
+    EXPECT_EQ(palette("mike"), 7744);  // "7744"
+    EXPECT_EQ(palette("Lima"), 7744);  // "&H1E40"
+
+    TableCursor compressed(load("t00001.mdb", "COMPRESSED"));
+    compressed.seek(Value("anvil"));
+    EXPECT_EQ(compressed.field("Grey"), Value(""));
+    compressed.seek(Value("Shared"));
+    EXPECT_TRUE(compressed.field("Grey").isNull());
+}
+
+TEST(JetDatabaseTest, MissingTableFieldAndRecord) {
+    const auto db = openDatabase(kJet + "t00001.mdb");
+    try {
+        db->loadTable("SPRITES");
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.number(), err::TableNotFound);
+        EXPECT_EQ(e.description(),
+                  "The Microsoft Jet database engine cannot find the input table or query "
+                  "'SPRITES'. Make sure it exists and that its name is spelled correctly.");
+    }
+    EXPECT_EQ(db->loadTable("sprite").name, "SPRITE");  // names ignore case
+
+    TableCursor heads(db->loadTable("HEAD"));
+    EXPECT_EQ(errorNumber([&] { heads.field("Title"); }), err::ItemNotFound);
+    for (int i = 0; i < heads.rowCount(); ++i) heads.moveNext();
+    EXPECT_EQ(errorNumber([&] { heads.field("Name"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { openDatabase(kJet + "missing.mdb"); }), err::DatabaseNotFound);
+}
+
+// ---- Damaged copies ------------------------------------------------------
+
+class DamagedJetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::path(::testing::TempDir()) /
+                ("tess_" + std::string(info->name()) + "_" + std::to_string(::getpid()) + ".mdb");
+    }
+    void TearDown() override { fs::remove(path_); }
+
+    Table loadBytes(const Bytes& bytes, const std::string& table) {
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return openDatabase(path_.string())->loadTable(table);
+    }
+
+    int loadError(const Bytes& bytes, const std::string& table) {
+        return errorNumber([&] { loadBytes(bytes, table); });
+    }
+
+    fs::path path_;
+};
+
+std::uint32_t get16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> 8 * i);
+}
+
+// Text as stored with Unicode compression, and without (UCS-2).
+std::string compressed(const std::string& text) { return "\xff\xfe" + text; }
+std::string ucs2(const std::string& text) {
+    std::string out;
+    for (const char c : text) out += std::string{c, '\0'};
+    return out;
+}
+
+struct Slot {
+    std::size_t page, row, start;  // start: file offset of the row
+    std::size_t offset() const { return page * kPage + 14 + 2 * row; }  // of its start entry
+};
+
+// The data row whose bytes hold `text`.
+Slot rowHolding(const Bytes& file, const std::string& text) {
+    const auto at = static_cast<std::size_t>(
+        std::search(file.begin(), file.end(), text.begin(), text.end(),
+                    [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }) -
+        file.begin());
+    const std::size_t page = at / kPage, base = page * kPage;
+    for (std::size_t row = 0; row < get16(file, base + 12); ++row) {
+        const std::size_t start = base + (get16(file, base + 14 + 2 * row) & 0x1fff);
+        const std::size_t end =
+            row == 0 ? base + kPage : base + (get16(file, base + 12 + 2 * row) & 0x1fff);
+        if (at >= start && at < end) return {page, row, start};
+    }
+    ADD_FAILURE() << "no row holds " << text;
+    return {};
+}
+
+// Applies `f` to every page of the type (3 index node, 4 index leaf).
+void forPages(Bytes& file, std::uint8_t type, const std::function<void(std::size_t base)>& f) {
+    for (std::size_t base = kPage; base < file.size(); base += kPage) {
+        if (file[base] == type) f(base);
+    }
+}
+
+// File offset of the end of an index page's first entry.
+std::size_t firstEntryEnd(const Bytes& file, std::size_t base) {
+    std::size_t bit = 0;
+    while (!(file[base + 27 + bit / 8] >> (bit % 8) & 1)) ++bit;
+    return base + 480 + bit;
+}
+
+TEST_F(DamagedJetTest, TableWithoutPrimaryKeyIndex) {
+    Bytes file = readFile(kJet + "game.mdb");
+    const std::string name = ucs2("PrimaryKey");
+    for (auto it = file.begin();
+         (it = std::search(it, file.end(), name.begin(), name.end())) != file.end();) {
+        it[18] = 'z';  // "PrimaryKez"
+    }
+    try {
+        loadBytes(file, "Games");
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.number(), err::IndexNotFound);
+        EXPECT_EQ(e.description(), "'PrimaryKey' is not an index in this table.");
+    }
+}
+
+TEST_F(DamagedJetTest, RowThatMovedIsFollowedButADeletedOneRefused) {
+    // Turn HEAD's row "Items" (ID 1) into a pointer to the row "Empty heading".
+    Bytes file = readFile(kJet + "t00001.mdb");
+    const Slot items = rowHolding(file, compressed("Items"));
+    const Slot target = rowHolding(file, compressed("Empty heading"));
+    put32(file, items.start, static_cast<std::uint32_t>(target.row | target.page << 8));
+    file[items.offset() + 1] |= 0x40;  // the "moved" flag
+    EXPECT_EQ(keys(loadBytes(file, "HEAD")), (Strings{"5", "2", "5", "10"}));
+
+    file[items.offset() + 1] |= 0x80;  // the "deleted" flag
+    EXPECT_EQ(loadError(file, "HEAD"), err::UnrecognizedDatabase);
+}
+
+TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
+    const Bytes many = readFile(kJet + "many.mdb");
+    const Bytes game = readFile(kJet + "t00001.mdb");
+    const Bytes big = readFile(kJet + "t00001r1.mdb");
+    struct Case {
+        const char* what;
+        const Bytes& original;
+        const char* table;
+        std::function<void(Bytes&)> damage;
+    };
+    const Case cases[] = {
+        {"leaf chain loops", many, "SPRITE",
+         [](Bytes& f) {
+             forPages(f, 4, [&](auto base) {
+                 if (get16(f, base + 16))
+                     put32(f, base + 16, static_cast<std::uint32_t>(base / kPage));
+             });
+         }},
+        {"leaf chain leads out of the file", many, "SPRITE",
+         [](Bytes& f) {
+             forPages(f, 4, [&](auto base) {
+                 if (get16(f, base + 16)) put32(f, base + 16, 0xffffff);
+             });
+         }},
+        {"node points to a page of another table", many, "COMPRESSED",
+         [](Bytes& f) { forPages(f, 3, [&](auto base) { f[firstEntryEnd(f, base) - 1] = 2; }); }},
+        {"leaf points past the file", many, "SPRITE",
+         [](Bytes& f) {
+             forPages(f, 4, [&](auto base) { f[firstEntryEnd(f, base) - 4] = 0x7f; });
+         }},
+        {"entry bitmap runs off the page", game, "SPRITE",
+         [](Bytes& f) { forPages(f, 4, [&](auto base) { f[base + 27 + 452] = 0x80; }); }},
+        {"leaf points to a row the page lacks", game, "HEAD",
+         [](Bytes& f) { f[rowHolding(f, compressed("Items")).page * kPage + 12] = 0; }},
+        {"row offsets overlap", game, "HEAD",
+         [](Bytes& f) { f[rowHolding(f, compressed("Items")).offset() + 1] = 0x1f; }},
+        {"memo chain loops", big, "SPRITE",
+         [](Bytes& f) {
+             const Slot s = rowHolding(f, ucs2("0,0,8192"));
+             put32(f, s.start, static_cast<std::uint32_t>(s.row | s.page << 8));
+         }},
+        {"truncated file", many, "SPRITE", [](Bytes& f) { f.resize(40 * kPage); }},
+        {"truncated header", many, "SPRITE", [](Bytes& f) { f.resize(3000); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes file = c.original;
+        c.damage(file);
+        ASSERT_NE(file, c.original);
+        EXPECT_EQ(loadError(file, c.table), err::UnrecognizedDatabase);
+    }
+}
+
+TEST_F(DamagedJetTest, UnreadableHeadersAreRefusedClearly) {
+    std::mt19937 random(20240601);
+    for (int round = 0; round < 20; ++round) {
+        Bytes file(64 * kPage);
+        for (auto& b : file) b = static_cast<std::uint8_t>(random());
+        const std::string head("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+        std::copy(head.begin(), head.end(), file.begin());
+        file[0x14] = 1;  // Jet 4
+        EXPECT_EQ(loadError(file, "SPRITE"), err::UnrecognizedDatabase) << "round " << round;
+    }
+
+    Bytes access97 = readFile(kJet + "game.mdb");
+    access97[0x14] = 0;
+    try {
+        loadBytes(access97, "Games");
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.description(), "Unrecognized database format '" + path_.string() +
+                                       "' (Jet 3 (Access 97) files are not supported).");
+    }
+}
+
+// Random damage past the header must give a table or a DatabaseError: never a
+// crash, a hang, runaway memory or another exception.
+TEST_F(DamagedJetTest, RandomDamageNeverCrashes) {
+    std::mt19937 random(7);
+    int errors = 0;
+    for (const char* name : {"t00001.mdb", "t00001r1.mdb", "many.mdb"}) {
+        const Bytes original = readFile(kJet + name);
+        for (int round = 0; round < 40; ++round) {
+            Bytes file = original;
+            for (int i = 0; i < 64; ++i) {
+                file[kPage + random() % (file.size() - kPage)] =
+                    static_cast<std::uint8_t>(random());
+            }
+            for (const char* table : {"NFO", "HEAD", "SPRITE", "COMPRESSED"}) {
+                if (loadError(file, table)) ++errors;
+            }
+        }
+    }
+    EXPECT_GT(errors, 0);
+}
+
+}  // namespace
+}  // namespace tess::gamedb

@@ -1,0 +1,190 @@
+// The SQLite store against databases the tests write with libsqlite3.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/Database.h"
+
+namespace tess::gamedb {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SqliteDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) /
+               ("tess_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Creates a database file in the scratch folder from SQL text.
+    std::string create(const std::string& name, const std::string& sql) {
+        const std::string path = (dir_ / name).string();
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        char* error = nullptr;
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "");
+        sqlite3_free(error);
+        sqlite3_close(db);
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+std::vector<std::string> column(const Table& table, std::size_t c) {
+    std::vector<std::string> out;
+    for (const auto& row : table.rows) out.push_back(row[c].isNull() ? "NULL" : row[c].text());
+    return out;
+}
+
+DatabaseError loadError(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const DatabaseError& e) {
+        return e;
+    }
+    return {0, "no error"};
+}
+
+TEST_F(SqliteDatabaseTest, TextKeysOrderIgnoringCase) {
+    const auto path = create("game.db", R"(
+        CREATE TABLE SPRITE (Name TEXT PRIMARY KEY, Palette INTEGER, White TEXT, Grey TEXT);
+        INSERT INTO SPRITE VALUES ('gamma', 0, '0,0,4224', '-1');
+        INSERT INTO SPRITE VALUES ('Beta', 7712, '0,0,4160', NULL);
+        INSERT INTO SPRITE VALUES ('alpha', 0, '0,0,4096', '');
+        INSERT INTO SPRITE VALUES ('Delta', '&H1E20', '0,0,4256', '1,0,4320');
+    )");
+    const Table table = openDatabase(path)->loadTable("SPRITE");
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"Name", "Palette", "White", "Grey"}));
+    EXPECT_EQ(table.keyColumn, 0u);
+    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"alpha", "Beta", "Delta", "gamma"}));
+    EXPECT_EQ(column(table, 3), (std::vector<std::string>{"", "NULL", "1,0,4320", "-1"}));
+    EXPECT_EQ(table.rows[2][1], Value("&H1E20"));
+    EXPECT_EQ(table.rows[2][1].toLong(), 7712);
+
+    TableCursor cursor(table);
+    cursor.seek(Value("DELTA"));
+    ASSERT_FALSE(cursor.eof());
+    EXPECT_EQ(cursor.field("White").text(), "0,0,4256");
+}
+
+TEST_F(SqliteDatabaseTest, NumberKeysOrderAsNumbers) {
+    const auto path = create("game.db", R"(
+        CREATE TABLE HEAD (Name TEXT, ID INTEGER PRIMARY KEY);
+        INSERT INTO HEAD VALUES ('Enemies', 10), ('Player', 2), ('Items', 1), ('Empty', 5);
+    )");
+    const Table table = openDatabase(path)->loadTable("head");
+    EXPECT_EQ(table.name, "HEAD");
+    EXPECT_EQ(table.keyColumn, 1u);
+    EXPECT_EQ(column(table, 1), (std::vector<std::string>{"1", "2", "5", "10"}));
+    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"Items", "Player", "Empty", "Enemies"}));
+}
+
+TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {
+    const auto path = create("types.db", R"(
+        CREATE TABLE T (K INTEGER PRIMARY KEY, I, R, S, B, N);
+        INSERT INTO T VALUES (1, -7680, 2.5, '7744', x'2C0D0A', NULL);
+        INSERT INTO T VALUES (2, 0, 0.0, '', x'', 'x');
+    )");
+    const Table table = openDatabase(path)->loadTable("T");
+    const auto& first = table.rows[0];
+    EXPECT_EQ(first[1], Value(std::int64_t{-7680}));
+    EXPECT_EQ(first[2], Value(2.5));
+    EXPECT_EQ(first[3], Value("7744"));
+    EXPECT_EQ(first[4], Value(",\r\n"));  // a blob is the text of its bytes
+    EXPECT_TRUE(first[5].isNull());
+    const auto& second = table.rows[1];
+    EXPECT_EQ(second[3], Value(""));
+    EXPECT_EQ(second[4], Value(""));
+}
+
+TEST_F(SqliteDatabaseTest, SeveralKeyColumnsOrderInKeyOrder) {
+    const auto path = create("pair.db", R"(
+        CREATE TABLE P (A TEXT, B INTEGER, PRIMARY KEY (B, A));
+        INSERT INTO P VALUES ('b', 2), ('A', 2), ('c', 1);
+    )");
+    const Table table = openDatabase(path)->loadTable("P");
+    EXPECT_EQ(table.keyColumn, 1u);
+    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"c", "A", "b"}));
+}
+
+TEST_F(SqliteDatabaseTest, MissingTableOrPrimaryKey) {
+    const auto path = create("game.db", R"(
+        CREATE TABLE Games (ID TEXT, Database TEXT);
+        CREATE TABLE "Odd ""Name""" (K INTEGER PRIMARY KEY);
+        CREATE VIEW V AS SELECT * FROM Games;
+    )");
+    const auto db = openDatabase(path);
+    const auto missing = loadError([&] { db->loadTable("NFO"); });
+    EXPECT_EQ(missing.number(), err::TableNotFound);
+    EXPECT_EQ(missing.description(),
+              "The Microsoft Jet database engine cannot find the input table or query 'NFO'. "
+              "Make sure it exists and that its name is spelled correctly.");
+    EXPECT_EQ(loadError([&] { db->loadTable("V"); }).number(), err::TableNotFound);
+
+    const auto noKey = loadError([&] { db->loadTable("Games"); });
+    EXPECT_EQ(noKey.number(), err::IndexNotFound);
+    EXPECT_EQ(noKey.description(), "'PrimaryKey' is not an index in this table.");
+    EXPECT_TRUE(db->loadTable("odd \"name\"").rows.empty());
+}
+
+TEST_F(SqliteDatabaseTest, CorruptFilesGiveSqlitesMessage) {
+    const std::string garbage = (dir_ / "garbage.db").string();
+    {
+        std::ofstream out(garbage, std::ios::binary);
+        out << std::string("SQLite format 3\0", 16) << std::string(8192, '\x5a');
+    }
+    const auto notADatabase = loadError([&] { openDatabase(garbage)->loadTable("Games"); });
+    EXPECT_EQ(notADatabase.number(), err::UnrecognizedDatabase);
+    EXPECT_NE(notADatabase.description().find("file is not a database"), std::string::npos)
+        << notADatabase.description();
+
+    // Overwrite the table's own page: the schema reads, the rows do not.
+    const auto path = create("game.db", R"(
+        CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);
+        INSERT INTO HEAD VALUES (1, 'Items'), (2, 'Player');
+    )");
+    {
+        std::fstream io(path, std::ios::binary | std::ios::in | std::ios::out);
+        io.seekp(4096);
+        io << std::string(4096, '\x5a');
+    }
+    const auto db = openDatabase(path);
+    const auto malformed = loadError([&] { db->loadTable("HEAD"); });
+    EXPECT_EQ(malformed.number(), err::UnrecognizedDatabase);
+    EXPECT_NE(malformed.description().find("malformed"), std::string::npos)
+        << malformed.description();
+}
+
+TEST_F(SqliteDatabaseTest, StoreIsChosenBySignatureNotName) {
+    const auto path = create("t00001.mdb", R"(
+        CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);
+        INSERT INTO Games VALUES (10, 'T-00001', 't00001.sqlite'), (9, 'T-00001 -01', 'x');
+    )");
+    EXPECT_EQ(column(openDatabase(path)->loadTable("Games"), 0),
+              (std::vector<std::string>{"9", "10"}));
+
+    const std::string jet = (dir_ / "game.sqlite").string();
+    fs::copy_file(TESS_TEST_DATA "/jet/game.mdb", jet);
+    EXPECT_EQ(column(openDatabase(jet)->loadTable("Games"), 2),
+              (std::vector<std::string>{"t00001r1.mdb", "t00001.mdb"}));
+
+    const std::string neither = (dir_ / "game.txt").string();
+    std::ofstream(neither) << "Key,ID,Database\n";
+    EXPECT_EQ(loadError([&] { openDatabase(neither); }).number(), err::UnrecognizedDatabase);
+}
+
+}  // namespace
+}  // namespace tess::gamedb
