@@ -8,6 +8,10 @@ namespace tess::gamedb {
 namespace {
 
 const std::string kJet = std::string(TESS_TEST_DATA) + "/jet/";
+const std::string kEmptyTables =
+    "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY);"
+    "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+    "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);";
 
 TEST(SupportedGames, RowsAndCommentsInGamesOrder) {
     GameDatabase db(kJet);
@@ -34,7 +38,7 @@ TEST(SupportedGames, UnreadableGameIsSkipped) {
                            "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT, Completion, "
                            "Author TEXT, Comment TEXT);"
                            "INSERT INTO NFO VALUES (1, 'Game " + std::string(g) +
-                               "', 100, NULL, 'about " + g + "');");
+                               "', 100, NULL, 'about " + g + "');" + kEmptyTables);
     }
     GameDatabase db(dir.folder());
     const SupportedGames games = BuildSupportedGames(db);
