@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "compress/codec/BitWriter.h"
 #include "compress/codec/CodeLengthSolver.h"
@@ -11,6 +12,9 @@ namespace tess::compress {
 namespace {
 
 using namespace nemesis;
+
+// A mode whose explored size is more than this much behind the other's gets no kicks.
+constexpr std::size_t kModeMarginPercent = 3;
 
 // The nibble sequence the bitstream carries: the rows as they are, or each row XOR the one
 // before it (what the decoder's accumulator undoes).
@@ -84,17 +88,19 @@ void writeStream(std::span<const uint8_t> nibbles, std::size_t tiles, bool xorMo
     bits.finish();
 }
 
-std::vector<uint8_t> encodeOneMode(std::span<const uint8_t> tiles, bool xorMode) {
-    const std::vector<uint8_t> nibbles = nibblesOf(tiles, xorMode);
-    NibbleStretches stretches(nibbles);
-    SizeSearch search(stretches, tiles.size() / kNemesisTileBytes);
-    search.run();
+// One mode's nibbles and its search.
+struct ModeSearch {
+    ModeSearch(std::span<const uint8_t> tiles, bool xor_)
+        : xorMode(xor_),
+          nibbles(nibblesOf(tiles, xor_)),
+          stretches(nibbles),
+          search(stretches, tiles.size() / kNemesisTileBytes) {}
 
-    std::vector<uint8_t> out;
-    writeStream(nibbles, tiles.size() / kNemesisTileBytes, xorMode, search.bestLengths(), stretches,
-                out);
-    return out;
-}
+    bool xorMode;
+    std::vector<uint8_t> nibbles;
+    NibbleStretches stretches;
+    SizeSearch search;
+};
 
 }  // namespace
 
@@ -107,14 +113,28 @@ NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode) {
     } else if (tiles.size() / kNemesisTileBytes > kNemesisMaxTiles) {
         result.status = NemesisStatus::TooManyTiles;
     } else {
-        if (mode != NemesisMode::Xor) result.stream = encodeOneMode(tiles, false);
-        if (mode != NemesisMode::Plain) {
-            std::vector<uint8_t> xored = encodeOneMode(tiles, true);
-            if (result.stream.empty() || xored.size() < result.stream.size()) {
-                result.stream = std::move(xored);
-                result.xorMode = true;
+        std::vector<std::unique_ptr<ModeSearch>> modes;
+        if (mode != NemesisMode::Xor) modes.push_back(std::make_unique<ModeSearch>(tiles, false));
+        if (mode != NemesisMode::Plain) modes.push_back(std::make_unique<ModeSearch>(tiles, true));
+        std::size_t smallest = SIZE_MAX;
+        for (auto& m : modes) {
+            m->search.explore();
+            smallest = std::min(smallest, m->search.bestBytes());
+        }
+        // The kicks gain a percent or two; a mode already further behind than that after the
+        // exploration is not worth them.
+        for (auto& m : modes) {
+            if (m->search.bestBytes() <= smallest + smallest * kModeMarginPercent / 100) {
+                m->search.kick();
             }
         }
+        ModeSearch* chosen = modes.front().get();
+        for (auto& m : modes) {
+            if (m->search.bestBytes() < chosen->search.bestBytes()) chosen = m.get();
+        }
+        writeStream(chosen->nibbles, tiles.size() / kNemesisTileBytes, chosen->xorMode,
+                    chosen->search.bestLengths(), chosen->stretches, result.stream);
+        result.xorMode = chosen->xorMode;
     }
     return result;
 }

@@ -8,8 +8,8 @@ namespace {
 // Kicks per tile, and their floor and ceiling: larger inputs have more bytes to win, and a
 // descent costs about the same whatever the input's size.
 constexpr double kKicksPerTile = 0.3;
-constexpr unsigned kMinKicks = 30;
-constexpr unsigned kMaxKicks = 1000;
+constexpr double kMinKicks = 60;
+constexpr double kMaxKicks = 1000;
 
 uint64_t hashOf(const SymbolUses& uses) {
     uint64_t h = 1469598103934665603ull;
@@ -25,7 +25,7 @@ uint64_t hashOf(const SymbolUses& uses) {
 SizeSearch::SizeSearch(NibbleStretches& stretches, std::size_t tiles)
     : stretches_(stretches), tiles_(tiles) {}
 
-void SizeSearch::run() {
+void SizeSearch::explore() {
     SymbolCosts costs;
     costs.fill(1);  // every tie goes to the longer run
     descendFrom(costs);
@@ -34,8 +34,11 @@ void SizeSearch::run() {
     }
     descendFrom(costs);
     tryColourShapes();
+}
+
+void SizeSearch::kick() {
     const double kicks = static_cast<double>(tiles_) * kKicksPerTile;
-    kick(static_cast<unsigned>(std::clamp(kicks, double{kMinKicks}, double{kMaxKicks})));
+    kick(static_cast<unsigned>(std::clamp(kicks, kMinKicks, kMaxKicks)));
 }
 
 void SizeSearch::descendFrom(const SymbolCosts& costs) {

@@ -28,7 +28,12 @@ class SizeSearch {
 public:
     SizeSearch(NibbleStretches& stretches, std::size_t tiles);
 
-    void run();
+    // Steps 1 and 2.
+    void explore();
+    // Step 3, as often as the input's size calls for.
+    void kick();
+    // Stream bytes of the best table so far: header, table, end byte and bitstream.
+    std::size_t bestBytes() const { return 3 + (bestBits_ + 7) / 8; }
 
     const CodeLengths& bestLengths() const { return bestLengths_; }
     // Table and bitstream bits of the best table (not the header or the table's end byte).
