@@ -1,3 +1,9 @@
+// The encoder. A stream's size is decided by its table: once the code lengths are fixed, the
+// cheapest way to write every stretch of equal nibbles follows exactly, and so does the size.
+// SizeSearch looks for the table (see there why its search works); writeStream() then writes the
+// header, the table and the stretches split the cheapest way under it. Both modes are searched
+// and the smaller stream is kept.
+
 #include <algorithm>
 #include <array>
 #include <memory>

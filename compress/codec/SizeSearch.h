@@ -22,7 +22,7 @@ namespace tess::compress::nemesis {
 //      at most 1, 2, 4 or 8;
 //   3. kicks the best table a fixed number of times (more for larger inputs): one colour's costs
 //      are shaken, weighted towards the most used colours, and the search descends again.
-// Every split it has descended from is remembered, so no descent is repeated. The kicks come
+// Every split it has descended from is remembered (by a hash), so no descent is repeated. The kicks come
 // from a fixed-seed generator: the same input always gives the same stream.
 class SizeSearch {
 public:
@@ -36,8 +36,6 @@ public:
     std::size_t bestBytes() const { return 3 + (bestBits_ + 7) / 8; }
 
     const CodeLengths& bestLengths() const { return bestLengths_; }
-    // Table and bitstream bits of the best table (not the header or the table's end byte).
-    uint64_t bestBits() const { return bestBits_; }
 
 private:
     void descendFrom(const SymbolCosts& costs);
