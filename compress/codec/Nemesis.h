@@ -42,7 +42,7 @@ struct NemesisDecoded {
 NemesisDecoded decodeNemesis(std::span<const uint8_t> buffer, std::size_t offset = 0);
 
 enum class NemesisMode {
-    Best,   // encode both ways, keep the smaller (plain on a tie)
+    Best,   // search both ways, keep the smaller stream (the one its mode alone gives)
     Plain,  // rows as they are
     Xor,    // each row XOR the row before it
 };
