@@ -58,12 +58,8 @@ TEST_F(NemesisCommand, ErrorsSayWhyAndLeaveNoOutput) {
     test::writeBytes(dir / "empty.bin", Bytes{});
     test::writeBytes(dir / "rom.bin", Bytes(4096, 0));
     // 12 bytes of other data, then a stream whose table runs to the end of the file.
-    test::writeBytes(dir / "corrupt.bin", test::StreamWriter()
-                                              .raw({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})
-                                              .header(1)
-                                              .select(0)
-                                              .entry(8, 1, 0)
-                                              .bytes());
+    test::writeBytes(dir / "corrupt.bin", Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,  //
+                                                0x00, 0x01, 0x80, 0x71, 0x00});
     const std::string out = path("out.bin");
 
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {

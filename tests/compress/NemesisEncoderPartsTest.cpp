@@ -60,23 +60,6 @@ TEST(NemesisCodeLengthSolver, MatchesBruteForceOnSmallTables) {
     }
 }
 
-// 128 symbols of near-equal weight: all coded, 124 with 7 bits and 4 with 8, filling every unit of
-// the code space but the escape's.
-TEST(NemesisCodeLengthSolver, ManySymbolsFillTheCodeSpaceButNotTheEscape) {
-    SymbolUses uses{};
-    for (int s = 0; s < kSymbols; ++s) uses[s] = 1000 + static_cast<uint32_t>(s);
-    CodeLengths lengths;
-    CodeLengthSolver().solve(uses, lengths);
-    unsigned space = 0, sevens = 0;
-    for (uint8_t length : lengths) {
-        EXPECT_TRUE(length == 7 || length == 8);
-        space += 256u >> length;
-        sevens += length == 7 ? 1 : 0;
-    }
-    EXPECT_EQ(space, 252u);
-    EXPECT_EQ(sevens, 124u);
-}
-
 // Cheapest cover of m nibbles with runs 1..8 by a plain shortest path, no shortcut.
 uint64_t plainCover(uint32_t m, const uint32_t* cost) {
     std::vector<uint64_t> best(m + 1, UINT64_MAX);
