@@ -1,0 +1,125 @@
+#include "compress/cli/NemesisCommand.h"
+
+#include <charconv>
+#include <optional>
+
+#include "compress/codec/Nemesis.h"
+#include "compress/lib/WholeFile.h"
+
+namespace tess::compress {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: nemesis decompress FILE OFFSET OUT\n"
+    "       nemesis compress IN OUT\n"
+    "OFFSET is a byte offset into FILE, decimal or 0x-prefixed hexadecimal.\n";
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << message << "\n" << kUsage;
+    return 1;
+}
+
+int failure(std::ostream& err, const std::string& message) {
+    err << message << "\n";
+    return 1;
+}
+
+std::optional<std::size_t> parseOffset(const std::string& text) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* first = text.data() + (hex ? 2 : 0);
+    const char* last = text.data() + text.size();
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
+    if (first == last || error != std::errc{} || end != last) return std::nullopt;
+    return value;
+}
+
+std::string tileText(std::size_t bytes) {
+    const std::size_t tiles = bytes / kNemesisTileBytes;
+    return std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles");
+}
+
+int decompress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::string& file = args[1];
+    const std::string& target = args[3];
+    const std::optional<std::size_t> offset = parseOffset(args[2]);
+    if (!offset) {
+        return usageError(err, "bad offset '" + args[2] +
+                                   "': expected a decimal or 0x-prefixed hexadecimal number");
+    }
+    std::string why;
+    const auto input = readWholeFile(file, why);
+    if (!input) return failure(err, "cannot read " + file + ": " + why);
+    if (*offset >= input->size()) {
+        return failure(err, "offset " + args[2] + " is outside the file (" +
+                                std::to_string(input->size()) + " bytes)");
+    }
+    const NemesisDecoded decoded = decodeNemesis(*input, *offset);
+    if (!decoded.ok()) {
+        return failure(err, "corrupt stream at byte " + std::to_string(decoded.errorAt) + ": " +
+                                describe(decoded.status));
+    }
+    if (!writeWholeFile(target, decoded.data, why)) {
+        return failure(err, "cannot write " + target + ": " + why);
+    }
+    out << "decompressed " << decoded.data.size() << " bytes (" << tileText(decoded.data.size())
+        << ") from " << decoded.consumed << " bytes at offset " << args[2] << " into " << target
+        << "\n";
+    return 0;
+}
+
+int compress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::string& source = args[1];
+    const std::string& target = args[2];
+    std::string why;
+    const auto input = readWholeFile(source, why);
+    if (!input) return failure(err, "cannot read " + source + ": " + why);
+    const NemesisEncoded encoded = encodeNemesis(*input);
+    switch (encoded.status) {
+        case NemesisStatus::Ok:
+            break;
+        case NemesisStatus::EmptyInput:
+            return failure(err, "nothing to compress: " + source + " is empty");
+        case NemesisStatus::NotWholeTiles:
+            return failure(
+                err, "not a whole number of tiles: " + std::to_string(input->size()) + " bytes");
+        case NemesisStatus::TooManyTiles:
+            return failure(err, "too many tiles: " + tileText(input->size()) + ", at most " +
+                                    std::to_string(kNemesisMaxTiles) + " fit in one stream");
+        default:
+            return failure(err, std::string("cannot compress: ") + describe(encoded.status));
+    }
+    if (!writeWholeFile(target, encoded.stream, why)) {
+        return failure(err, "cannot write " + target + ": " + why);
+    }
+    out << "compressed " << input->size() << " bytes (" << tileText(input->size()) << ") into "
+        << encoded.stream.size() << " bytes (" << (encoded.xorMode ? "xor" : "plain")
+        << " mode) in " << target << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        const std::string command = args.empty() ? "" : args[0];
+        if (command == "help" || command == "--help" || command == "-h") {
+            out << kUsage;
+            return 0;
+        }
+        if (command == "decompress") {
+            if (args.size() != 4) return usageError(err, "decompress needs FILE OFFSET OUT");
+            return decompress(args, out, err);
+        }
+        if (command == "compress") {
+            if (args.size() != 3) return usageError(err, "compress needs IN OUT");
+            return compress(args, out, err);
+        }
+        if (command.empty()) return usageError(err, "missing subcommand");
+        return usageError(err, "unknown subcommand '" + command + "'");
+    } catch (const std::bad_alloc&) {
+        return failure(err, "out of memory");
+    }
+}
+
+}  // namespace tess::compress

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "compress/cli/NemesisCommand.h"
+#include "compress/codec/Nemesis.h"
+#include "tests/compress/NemesisTestSupport.h"
+
+namespace tess::compress {
+namespace {
+
+using test::Bytes;
+
+class NemesisCommand : public ::testing::Test {
+protected:
+    struct Result {
+        int status;
+        std::string out;
+        std::string err;
+    };
+    Result run(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = runNemesisCommand(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    test::TempFolder dir;
+    const Bytes art = test::makeArt(38, [](int t, int x, int y) { return (x * y + t) % 5; });
+};
+
+TEST_F(NemesisCommand, CompressesAndDecompressesAtDecimalAndHexOffsets) {
+    test::writeBytes(dir / "art.bin", art);
+    const Result packed = run({"compress", path("art.bin"), path("art.nem")});
+    const Bytes stream = test::readBytes(dir / "art.nem");
+    const NemesisEncoded expected = encodeNemesis(art);
+    EXPECT_EQ(packed.status, 0) << packed.err;
+    EXPECT_EQ(stream, expected.stream);
+    EXPECT_EQ(packed.out, "compressed 1216 bytes (38 tiles) into " + std::to_string(stream.size()) +
+                              " bytes (" + (expected.xorMode ? "xor" : "plain") + " mode) in " +
+                              path("art.nem") + "\n");
+
+    Bytes rom(0x100 + stream.size(), 0);
+    std::copy(stream.begin(), stream.end(), rom.begin() + 0x100);
+    test::writeBytes(dir / "rom.bin", rom);
+    for (const std::string offset : {"256", "0x100", "0X100"}) {
+        const Result unpacked = run({"decompress", path("rom.bin"), offset, path("out.bin")});
+        EXPECT_EQ(unpacked.status, 0) << unpacked.err;
+        EXPECT_EQ(unpacked.out, "decompressed 1216 bytes (38 tiles) from " +
+                                    std::to_string(stream.size()) + " bytes at offset " + offset +
+                                    " into " + path("out.bin") + "\n");
+        EXPECT_EQ(test::readBytes(dir / "out.bin"), art);
+    }
+}
+
+TEST_F(NemesisCommand, ErrorsSayWhyAndLeaveNoOutput) {
+    test::writeBytes(dir / "odd.bin", Bytes(100, 0));
+    test::writeBytes(dir / "empty.bin", Bytes{});
+    test::writeBytes(dir / "rom.bin", Bytes(4096, 0));
+    // 12 bytes of other data, then a stream whose table runs to the end of the file.
+    test::writeBytes(dir / "corrupt.bin", Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,  //
+                                                0x00, 0x01, 0x80, 0x71, 0x00});
+    const std::string out = path("out.bin");
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"compress", path("odd.bin"), out}, "not a whole number of tiles: 100 bytes\n"},
+        {{"compress", path("empty.bin"), out},
+         "nothing to compress: " + path("empty.bin") + " is empty\n"},
+        {{"decompress", path("rom.bin"), "5000", out},
+         "offset 5000 is outside the file (4096 bytes)\n"},
+        {{"decompress", path("corrupt.bin"), "12", out},
+         "corrupt stream at byte 17: code table has no terminator\n"},
+        {{"decompress", path("rom.bin"), "0", out},
+         "corrupt stream at byte 0: header declares 0 tiles\n"},
+        {{"decompress", path("missing.bin"), "0", out},
+         "cannot read " + path("missing.bin") + ": No such file or directory\n"},
+        {{"compress", path("rom.bin"), dir.path().string()},
+         "cannot write " + dir.path().string() + ": is a folder\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Result result = run(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, message);
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(NemesisCommand, MalformedCommandLinesShowTheUsage) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {},
+             {"squash", "a", "b"},
+             {"compress", "a"},
+             {"decompress", "a", "0"},
+             {"decompress", "a", "-1", "b"},
+             {"decompress", "a", "0x", "b"},
+             {"decompress", "a", "12abc", "b"},
+             {"decompress", "a", "99999999999999999999999", "b"}}) {
+        const Result result = run(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("usage: nemesis decompress FILE OFFSET OUT"), std::string::npos)
+            << result.err;
+    }
+    const Result help = run({"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage:", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tess::compress

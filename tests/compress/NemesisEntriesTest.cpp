@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "compress/codec/Nemesis.h"
+#include "compress/lib/NemesisEntries.h"
+#include "tests/compress/NemesisTestSupport.h"
+
+namespace tess::compress {
+namespace {
+
+using test::Bytes;
+
+class NemesisEntries : public ::testing::Test {
+protected:
+    // Sprite-like art: a ring on a transparent background, 6 tiles.
+    const Bytes art = test::makeArt(6, [](int t, int x, int y) {
+        const int dx = x + (t % 3) * 8 - 12, dy = y + (t / 3) * 8 - 8;
+        const int d = dx * dx + dy * dy;
+        return d > 30 && d < 60 ? 4 + t : 0;
+    });
+    test::TempFolder dir;
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+};
+
+TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
+    test::writeBytes(dir / "dump.bin", art);
+    const int32_t size = Comp(path("dump.bin").c_str(), path("dumpc.bin").c_str());
+    const Bytes stream = test::readBytes(dir / "dumpc.bin");
+    ASSERT_GT(size, 0);
+    EXPECT_EQ(static_cast<std::size_t>(size), stream.size());
+    EXPECT_EQ(stream, encodeNemesis(art).stream);
+
+    // The block sits at offset 1000 of a "ROM", with other data after it.
+    Bytes rom(1000 + stream.size() + 500, 0x77);
+    std::fill_n(rom.begin(), 1000, uint8_t{0xEE});
+    std::copy(stream.begin(), stream.end(), rom.begin() + 1000);
+    test::writeBytes(dir / "game.bin", rom);
+    test::writeBytes(dir / "out.bin", Bytes(5000, 1));  // replaced, not overwritten in place
+    EXPECT_EQ(Decomp(path("game.bin").c_str(), path("out.bin").c_str(), 1000), 0);
+    EXPECT_EQ(test::readBytes(dir / "out.bin"), art);
+    EXPECT_EQ(dir.entries(), 4u);  // no temporary file left behind
+}
+
+TEST_F(NemesisEntries, DecompFailuresReturnMinusOneAndWriteNothing) {
+    const Bytes stream = encodeNemesis(art).stream;
+    test::writeBytes(dir / "rom.bin", stream);
+    Bytes cut(stream.begin(), stream.end() - 1);
+    test::writeBytes(dir / "cut.bin", cut);
+    Bytes corrupt = stream;
+    corrupt[2] = 0x80;
+    corrupt[3] = 0x7F;  // a table entry with code length 15
+    test::writeBytes(dir / "corrupt.bin", corrupt);
+    const int32_t size = static_cast<int32_t>(stream.size());
+
+    const std::string out = path("out.bin");
+    EXPECT_EQ(Decomp(path("missing.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(path("rom.bin").c_str(), out.c_str(), -1), -1);
+    EXPECT_EQ(Decomp(path("rom.bin").c_str(), out.c_str(), size), -1);
+    EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(path("corrupt.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(dir.path().string().c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(nullptr, out.c_str(), 0), -1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A destination that cannot be written: a folder, or inside a missing folder.
+    EXPECT_EQ(Decomp(path("rom.bin").c_str(), dir.path().string().c_str(), 0), -1);
+    EXPECT_EQ(Decomp(path("rom.bin").c_str(), path("no/such/dir/out.bin").c_str(), 0), -1);
+
+    // A failed decode leaves an existing destination as it was.
+    test::writeBytes(out, Bytes{1, 2, 3});
+    EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(test::readBytes(out), (Bytes{1, 2, 3}));
+    EXPECT_EQ(dir.entries(), 4u);
+}
+
+TEST_F(NemesisEntries, CompFailuresReturnMinusOneAndWriteNothing) {
+    test::writeBytes(dir / "empty.bin", Bytes{});
+    test::writeBytes(dir / "odd.bin", Bytes(100, 0x12));
+    test::writeBytes(dir / "art.bin", art);
+
+    const std::string out = path("out.bin");
+    EXPECT_EQ(Comp(path("missing.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(path("empty.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(path("odd.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(path("art.bin").c_str(), nullptr), -1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(Comp(path("art.bin").c_str(), dir.path().string().c_str()), -1);
+    EXPECT_EQ(Comp(path("art.bin").c_str(), path("no/such/dir/out.bin").c_str()), -1);
+    EXPECT_EQ(dir.entries(), 3u);
+
+    // Compressing a file onto itself replaces it with its stream.
+    const int32_t size = Comp(path("art.bin").c_str(), path("art.bin").c_str());
+    EXPECT_EQ(test::readBytes(dir / "art.bin"), encodeNemesis(art).stream);
+    EXPECT_EQ(static_cast<std::size_t>(size), encodeNemesis(art).stream.size());
+}
+
+}  // namespace
+}  // namespace tess::compress
