@@ -44,3 +44,9 @@ CREATE TABLE COMPRESSED (
   "SubHead" TEXT NOT NULL, "Palette" TEXT, "Width" INTEGER, "Height" INTEGER,
   "White" TEXT, "Grey" TEXT, "Offset" INTEGER, "MaxSize" INTEGER
 );
+INSERT INTO COMPRESSED VALUES
+ ('Treasure Chest', 'Objects', '0', 2, 2,
+  '0,0,0' || char(13) || char(10) || '1,0,32' || char(13) || char(10) || '0,1,64' || char(13) || char(10) || '1,1,96', '', 12288, 100),
+ ('Banner', 'Title', '0', 4, 3,
+  '0,0,&H0' || char(13) || char(10) || '1,0,&H20' || char(13) || char(10) || '2,0,&H40' || char(13) || char(10) || '3,0,&H60' || char(13) || char(10) || '0,1,&H80' || char(13) || char(10) || '1,1,&HA0' || char(13) || char(10) || '2,1,&HC0' || char(13) || char(10) || '3,1,&HE0',
+  '0,2,256' || char(13) || char(10) || '1,2,288' || char(13) || char(10) || '2,2,320' || char(13) || char(10) || '3,2,352', 12800, 400);

@@ -203,6 +203,8 @@ void writeCompressedSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites
                           " bytes, more than its MaxSize " + std::to_string(maxSize));
         }
         place(rom, static_cast<std::int64_t>(offset), packed);
+        std::cout << name << ": " << block.size() / 32 << " tiles packed into " << packed.size()
+                  << " of its " << maxSize << " bytes\n";
     });
 }
 
