@@ -19,10 +19,27 @@ namespace {
     std::_Exit(code);
 }
 
+// Errors that escape an event handler end the program with the platform's
+// message, the way the original tool's runtime did; they never unwind through Qt.
+class TessellaneApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    tess::CommonDlg* dialogs = nullptr;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            if (dialogs) tess::ShowFatalError(*dialogs, tess::asRuntimeError(std::current_exception()));
+            endProcess(1);
+        }
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TessellaneApplication app(argc, argv);
     QApplication::setApplicationName("Tessellane");
 
     QStringList args = QApplication::arguments();
@@ -38,6 +55,7 @@ int main(int argc, char** argv) {
     }
 
     tess::QtDialogs dialogs;
+    app.dialogs = &dialogs;
     tess::ProgramState state;
     try {
         tess::InitProgram(state, commandLine, QApplication::applicationDirPath().toStdString());

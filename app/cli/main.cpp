@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include "app/core/ErrorReporting.h"
+#include "compress/cli/NemesisCommand.h"
 #include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/GameSummary.h"
@@ -30,7 +31,10 @@ void usage(std::ostream& err) {
            "  tree ROM          list the game's sprite tree: KEY<TAB>TEXT<TAB>IMAGE\n"
            "  games             list the supported games as Name*Completion%*Author\n"
            "  export ROM NAME OUT.png\n"
-           "                    write plain sprite NAME as an indexed PNG of its palette indices\n";
+           "                    write plain sprite NAME as an indexed PNG of its palette indices\n"
+           "  nemesis decompress FILE OFFSET OUT\n"
+           "  nemesis compress IN OUT\n"
+           "                    the Nemesis codec on files\n";
 }
 
 std::string executableFolder(const char* argv0) {
@@ -136,6 +140,10 @@ int main(int argc, char** argv) {
     if (args.empty()) {
         usage(std::cerr);
         return kFailed;
+    }
+    if (args[0] == "nemesis") {
+        return tess::compress::runNemesisCommand({args.begin() + 1, args.end()}, std::cout,
+                                                 std::cerr);
     }
     try {
         const int status = run(args, appFolder, std::cout);

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include <QImage>
+
 #include "tests/support/TestFiles.h"
 
 namespace tess {
@@ -11,12 +13,16 @@ namespace {
 
 struct CliRun {
     std::string out;
+    std::string err;
     int status = -1;
 };
 
-// Runs tessellane-cli with the given arguments; standard error is dropped.
+// Runs tessellane-cli with the given arguments.
 CliRun cli(const std::string& args) {
-    const std::string command = std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>/dev/null";
+    test::TempDir scratch;
+    const std::string errFile = scratch.file("stderr");
+    const std::string command =
+        std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>'" + errFile + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -24,6 +30,7 @@ CliRun cli(const std::string& args) {
     while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe)) run.out.append(buf.data(), n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = test::readFile(errFile);
     return run;
 }
 
@@ -87,6 +94,51 @@ TEST_F(CliOnFixtures, ExitCodesForBadUseMissingRomAndBrokenDatabase) {
     const CliRun broken = cli("--db-folder " + quoted(dir.folder()) + " identify " + quoted(dir.file("rom.bin")));
     EXPECT_EQ(broken.status, 2);
     EXPECT_EQ(broken.out, "");
+}
+
+// A ROM for the fixture game "T-00001": tile bytes from 4096 on, the game's
+// default palette at 7680 with entry i = word 0x0E, 0x2i (colour (32i mod 256, 32, 224)).
+std::string exportRom() {
+    std::string rom(8192, '\0');
+    for (std::size_t i = 4096; i < 4096 + 64; ++i) rom[i] = static_cast<char>(i * 37);
+    for (int e = 1; e < 16; ++e) {
+        rom[static_cast<std::size_t>(7680 + 2 * e)] = 0x0E;
+        rom[static_cast<std::size_t>(7681 + 2 * e)] = static_cast<char>(0x20 | (2 * e % 16));
+    }
+    rom.replace(0x183, 11, "T-00001 -00");
+    return rom;
+}
+
+TEST_F(CliOnFixtures, ExportWritesTheSpriteAsIndexedPng) {
+    test::writeFile(dir.file("game.bin"), exportRom());
+    const CliRun run = cli(db + " export " + quoted(dir.file("game.bin")) + " alpha " +
+                           quoted(dir.file("alpha.png")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QImage png(QString::fromStdString(dir.file("alpha.png")));
+    ASSERT_EQ(png.size(), QSize(16, 8));
+    ASSERT_EQ(png.format(), QImage::Format_Indexed8);
+    ASSERT_EQ(png.colorCount(), 16);
+    EXPECT_EQ(qAlpha(png.color(0)), 0);
+    EXPECT_EQ(png.color(1), qRgb(32, 32, 224));
+    const std::string rom = exportRom();
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const auto byte = static_cast<unsigned char>(rom[4096 + 32 * (x / 8) + 4 * y + (x % 8) / 2]);
+            ASSERT_EQ(png.pixelIndex(x, y), x % 2 == 0 ? byte >> 4 : byte & 15) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CliOnFixtures, ExportErrorsPrintTheBoxText) {
+    test::writeFile(dir.file("game.bin"), exportRom());
+    const std::string rom = quoted(dir.file("game.bin"));
+    const CliRun crlf = cli(db + " export " + rom + " 'Trailing CRLF' " + quoted(dir.file("t.png")));
+    EXPECT_EQ(crlf.status, 1);
+    EXPECT_EQ(crlf.err.substr(0, 18), "Runtime Error: 9\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("t.png")));
+    const CliRun missing = cli(db + " export " + rom + " nope " + quoted(dir.file("n.png")));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.substr(0, 31), "An unexpected error occured and");
 }
 
 }  // namespace
