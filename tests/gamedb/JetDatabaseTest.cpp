@@ -15,6 +15,7 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace tess::gamedb {
 namespace {
@@ -41,14 +42,7 @@ Strings keys(const Table& table) {
     return out;
 }
 
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DatabaseError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 // ---- Every row of every table, as CONTENT.md gives it ---------------------
 
@@ -230,10 +224,10 @@ TEST(JetDatabaseTest, MissingTableFieldAndRecord) {
     EXPECT_EQ(db->loadTable("sprite").name, "SPRITE");  // names ignore case
 
     TableCursor heads(db->loadTable("HEAD"));
-    EXPECT_EQ(errorNumber([&] { heads.field("Title"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { heads.field("Title"); }), err::ItemNotFound);
     for (int i = 0; i < heads.rowCount(); ++i) heads.moveNext();
-    EXPECT_EQ(errorNumber([&] { heads.field("Name"); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorNumber([&] { openDatabase(kJet + "missing.mdb"); }), err::DatabaseNotFound);
+    EXPECT_EQ(errorOf([&] { heads.field("Name"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { openDatabase(kJet + "missing.mdb"); }), err::DatabaseNotFound);
 }
 
 // ---- Damaged copies ------------------------------------------------------
@@ -255,7 +249,7 @@ protected:
     }
 
     int loadError(const Bytes& bytes, const std::string& table) {
-        return errorNumber([&] { loadBytes(bytes, table); });
+        return errorOf([&] { loadBytes(bytes, table); });
     }
 
     fs::path path_;

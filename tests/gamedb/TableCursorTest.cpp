@@ -2,18 +2,12 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Table.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace tess::gamedb {
 namespace {
 
-int errorNumber(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 Table sprites() {
     return {"SPRITE",
@@ -40,13 +34,13 @@ TEST(TableCursorTest, MovingPastTheEndLeavesNoCurrentRecord) {
     TableCursor cursor(sprites());
     for (int i = 0; i < 4; ++i) cursor.moveNext();
     EXPECT_TRUE(cursor.eof());
-    EXPECT_EQ(errorNumber([&] { cursor.field("Name"); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorNumber([&] { cursor.moveNext(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { cursor.field("Name"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { cursor.moveNext(); }), err::NoCurrentRecord);
 
     TableCursor empty(Table{"HEAD", {"ID"}, {}, 0});
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.eof());
-    EXPECT_EQ(errorNumber([&] { empty.field("ID"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { empty.field("ID"); }), err::NoCurrentRecord);
 }
 
 TEST(TableCursorTest, FieldNamesIgnoreCase) {
@@ -54,7 +48,7 @@ TEST(TableCursorTest, FieldNamesIgnoreCase) {
     cursor.moveNext();
     EXPECT_EQ(cursor.field("palette").toLong(), 7712);
     EXPECT_EQ(cursor.field("NAME").text(), "Beta");
-    EXPECT_EQ(errorNumber([&] { cursor.field("Colour"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { cursor.field("Colour"); }), err::ItemNotFound);
 }
 
 TEST(TableCursorTest, SeekFindsTheFirstEqualKeyIgnoringCase) {

@@ -2,18 +2,12 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Value.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace tess::gamedb {
 namespace {
 
-int errorNumber(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(ValueTest, KindsAndText) {
     EXPECT_TRUE(Value().isNull());
@@ -47,27 +41,27 @@ TEST(ValueTest, TextThatIsNoNumberIsATypeMismatch) {
     for (const char* text :
          {"", "   ", "abc", "12abc", "1 2", "&H", "&HXYZ", "&H12G", "H12", "-", "nan", "inf"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(errorNumber([&] { Value(text).toLong(); }), err::TypeMismatch);
+        EXPECT_EQ(errorOf([&] { Value(text).toLong(); }), err::TypeMismatch);
     }
 }
 
 TEST(ValueTest, NullIsInvalidWhereAValueIsRequired) {
-    EXPECT_EQ(errorNumber([] { Value().toLong(); }), err::InvalidUseOfNull);
-    EXPECT_EQ(errorNumber([] { Value().toInteger(); }), err::InvalidUseOfNull);
-    EXPECT_EQ(errorNumber([] { Value().text(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().toLong(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().toInteger(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().text(); }), err::InvalidUseOfNull);
 }
 
 TEST(ValueTest, RangeLimits) {
     EXPECT_EQ(Value(32767).toInteger(), 32767);
     EXPECT_EQ(Value("-32768").toInteger(), -32768);
-    EXPECT_EQ(errorNumber([] { Value(32768).toInteger(); }), err::Overflow);
-    EXPECT_EQ(errorNumber([] { Value("-32769").toInteger(); }), err::Overflow);
-    EXPECT_EQ(errorNumber([] { Value("&HFFFF").toInteger(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value(32768).toInteger(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("-32769").toInteger(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("&HFFFF").toInteger(); }), err::Overflow);
     EXPECT_EQ(Value(std::int64_t{-2147483648LL}).toLong(), -2147483647 - 1);
-    EXPECT_EQ(errorNumber([] { Value(std::int64_t{2147483648LL}).toLong(); }), err::Overflow);
-    EXPECT_EQ(errorNumber([] { Value("&H100000000").toLong(); }), err::Overflow);
-    EXPECT_EQ(errorNumber([] { Value("1e300").toLong(); }), err::Overflow);
-    EXPECT_EQ(errorNumber([] { Value("1e999").toLong(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value(std::int64_t{2147483648LL}).toLong(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("&H100000000").toLong(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("1e300").toLong(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("1e999").toLong(); }), err::Overflow);
 }
 
 TEST(ValueTest, FractionsRoundHalfToEven) {
@@ -78,7 +72,7 @@ TEST(ValueTest, FractionsRoundHalfToEven) {
     EXPECT_EQ(Value(2.6).toLong(), 3);
     EXPECT_EQ(Value("3.5").toInteger(), 4);
     EXPECT_EQ(Value("32767.4").toInteger(), 32767);
-    EXPECT_EQ(errorNumber([] { Value("32767.5").toInteger(); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { Value("32767.5").toInteger(); }), err::Overflow);
 }
 
 }  // namespace
