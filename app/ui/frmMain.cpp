@@ -313,7 +313,7 @@ void frmMain::tvSprites_DblClick() {
         }
         RemoveTempFiles();
 
-        const QString parentKey = node->parent()->data(0, kKeyRole).toString();
+        const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
         if (!parentKey.contains(gamedb::kHeadingKey)) return;  // compressed sprites: not yet loadable
         if (!gfx::LoadPlainSprite(*state_.GameDb, state_.RomPath, node->text(0).toStdString(),
                                   state_.Palette, state_.Sprite, *view_, [this] {
