@@ -1,9 +1,6 @@
 // The SQLite store against databases the tests write with libsqlite3.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -11,36 +8,19 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
+#include "tests/support/TestFiles.h"
 
 namespace tess::gamedb {
 namespace {
 
-namespace fs = std::filesystem;
-
+// Each test writes its databases into a fresh folder with libsqlite3.
 class SqliteDatabaseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tess_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Creates a database file in the scratch folder from SQL text.
     std::string create(const std::string& name, const std::string& sql) {
-        const std::string path = (dir_ / name).string();
-        sqlite3* db = nullptr;
-        EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-        char* error = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "");
-        sqlite3_free(error);
-        sqlite3_close(db);
-        return path;
+        test::makeSqliteDb(dir_.file(name), sql);
+        return dir_.file(name);
     }
-
-    fs::path dir_;
+    test::TempDir dir_;
 };
 
 std::vector<std::string> column(const Table& table, std::size_t c) {
@@ -110,16 +90,6 @@ TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {
     EXPECT_EQ(second[4], Value(""));
 }
 
-TEST_F(SqliteDatabaseTest, SeveralKeyColumnsOrderInKeyOrder) {
-    const auto path = create("pair.db", R"(
-        CREATE TABLE P (A TEXT, B INTEGER, PRIMARY KEY (B, A));
-        INSERT INTO P VALUES ('b', 2), ('A', 2), ('c', 1);
-    )");
-    const Table table = openDatabase(path)->loadTable("P");
-    EXPECT_EQ(table.keyColumn, 1u);
-    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"c", "A", "b"}));
-}
-
 TEST_F(SqliteDatabaseTest, MissingTableOrPrimaryKey) {
     const auto path = create("game.db", R"(
         CREATE TABLE Games (ID TEXT, Database TEXT);
@@ -141,11 +111,8 @@ TEST_F(SqliteDatabaseTest, MissingTableOrPrimaryKey) {
 }
 
 TEST_F(SqliteDatabaseTest, CorruptFilesGiveSqlitesMessage) {
-    const std::string garbage = (dir_ / "garbage.db").string();
-    {
-        std::ofstream out(garbage, std::ios::binary);
-        out << std::string("SQLite format 3\0", 16) << std::string(8192, '\x5a');
-    }
+    const std::string garbage = dir_.file("garbage.db");
+    test::writeFile(garbage, std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a'));
     const auto notADatabase = loadError([&] { openDatabase(garbage)->loadTable("Games"); });
     EXPECT_EQ(notADatabase.number(), err::UnrecognizedDatabase);
     EXPECT_NE(notADatabase.description().find("file is not a database"), std::string::npos)
@@ -176,13 +143,13 @@ TEST_F(SqliteDatabaseTest, StoreIsChosenBySignatureNotName) {
     EXPECT_EQ(column(openDatabase(path)->loadTable("Games"), 0),
               (std::vector<std::string>{"9", "10"}));
 
-    const std::string jet = (dir_ / "game.sqlite").string();
-    fs::copy_file(TESS_TEST_DATA "/jet/game.mdb", jet);
+    const std::string jet = dir_.file("game.sqlite");
+    test::writeFile(jet, test::readFile(TESS_TEST_DATA "/jet/game.mdb"));
     EXPECT_EQ(column(openDatabase(jet)->loadTable("Games"), 2),
               (std::vector<std::string>{"t00001r1.mdb", "t00001.mdb"}));
 
-    const std::string neither = (dir_ / "game.txt").string();
-    std::ofstream(neither) << "Key,ID,Database\n";
+    const std::string neither = dir_.file("game.txt");
+    test::writeFile(neither, "Key,ID,Database\n");
     EXPECT_EQ(loadError([&] { openDatabase(neither); }).number(), err::UnrecognizedDatabase);
 }
 
