@@ -59,7 +59,6 @@ public:
     void ExitProgram();
 
     QString panelText(int panel) const;  // 1 to 4
-    const gamedb::SpriteTree& spriteTree() const { return tree_; }
     gfx::SpriteView& spriteView() const { return *view_; }
     edit::PalettePanel& palettePanel() const { return *panel_; }
 
