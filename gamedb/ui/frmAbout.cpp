@@ -50,7 +50,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
         "Warning:\n\nThis program is provided \"as-is\" with no warranty of any \n"
         "kind, either expressed or implied. The author cannot be \n"
         "held responsible for any damage this program may \ncause.\n");
-    warning->setMaximumHeight(90);
+    warning->setFixedHeight(warning->fontMetrics().lineSpacing() * 7 + 12);
 
     auto* ok = new QPushButton("&OK", this);
     ok->setObjectName("cmdOK");
