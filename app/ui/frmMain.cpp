@@ -15,6 +15,7 @@
 #include "gamedb/core/Identify.h"
 #include "gamedb/ui/Pictures.h"
 #include "gamedb/ui/frmAbout.h"
+#include "gfx/core/Twips.h"
 #include "gfx/selection/SpriteSelection.h"
 #include "gfx/ui/SpriteView.h"
 
@@ -52,8 +53,8 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     setObjectName("frmMain");
     setWindowTitle("Tessellane");
     setWindowIcon(QIcon(gamedb::ProgramPicture()));
-    sx_ = 1440.0 / logicalDpiX();
-    sy_ = 1440.0 / logicalDpiY();
+    sx_ = gfx::twipsPerPixel(logicalDpiX());
+    sy_ = gfx::twipsPerPixel(logicalDpiY());
     buildMenus();
     buildControls();
 }
@@ -61,8 +62,8 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
 frmMain::~frmMain() = default;
 
 QRect frmMain::twips(int left, int top, int width, int height) const {
-    return QRect(qRound(left / sx_), qRound(top / sy_), qRound(width / sx_),
-                 qRound(height / sy_));
+    return QRect(gfx::twipsToPixels(left, sx_), gfx::twipsToPixels(top, sy_),
+                 gfx::twipsToPixels(width, sx_), gfx::twipsToPixels(height, sy_));
 }
 
 QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
