@@ -96,21 +96,8 @@ TEST_F(CliOnFixtures, ExitCodesForBadUseMissingRomAndBrokenDatabase) {
     EXPECT_EQ(broken.out, "");
 }
 
-// A ROM for the fixture game "T-00001": tile bytes from 4096 on, the game's
-// default palette at 7680 with entry i = word 0x0E, 0x2i (colour (32i mod 256, 32, 224)).
-std::string exportRom() {
-    std::string rom(8192, '\0');
-    for (std::size_t i = 4096; i < 4096 + 64; ++i) rom[i] = static_cast<char>(i * 37);
-    for (int e = 1; e < 16; ++e) {
-        rom[static_cast<std::size_t>(7680 + 2 * e)] = 0x0E;
-        rom[static_cast<std::size_t>(7681 + 2 * e)] = static_cast<char>(0x20 | (2 * e % 16));
-    }
-    rom.replace(0x183, 11, "T-00001 -00");
-    return rom;
-}
-
 TEST_F(CliOnFixtures, ExportWritesTheSpriteAsIndexedPng) {
-    test::writeFile(dir.file("game.bin"), exportRom());
+    test::writeFile(dir.file("game.bin"), test::fixtureGameRom());
     const CliRun run = cli(db + " export " + quoted(dir.file("game.bin")) + " alpha " +
                            quoted(dir.file("alpha.png")));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -119,8 +106,8 @@ TEST_F(CliOnFixtures, ExportWritesTheSpriteAsIndexedPng) {
     ASSERT_EQ(png.format(), QImage::Format_Indexed8);
     ASSERT_EQ(png.colorCount(), 16);
     EXPECT_EQ(qAlpha(png.color(0)), 0);
-    EXPECT_EQ(png.color(1), qRgb(32, 32, 224));
-    const std::string rom = exportRom();
+    EXPECT_EQ(png.color(1), qRgb(0, 32, 32));  // word 02 20 at 7682
+    const std::string rom = test::fixtureGameRom();
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 16; ++x) {
             const auto byte = static_cast<unsigned char>(rom[4096 + 32 * (x / 8) + 4 * y + (x % 8) / 2]);
@@ -130,7 +117,7 @@ TEST_F(CliOnFixtures, ExportWritesTheSpriteAsIndexedPng) {
 }
 
 TEST_F(CliOnFixtures, ExportErrorsPrintTheBoxText) {
-    test::writeFile(dir.file("game.bin"), exportRom());
+    test::writeFile(dir.file("game.bin"), test::fixtureGameRom());
     const std::string rom = quoted(dir.file("game.bin"));
     const CliRun crlf = cli(db + " export " + rom + " 'Trailing CRLF' " + quoted(dir.file("t.png")));
     EXPECT_EQ(crlf.status, 1);

@@ -19,23 +19,6 @@ using test::ScriptedDialogs;
 
 constexpr QRgb kMagenta = qRgb(255, 0, 255);
 
-// A ROM for the fixture game "T-00001" (t00001.mdb): every byte from 4096 on
-// holds a pattern, and the palettes at 7680 (the game's default) and 7712 hold
-// known words.
-std::string fixtureRom() {
-    std::string rom(16384, '\0');
-    for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
-    for (int e = 0; e < 16; ++e) {
-        rom[7680 + 2 * e] = static_cast<char>(e % 16 > 7 ? 0x0E : 0x02);  // blue nibble
-        rom[7681 + 2 * e] = static_cast<char>((2 * (e % 8)) << 4);       // green nibble
-        rom[7712 + 2 * e] = 0x00;
-        rom[7713 + 2 * e] = static_cast<char>(2 * (e % 8));  // red nibble
-    }
-    const std::string header = "T-00001 -00";
-    rom.replace(0x183, header.size(), header);
-    return rom;
-}
-
 class SpriteSelection : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +26,7 @@ protected:
         std::filesystem::current_path(dir.path());  // the temporary files live here
         InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
         window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
-        test::writeFile(rom, fixtureRom());
+        test::writeFile(rom, test::fixtureGameRom());
         window->LoadRom(rom);
     }
     void TearDown() override { std::filesystem::current_path(previous); }

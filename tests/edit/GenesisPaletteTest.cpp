@@ -4,7 +4,7 @@
 
 #include "edit/core/GenesisPalette.h"
 #include "tests/support/ErrorNumber.h"
-#include "tests/support/TempFile.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tess::edit;
 using tess::test::errorOf;

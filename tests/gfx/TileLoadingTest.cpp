@@ -6,7 +6,7 @@
 #include "gfx/core/TileCodec.h"
 #include "gfx/core/TileLoading.h"
 #include "tests/support/ErrorNumber.h"
-#include "tests/support/TempFile.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tess::gfx;
 using tess::test::errorOf;

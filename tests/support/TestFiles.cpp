@@ -21,6 +21,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
+TempFile::TempFile(const std::vector<std::uint8_t>& bytes) : path_(dir_.file("file.bin")) {
+    writeFile(path_, std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<std::uint8_t> TempFile::bytes() const {
+    const std::string content = readFile(path_);
+    return {content.begin(), content.end()};
+}
+
 void makeSqliteDb(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -38,6 +47,20 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
         rom[0x183 + i] = headerText[i];
     }
     writeFile(path, rom);
+}
+
+std::string fixtureGameRom() {
+    std::string rom(16384, '\0');
+    for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    for (std::size_t e = 0; e < 16; ++e) {
+        rom[7680 + 2 * e] = static_cast<char>(e > 7 ? 0x0E : 0x02);
+        rom[7681 + 2 * e] = static_cast<char>((2 * (e % 8)) << 4);
+        rom[7712 + 2 * e] = 0x00;
+        rom[7713 + 2 * e] = static_cast<char>(2 * (e % 8));
+    }
+    const std::string header = "T-00001 -00";
+    rom.replace(0x183, header.size(), header);
+    return rom;
 }
 
 std::string readFile(const std::string& path) {

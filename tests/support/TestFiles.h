@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tess::test {
 
@@ -22,12 +24,30 @@ private:
     std::filesystem::path path_;
 };
 
+// A real file holding the given bytes, removed again at the end.
+class TempFile {
+public:
+    explicit TempFile(const std::vector<std::uint8_t>& bytes);
+    const std::string& path() const { return path_; }
+    std::vector<std::uint8_t> bytes() const;
+
+private:
+    TempDir dir_;
+    std::string path_;
+};
+
 // Creates an SQLite database file from SQL text (fails the test on an error).
 void makeSqliteDb(const std::string& path, const std::string& sql);
 
 // Writes a ROM image of the given size whose header window at 0x183 holds the
 // text (the rest of the file is zero).
 void writeRom(const std::string& path, const std::string& headerText, std::size_t size = 0x400);
+
+// A 16 KiB ROM of the fixture game "T-00001" (t00001.mdb): byte i from 4096
+// on holds (7i + 3) mod 256, and the palette lines at 7680 (the game's
+// default) and 7712 hold known words: entry e at 7680 is (e > 7 ? 0E : 02,
+// 2(e mod 8) << 4), at 7712 it is (00, 2(e mod 8)).
+std::string fixtureGameRom();
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
