@@ -25,7 +25,7 @@ protected:
     }
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
-    test::TempFolder dir;
+    test::TempDir dir;
     const Bytes art = test::makeArt(38, [](int t, int x, int y) { return (x * y + t) % 5; });
 };
 

@@ -17,7 +17,7 @@ protected:
         const int d = dx * dx + dy * dy;
         return d > 30 && d < 60 ? 4 + t : 0;
     });
-    test::TempFolder dir;
+    test::TempDir dir;
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
 };

@@ -1,15 +1,14 @@
 #pragma once
 
-// Helpers shared by the Nemesis tests: synthetic tile art, a hand-made stream writer, temporary
-// folders and whole-file access.
+// Helpers shared by the Nemesis tests: synthetic tile art and a hand-made stream writer.
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/TestFiles.h"
 
 namespace tess::compress::test {
 
@@ -74,42 +73,9 @@ private:
     unsigned pending_ = 0;
 };
 
-// A fresh empty folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tess-nemesis-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& path() const { return path_; }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
-                                                      std::filesystem::directory_iterator()));
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline Bytes readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
+// Temporary folders and whole-file access come from the shared test support.
+using tess::test::readBytes;
+using tess::test::TempDir;
+using tess::test::writeBytes;
 
 }  // namespace tess::compress::test

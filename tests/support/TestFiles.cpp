@@ -22,12 +22,14 @@ TempDir::~TempDir() {
 }
 
 TempFile::TempFile(const std::vector<std::uint8_t>& bytes) : path_(dir_.file("file.bin")) {
-    writeFile(path_, std::string(bytes.begin(), bytes.end()));
+    writeBytes(path_, bytes);
 }
 
-std::vector<std::uint8_t> TempFile::bytes() const {
-    const std::string content = readFile(path_);
-    return {content.begin(), content.end()};
+std::vector<std::uint8_t> TempFile::bytes() const { return readBytes(path_); }
+
+std::size_t TempDir::entries() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+                                                  std::filesystem::directory_iterator()));
 }
 
 void makeSqliteDb(const std::string& path, const std::string& sql) {
@@ -73,6 +75,15 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
+    const std::string content = readFile(path.string());
+    return {content.begin(), content.end()};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    writeFile(path.string(), std::string(bytes.begin(), bytes.end()));
 }
 
 void copyJetFixtures(const std::string& folder) {

@@ -17,8 +17,11 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     // The folder as the program forms database paths from it: with a separator.
     std::string folder() const { return path_.string() + "/"; }
+    // How many files and folders it holds.
+    std::size_t entries() const;
 
 private:
     std::filesystem::path path_;
@@ -51,6 +54,8 @@ std::string fixtureGameRom();
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
+void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // Copies the fixture Access files into a folder, so tests may add files beside them.
 void copyJetFixtures(const std::string& folder);
