@@ -1,14 +1,12 @@
 // The Jet store against real Access files (tests/data/jet, described row by
 // row in CONTENT.md), and against damaged copies of them.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,21 +14,16 @@
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/TestFiles.h"
 
 namespace tess::gamedb {
 namespace {
 
-namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
 const std::string kJet = TESS_TEST_DATA "/jet/";
 constexpr std::size_t kPage = 4096;
-
-Bytes readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 Table load(const std::string& file, const std::string& table) {
     return openDatabase(kJet + file)->loadTable(table);
@@ -234,25 +227,16 @@ TEST(JetDatabaseTest, MissingTableFieldAndRecord) {
 
 class DamagedJetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::path(::testing::TempDir()) /
-                ("tess_" + std::string(info->name()) + "_" + std::to_string(::getpid()) + ".mdb");
-    }
-    void TearDown() override { fs::remove(path_); }
-
     Table loadBytes(const Bytes& bytes, const std::string& table) {
-        std::ofstream(path_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return openDatabase(path_.string())->loadTable(table);
+        test::writeBytes(dir_ / "damaged.mdb", bytes);
+        return openDatabase(dir_.file("damaged.mdb"))->loadTable(table);
     }
 
     int loadError(const Bytes& bytes, const std::string& table) {
         return errorOf([&] { loadBytes(bytes, table); });
     }
 
-    fs::path path_;
+    test::TempDir dir_;
 };
 
 std::uint32_t get16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
@@ -305,7 +289,7 @@ std::size_t firstEntryEnd(const Bytes& file, std::size_t base) {
 }
 
 TEST_F(DamagedJetTest, TableWithoutPrimaryKeyIndex) {
-    Bytes file = readFile(kJet + "game.mdb");
+    Bytes file = test::readBytes(kJet + "game.mdb");
     const std::string name = ucs2("PrimaryKey");
     for (auto it = file.begin();
          (it = std::search(it, file.end(), name.begin(), name.end())) != file.end();) {
@@ -322,7 +306,7 @@ TEST_F(DamagedJetTest, TableWithoutPrimaryKeyIndex) {
 
 TEST_F(DamagedJetTest, RowThatMovedIsFollowedButADeletedOneRefused) {
     // Turn HEAD's row "Items" (ID 1) into a pointer to the row "Empty heading".
-    Bytes file = readFile(kJet + "t00001.mdb");
+    Bytes file = test::readBytes(kJet + "t00001.mdb");
     const Slot items = rowHolding(file, compressed("Items"));
     const Slot target = rowHolding(file, compressed("Empty heading"));
     put32(file, items.start, static_cast<std::uint32_t>(target.row | target.page << 8));
@@ -334,9 +318,9 @@ TEST_F(DamagedJetTest, RowThatMovedIsFollowedButADeletedOneRefused) {
 }
 
 TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
-    const Bytes many = readFile(kJet + "many.mdb");
-    const Bytes game = readFile(kJet + "t00001.mdb");
-    const Bytes big = readFile(kJet + "t00001r1.mdb");
+    const Bytes many = test::readBytes(kJet + "many.mdb");
+    const Bytes game = test::readBytes(kJet + "t00001.mdb");
+    const Bytes big = test::readBytes(kJet + "t00001r1.mdb");
     struct Case {
         const char* what;
         const Bytes& original;
@@ -397,13 +381,13 @@ TEST_F(DamagedJetTest, UnreadableHeadersAreRefusedClearly) {
         EXPECT_EQ(loadError(file, "SPRITE"), err::UnrecognizedDatabase) << "round " << round;
     }
 
-    Bytes access97 = readFile(kJet + "game.mdb");
+    Bytes access97 = test::readBytes(kJet + "game.mdb");
     access97[0x14] = 0;
     try {
         loadBytes(access97, "Games");
         FAIL() << "no error";
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.description(), "Unrecognized database format '" + path_.string() +
+        EXPECT_EQ(e.description(), "Unrecognized database format '" + dir_.file("damaged.mdb") +
                                        "' (Jet 3 (Access 97) files are not supported).");
     }
 }
@@ -414,7 +398,7 @@ TEST_F(DamagedJetTest, RandomDamageNeverCrashes) {
     std::mt19937 random(7);
     int errors = 0;
     for (const char* name : {"t00001.mdb", "t00001r1.mdb", "many.mdb"}) {
-        const Bytes original = readFile(kJet + name);
+        const Bytes original = test::readBytes(kJet + name);
         for (int round = 0; round < 40; ++round) {
             Bytes file = original;
             for (int i = 0; i < 64; ++i) {
