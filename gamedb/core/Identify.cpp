@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "app/core/RuntimeError.h"
+#include "gamedb/core/TextCoding.h"
 
 namespace tess::gamedb {
 
@@ -19,8 +20,10 @@ bool FindGameRow(TableCursor& games, const std::string& headerText) {
     games.moveFirst();
     const int rows = games.rowCount();
     for (int i = 1; i <= rows; ++i) {
-        const std::string id = games.field("ID").text();
-        if (headerText.compare(0, id.size(), id) == 0) return true;
+        // The header is single-byte text; an ID with a character the code page
+        // lacks can match no header.
+        const auto id = Utf8ToWindows1252(games.field("ID").text());
+        if (id && headerText.compare(0, id->size(), *id) == 0) return true;
         games.moveNext();
     }
     return false;

@@ -18,8 +18,8 @@ inline constexpr std::size_t kHeaderLength = 32;
 std::string ReadHeaderText(const std::string& romPath);
 
 // Moves Games to its first row and on to the first row, in index order, whose
-// "ID" is a case-sensitive prefix of the header text. Returns false, with the
-// cursor past its last row, when no row matches.
+// "ID", as Windows-1252 bytes, is a case-sensitive prefix of the header text.
+// Returns false, with the cursor past its last row, when no row matches.
 bool FindGameRow(TableCursor& games, const std::string& headerText);
 
 // Identifies the ROM: on a match opens the game's own data and returns the

@@ -81,6 +81,39 @@ TEST(Identify, EmptyIdMatchesEveryHeaderAndOrderDecides) {
     EXPECT_EQ(IdentifyRom(db, dir.file("short.bin")), "any.db");
 }
 
+// IDs are compared with the header as Windows-1252 text, the code page the
+// databases were written in: one byte a character.
+TEST(Identify, IdsMatchHeaderBytesAsWindows1252Text) {
+    TempDir dir;
+    makeSqliteDb(dir.file("game.mdb"),
+                 "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);"
+                 "INSERT INTO Games VALUES (1, 'CAFÉ', 'cafe.db'), (2, '€URO', 'euro.db'),"
+                 "(3, 'ΩMEGA', 'omega.db');");
+    for (const char* name : {"cafe.db", "euro.db", "omega.db"}) {
+        makeSqliteDb(dir.file(name),
+                     std::string("CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT);"
+                                 "INSERT INTO NFO VALUES (1, '") +
+                         name + "');" +
+                         "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY);"
+                         "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+                         "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
+    }
+    GameDatabase db(dir.folder());
+    const struct {
+        std::string header;
+        std::optional<std::string> game;
+    } cases[] = {
+        {"CAF\xC9 SERIAL", "cafe.db"},
+        {"CAF\xC3\x89", std::nullopt},  // the UTF-8 bytes of the ID are no match
+        {"\x80URO", "euro.db"},
+        {"\xCE\xA9MEGA", std::nullopt},  // the code page has no omega: no header matches
+    };
+    for (const auto& c : cases) {
+        writeRom(dir.file("rom.bin"), c.header);
+        EXPECT_EQ(IdentifyRom(db, dir.file("rom.bin")), c.game) << c.header;
+    }
+}
+
 TEST(Identify, BrokenGameDataIsADatabaseError) {
     TempDir dir;
     makeSqliteDb(dir.file("game.mdb"),
