@@ -1,13 +1,16 @@
-// The Jet (Access) store, read through libmdb.
+// The Jet (Access) store, read through libmdb: Jet 3 (Access 97) and Jet 4
+// (Access 2000 to 2003, and the ACE formats that keep its layout).
 //
-// libmdb (mdbtools 1.0) parses table definitions, column layouts and index
-// definitions, cracks a row into its fields and converts text to UTF-8. The
-// page walks are done here, with bounds checks and loop guards, because
-// libmdb's own fall short: its index scan (mdb_index_find_next) stops after
-// the first leaf page, its table scan returns stored order, its Memo reader
-// caps values at its bind size and follows page chains unguarded, and its
-// catalog reader parses object properties that can exhaust memory on a
-// damaged file.
+// libmdb (mdbtools 1.0) reads pages, parses table definitions and column
+// layouts, cracks a row into its fields and converts Jet 4 text to UTF-8.
+// The rest is done here, with bounds checks and loop guards, because
+// libmdb's own fall short: its index definitions are looked up by position,
+// so a table whose index numbers have a gap (an index was deleted in Access)
+// gets the wrong key columns and stderr noise; its index scan
+// (mdb_index_find_next) stops after the first leaf page; its table scan
+// returns stored order; its Memo reader caps values at its bind size and
+// follows page chains unguarded; and its catalog reader parses object
+// properties that can exhaust memory on a damaged file.
 
 // mdbtools.h includes glib.h inside extern "C", where glib's C++ templates
 // do not compile; including glib.h first makes that inner include a no-op.
@@ -18,6 +21,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -29,31 +33,53 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
+#include "gamedb/core/TextCoding.h"
 
 namespace tess::gamedb {
 namespace {
 
-// Jet 4 page layout (Access 2000 to 2003; the ACE formats keep it).
-constexpr std::size_t kPageSize = 4096;
+// What differs between the two page layouts, beyond the table-definition
+// header offsets libmdb knows (MdbFormatConstants).
+struct JetLayout {
+    std::size_t pageSize;
+    // Index pages: next leaf, the entry bitmap (a set bit k ends an entry at
+    // firstEntry + k; the map runs up to firstEntry).
+    std::size_t nextLeafOffset;
+    std::size_t entryMapOffset;
+    std::size_t firstEntry;
+    // Table definitions: the length field of a column or index name, one
+    // real index (its key columns start at realKeysAt), one logical index
+    // (the real index it uses, its type).
+    std::size_t nameLengthSize;
+    std::size_t realIndexSize;
+    std::size_t realKeysAt;
+    std::size_t logicalIndexSize;
+    std::size_t logicalRealNumberAt;
+    std::size_t logicalTypeAt;
+};
+constexpr JetLayout kJet3{2048, 0x0c, 0x16, 0xf8, 1, 39, 0, 20, 4, 19};
+constexpr JetLayout kJet4{4096, 0x10, 0x1b, 0x1e0, 2, 52, 4, 28, 8, 23};
+
 constexpr std::uint8_t kDataPage = 0x01;
 constexpr std::uint8_t kIndexNodePage = 0x03;
 constexpr std::uint8_t kIndexLeafPage = 0x04;
-constexpr std::size_t kOwnerOffset = 4;      // data and index pages: the table's definition page
-constexpr std::size_t kRowCountOffset = 12;  // data pages: row count, then a 16-bit start per row
+constexpr std::size_t kOwnerOffset = 4;         // data and index pages: the table's definition page
+constexpr std::size_t kNextDefinitionPage = 4;  // definition pages: where the definition goes on
+constexpr std::size_t kDefinitionContinues = 8;  // ... from this offset of that page
 constexpr unsigned kRowStartMask = 0x1fff;
 constexpr unsigned kRowDeleted = 0x8000;
 constexpr unsigned kRowOverflow = 0x4000;  // the row only points to where it moved
 constexpr int kMaxOverflowHops = 4;
-constexpr std::size_t kNextLeafOffset = 16;
-constexpr std::size_t kEntryMapOffset = 27;  // a set bit k ends an entry at kFirstEntry + k
-constexpr std::size_t kEntryMapSize = 453;
-constexpr std::size_t kFirstEntry = 480;
+constexpr std::size_t kKeyColumnSlots = 10;     // per real index: column number (2), order (1)
+constexpr std::size_t kFirstPageAfterKeys = 4;  // the index's usage map comes first
+constexpr std::uint8_t kForeignKeyIndex = 2;    // shares another index's pages
+// Access allows 255 columns and 32 indexes; more means a damaged definition.
 constexpr std::uint32_t kMaxIndexes = 256;
+constexpr std::size_t kMaxDefinitionPages = 64;
 constexpr std::size_t kLongValueHeader = 12;  // in-row part of a Memo or OLE value
 constexpr std::uint32_t kLongValueInline = 0x80000000;
 constexpr std::uint32_t kLongValueSinglePage = 0x40000000;
 
-using Page = std::span<const std::uint8_t, kPageSize>;
 using Bytes = std::span<const std::uint8_t>;
 
 std::uint32_t le16(Bytes b, std::size_t at) { return b[at] | b[at + 1] << 8; }
@@ -82,6 +108,20 @@ struct Range {
     std::size_t size() const { return end - begin; }
 };
 
+// A GUID as Access shows it: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, the
+// first three groups stored little-endian.
+std::string guidText(Bytes b) {
+    constexpr std::array<int, 16> order = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    std::string out = "{";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) out += '-';
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02X", b[static_cast<std::size_t>(order[i])]);
+        out += hex;
+    }
+    return out + "}";
+}
+
 // Owns the libmdb handle and is the only way pages are read. libmdb reports
 // failures on stderr and with null results; this checks what it can first
 // (signature, version, page numbers) so that bad files get a DatabaseError
@@ -94,18 +134,23 @@ public:
         std::array<char, 0x15> head{};
         if (!in.read(head.data(), head.size()) || head[0] != 0) damaged("no Jet header");
         const auto version = static_cast<unsigned char>(head[0x14]);
-        if (version == MDB_VER_JET3) damaged("Jet 3 (Access 97) files are not supported");
-        if (version < MDB_VER_JET4 || version > MDB_VER_ACCDB_2016) damaged("unknown Jet version");
+        if (version > MDB_VER_ACCDB_2016) damaged("unknown Jet version");
+        layout_ = version == MDB_VER_JET3 ? &kJet3 : &kJet4;
         std::error_code ec;
         const auto size = std::filesystem::file_size(path_, ec);
-        if (ec || size < 3 * kPageSize) damaged("file too short");
-        pageCount_ = size / kPageSize;
+        if (ec || size < 3 * layout_->pageSize) damaged("file too short");
+        pageCount_ = size / layout_->pageSize;
 
         mdb_.reset(mdb_open(path_.c_str(), MDB_NOFLAGS));
-        if (!mdb_ || mdb_->fmt->pg_size != static_cast<ssize_t>(kPageSize)) damaged("cannot open");
+        if (!mdb_ || mdb_->fmt->pg_size != static_cast<ssize_t>(layout_->pageSize)) {
+            damaged("cannot open");
+        }
     }
 
     MdbHandle* handle() const { return mdb_.get(); }
+    const JetLayout& layout() const { return *layout_; }
+    const MdbFormatConstants& format() const { return *mdb_->fmt; }
+    bool isJet3() const { return layout_ == &kJet3; }
 
     [[noreturn]] void damaged(const std::string& why) const {
         throw unrecognizedDatabaseError(path_, why);
@@ -118,37 +163,50 @@ public:
     }
 
     // Reads a page into libmdb's spare buffer: valid until the next call.
-    Page sparePage(std::uint32_t number) const {
+    Bytes sparePage(std::uint32_t number) const {
         checkPageNumber(number);
-        if (mdb_read_alt_pg(mdb_.get(), number) != static_cast<ssize_t>(kPageSize)) {
+        if (mdb_read_alt_pg(mdb_.get(), number) != static_cast<ssize_t>(layout_->pageSize)) {
             damaged("unreadable page " + std::to_string(number));
         }
-        return Page(mdb_->alt_pg_buf, kPageSize);
+        return {mdb_->alt_pg_buf, layout_->pageSize};
     }
 
     // Reads a page into libmdb's main buffer, the one mdb_crack_row works on.
-    Page mainPage(std::uint32_t number) const {
+    Bytes mainPage(std::uint32_t number) const {
         checkPageNumber(number);
-        if (mdb_read_pg(mdb_.get(), number) != static_cast<ssize_t>(kPageSize)) {
+        if (mdb_read_pg(mdb_.get(), number) != static_cast<ssize_t>(layout_->pageSize)) {
             damaged("unreadable page " + std::to_string(number));
         }
-        return Page(mdb_->pg_buf, kPageSize);
+        return {mdb_->pg_buf, layout_->pageSize};
     }
 
     // Where row `row` lies on a data page; `flags` gets the flag bits of its
     // start offset. Raises for a row the page does not hold.
-    Range rowRange(Page page, std::uint32_t row, unsigned* flags = nullptr) const {
-        const std::uint32_t count = le16(page, kRowCountOffset);
+    Range rowRange(Bytes page, std::uint32_t row, unsigned* flags = nullptr) const {
+        const std::size_t countAt = format().row_count_offset;
+        const std::uint32_t count = le16(page, countAt);
         if (page[0] != kDataPage || row >= count) damaged("pointer to a missing row");
-        const std::uint32_t start = le16(page, kRowCountOffset + 2 + 2 * row);
+        const std::uint32_t start = le16(page, countAt + 2 + 2 * row);
         const std::size_t end =
-            row == 0 ? kPageSize : le16(page, kRowCountOffset + 2 * row) & kRowStartMask;
+            row == 0 ? page.size() : le16(page, countAt + 2 * row) & kRowStartMask;
         const Range r{start & kRowStartMask, end};
-        if (r.begin < kRowCountOffset + 2 + 2 * count || r.begin >= r.end || r.end > kPageSize) {
+        if (r.begin < countAt + 2 + 2 * count || r.begin >= r.end || r.end > page.size()) {
             damaged("bad row offsets");
         }
         if (flags) *flags = start & ~kRowStartMask;
         return r;
+    }
+
+    // Stored text as UTF-8: Jet 3 keeps code-page text, Jet 4 UCS-2 (maybe
+    // "Unicode compressed"), which libmdb converts.
+    std::string text(Bytes b) const {
+        if (isJet3()) return Windows1252ToUtf8({reinterpret_cast<const char*>(b.data()), b.size()});
+        if (b.empty()) return {};
+        std::string out(b.size() * 3 + 1, '\0');  // worst case: every byte one 3-byte character
+        const int n = mdb_unicode2ascii(mdb_.get(), reinterpret_cast<const char*>(b.data()),
+                                        b.size(), out.data(), out.size());
+        out.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
+        return out;
     }
 
 private:
@@ -157,23 +215,34 @@ private:
     };
 
     std::string path_;
+    const JetLayout* layout_ = &kJet4;
     std::uint64_t pageCount_ = 0;
     std::unique_ptr<MdbHandle, Closer> mdb_;
 };
 
-// One table read through its definition (libmdb) and its index and data
-// pages (here).
+// An index as the table definition gives it: its key columns (positions in
+// the table's column list) and its first page.
+struct IndexDefinition {
+    std::string name;
+    std::vector<unsigned> keyColumns;
+    std::uint32_t firstPage = 0;
+};
+
+// One table read through its definition (libmdb for the columns, here for
+// the indexes) and its index and data pages (here).
 class TableReader {
 public:
     TableReader(const JetFile& file, std::uint32_t definitionPage, const std::string& name)
         : file_(file), owner_(definitionPage) {
         // libmdb trusts the counts in a table definition and loops or allocates
-        // by them; bound them first (Access allows 255 columns, 32 indexes).
-        const Page page = file_.sparePage(definitionPage);
-        const MdbFormatConstants& fmt = *file_.handle()->fmt;
-        if (page[0] != MDB_PAGE_TABLE || le16(page, fmt.tab_num_cols_offset) > MDB_MAX_COLS ||
-            le32(page, fmt.tab_num_idxs_offset) > kMaxIndexes ||
-            le32(page, fmt.tab_num_ridxs_offset) > kMaxIndexes) {
+        // by them; bound them first.
+        definition_ = definitionBytes(definitionPage);
+        const MdbFormatConstants& fmt = file_.format();
+        const Bytes def(definition_);
+        if (def.size() < fmt.tab_cols_start_offset ||
+            le16(def, fmt.tab_num_cols_offset) > MDB_MAX_COLS ||
+            le32(def, fmt.tab_num_idxs_offset) > kMaxIndexes ||
+            le32(def, fmt.tab_num_ridxs_offset) > kMaxIndexes) {
             file_.damaged("bad definition of table " + name);
         }
         entry_.mdb = file_.handle();
@@ -184,8 +253,8 @@ public:
         if (!def_ || !mdb_read_columns(def_.get())) {
             file_.damaged("bad definition of table " + name);
         }
-        mdb_read_indices(def_.get());
         fields_.resize(def_->num_cols);
+        readIndexes();
     }
 
     const MdbTableDef& def() const { return *def_; }
@@ -203,24 +272,19 @@ public:
     }
 
     // The index with this name (any case), or null.
-    const MdbIndex* index(const char* name) const {
-        for (unsigned i = 0; def_->indices && i < def_->num_idxs; ++i) {
-            const auto* index = static_cast<const MdbIndex*>(g_ptr_array_index(def_->indices, i));
-            if (g_ascii_strcasecmp(index->name, name) != 0) continue;
-            if (index->num_keys < 1 || index->key_col_num[0] < 1 ||
-                static_cast<unsigned>(index->key_col_num[0]) > def_->num_cols) {
-                file_.damaged(std::string("bad definition of index ") + name);
-            }
-            return index;
-        }
-        return nullptr;
+    const IndexDefinition* index(const char* name) const {
+        const auto it = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) {
+            return g_ascii_strcasecmp(index.name.c_str(), name) == 0;
+        });
+        return it == indexes_.end() ? nullptr : &*it;
     }
 
     // The table's rows in index order: descend from the index's first page to
-    // its first leaf, then follow the chain of leaves.
-    std::vector<RowId> indexOrder(const MdbIndex& index) const {
+    // its first leaf, then follow the chain of leaves. (An Access 97 node page
+    // may not list its last leaf at all; the chain still reaches it.)
+    std::vector<RowId> indexOrder(const IndexDefinition& index) const {
         std::set<std::uint32_t> visited;
-        Page page = indexPage(index.first_pg, visited);
+        Bytes page = indexPage(index.firstPage, visited);
         while (page[0] == kIndexNodePage) {
             const auto entries = indexEntries(page);
             if (entries.empty()) file_.damaged("empty index node");
@@ -236,7 +300,7 @@ public:
                 if (!seen.insert(id).second) file_.damaged("index lists a row twice");
                 rows.push_back(id);
             }
-            const std::uint32_t next = le32(page, kNextLeafOffset);
+            const std::uint32_t next = le32(page, file_.layout().nextLeafOffset);
             if (next == 0) return rows;
             page = indexPage(next, visited);
             if (page[0] != kIndexLeafPage) file_.damaged("bad index leaf chain");
@@ -260,11 +324,99 @@ private:
         void operator()(MdbTableDef* def) const { mdb_free_tabledef(def); }
     };
 
+    // A definition that outgrows its page goes on from offset 8 of the page
+    // its header names; this joins the pieces.
+    std::vector<std::uint8_t> definitionBytes(std::uint32_t first) const {
+        std::vector<std::uint8_t> out;
+        std::set<std::uint32_t> visited;
+        for (std::uint32_t number = first; number != 0;) {
+            if (!visited.insert(number).second || visited.size() > kMaxDefinitionPages) {
+                file_.damaged("table definition pages form a loop");
+            }
+            const Bytes page = file_.sparePage(number);
+            if (page[0] != MDB_PAGE_TABLE) file_.damaged("bad table definition page");
+            const std::size_t from = out.empty() ? 0 : kDefinitionContinues;
+            out.insert(out.end(), page.begin() + static_cast<std::ptrdiff_t>(from), page.end());
+            number = le32(page, kNextDefinitionPage);
+        }
+        return out;
+    }
+
+    // The indexes, read from the definition after the column names: one
+    // block per real index (key columns, first page), one per logical index
+    // (the real index it uses), then the logical indexes' names. Logical
+    // indexes are matched to real ones by the number they store, which
+    // keeps its gaps when Access deletes an index.
+    void readIndexes() {
+        const JetLayout& layout = file_.layout();
+        const MdbFormatConstants& fmt = file_.format();
+        const Bytes def(definition_);
+        const std::size_t realCount = le32(def, fmt.tab_num_ridxs_offset);
+        const std::size_t logicalCount = le32(def, fmt.tab_num_idxs_offset);
+        const std::size_t columnCount = le16(def, fmt.tab_num_cols_offset);
+        std::size_t at = fmt.tab_cols_start_offset + realCount * fmt.tab_ridx_entry_size +
+                         columnCount * fmt.tab_col_entry_size;
+        const auto need = [&](std::size_t n) {
+            if (at + n > def.size())
+                file_.damaged(std::string("definition of table ") + def_->name + " cut short");
+        };
+        const auto name = [&] {
+            need(layout.nameLengthSize);
+            const std::size_t length = layout.nameLengthSize == 1 ? def[at] : le16(def, at);
+            at += layout.nameLengthSize;
+            need(length);
+            const Bytes text = def.subspan(at, length);
+            at += length;
+            return text;
+        };
+        for (std::size_t i = 0; i < columnCount; ++i) name();
+
+        std::vector<IndexDefinition> real(realCount);
+        for (IndexDefinition& index : real) {
+            need(layout.realIndexSize);
+            std::size_t key = at + layout.realKeysAt;
+            for (std::size_t slot = 0; slot < kKeyColumnSlots; ++slot, key += 3) {
+                const std::uint32_t internal = le16(def, key);
+                if (internal == 0xffff) continue;
+                index.keyColumns.push_back(columnWithInternalNumber(internal));
+            }
+            index.firstPage = le32(def, key + kFirstPageAfterKeys);
+            at += layout.realIndexSize;
+        }
+        std::vector<std::uint32_t> uses(logicalCount);
+        std::vector<std::uint8_t> types(logicalCount);
+        for (std::size_t i = 0; i < logicalCount; ++i) {
+            need(layout.logicalIndexSize);
+            uses[i] = le32(def, at + layout.logicalRealNumberAt);
+            types[i] = def[at + layout.logicalTypeAt];
+            at += layout.logicalIndexSize;
+        }
+        for (std::size_t i = 0; i < logicalCount; ++i) {
+            const std::string indexName = file_.text(name());
+            // A foreign-key index in the other table of a relationship has no
+            // pages of its own here.
+            if (types[i] == kForeignKeyIndex && uses[i] >= realCount) continue;
+            if (uses[i] >= realCount || real[uses[i]].keyColumns.empty()) {
+                file_.damaged("bad definition of index " + indexName);
+            }
+            indexes_.push_back(real[uses[i]]);
+            indexes_.back().name = indexName;
+        }
+    }
+
+    // The table's column numbers count deleted columns too; keys name them so.
+    unsigned columnWithInternalNumber(std::uint32_t internal) const {
+        for (unsigned i = 0; i < def_->num_cols; ++i) {
+            if (static_cast<std::uint32_t>(column(i).col_num) == internal) return i;
+        }
+        file_.damaged("index on a missing column of " + std::string(def_->name));
+    }
+
     // Reads an index page of this table into the spare buffer, refusing a page
     // seen before so that a damaged chain cannot loop.
-    Page indexPage(std::uint32_t number, std::set<std::uint32_t>& visited) const {
+    Bytes indexPage(std::uint32_t number, std::set<std::uint32_t>& visited) const {
         if (!visited.insert(number).second) file_.damaged("index pages form a loop");
-        const Page page = file_.sparePage(number);
+        const Bytes page = file_.sparePage(number);
         if ((page[0] != kIndexNodePage && page[0] != kIndexLeafPage) ||
             le32(page, kOwnerOffset) != owner_) {
             file_.damaged("bad index page " + std::to_string(number));
@@ -273,14 +425,16 @@ private:
     }
 
     // The entries of an index page, from its entry bitmap.
-    std::vector<Range> indexEntries(Page page) const {
+    std::vector<Range> indexEntries(Bytes page) const {
+        const JetLayout& layout = file_.layout();
         std::vector<Range> entries;
-        std::size_t begin = kFirstEntry;
-        for (std::size_t bit = 0; bit < kEntryMapSize * 8; ++bit) {
-            if (!(page[kEntryMapOffset + bit / 8] >> (bit % 8) & 1)) continue;
-            const std::size_t end = kFirstEntry + bit;
+        std::size_t begin = layout.firstEntry;
+        const std::size_t bits = (layout.firstEntry - layout.entryMapOffset) * 8;
+        for (std::size_t bit = 0; bit < bits; ++bit) {
+            if (!(page[layout.entryMapOffset + bit / 8] >> (bit % 8) & 1)) continue;
+            const std::size_t end = layout.firstEntry + bit;
             // Every entry ends in at least a 4-byte row or page pointer.
-            if (end > kPageSize || end < begin + 4) file_.damaged("bad index entry");
+            if (end > page.size() || end < begin + 4) file_.damaged("bad index entry");
             entries.push_back({begin, end});
             begin = end;
         }
@@ -291,7 +445,7 @@ private:
     // lies, following the pointer of a row that moved to another page.
     Range locateRow(RowId id) const {
         for (int hop = 0;; ++hop) {
-            const Page page = file_.mainPage(id.page);
+            const Bytes page = file_.mainPage(id.page);
             if (le32(page, kOwnerOffset) != owner_) file_.damaged("index points outside its table");
             unsigned flags = 0;
             const Range r = file_.rowRange(page, id.row, &flags);
@@ -336,13 +490,16 @@ private:
                 need(8);
                 return Value(std::bit_cast<double>(le64(b, 0)));
             case MDB_TEXT:
-                return Value(decodeText(b));
+                return Value(file_.text(b));
             case MDB_MEMO:
-                return Value(decodeText(longValue(b)));
+                return Value(file_.text(longValue(b)));
             case MDB_OLE: {
                 const auto data = longValue(b);
                 return Value(std::string(data.begin(), data.end()));
             }
+            case MDB_REPID:
+                need(16);
+                return Value(guidText(b));
             case MDB_NUMERIC: {
                 need(17);
                 const std::unique_ptr<char, decltype(&g_free)> text(
@@ -350,20 +507,9 @@ private:
                     g_free);
                 return Value(text ? std::string(text.get()) : std::string());
             }
-            default:  // binary and replication ids: their bytes
+            default:  // binary: its bytes
                 return Value(std::string(b.begin(), b.end()));
         }
-    }
-
-    // Jet 4 text is UCS-2, optionally "Unicode compressed"; libmdb converts
-    // both to UTF-8.
-    std::string decodeText(Bytes b) const {
-        if (b.empty()) return {};
-        std::string out(b.size() * 3 + 1, '\0');  // worst case: every byte one 3-byte character
-        const int n = mdb_unicode2ascii(file_.handle(), reinterpret_cast<const char*>(b.data()),
-                                        b.size(), out.data(), out.size());
-        out.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
-        return out;
     }
 
     // The bytes of a Memo or OLE value: kept in the row, in one row of a
@@ -384,7 +530,7 @@ private:
         RowId id = rowPointer(le32(field, 4));
         while (out.size() < length) {
             if (!visited.insert(id).second) file_.damaged("long value pages form a loop");
-            const Page page = file_.sparePage(id.page);
+            const Bytes page = file_.sparePage(id.page);
             const Range r = file_.rowRange(page, id.row);
             std::size_t begin = r.begin;
             if (head & kLongValueSinglePage) {
@@ -403,8 +549,10 @@ private:
 
     const JetFile& file_;
     std::uint32_t owner_;  // the definition page, which data and index pages name
+    std::vector<std::uint8_t> definition_;
     MdbCatalogEntry entry_{};
     std::unique_ptr<MdbTableDef, Freer> def_;
+    std::vector<IndexDefinition> indexes_;
     std::vector<MdbField> fields_;
 };
 
@@ -418,7 +566,7 @@ public:
         });
         if (it == tables_.end()) throw tableNotFoundError(name);
         TableReader reader(file_, it->definitionPage, it->name);
-        const MdbIndex* primaryKey = reader.index("PrimaryKey");
+        const IndexDefinition* primaryKey = reader.index("PrimaryKey");
         if (!primaryKey) throw primaryKeyNotFoundError();
 
         Table table;
@@ -428,7 +576,7 @@ public:
             table.columns.emplace_back(reader.column(i).name);
             all.push_back(i);
         }
-        table.keyColumn = static_cast<std::size_t>(primaryKey->key_col_num[0] - 1);
+        table.keyColumn = primaryKey->keyColumns.front();
         for (const RowId id : reader.indexOrder(*primaryKey)) {
             table.rows.push_back(reader.readRow(id, all));
         }
@@ -447,7 +595,7 @@ private:
     void readCatalog() {
         constexpr std::uint32_t kCatalogDefinitionPage = 2;
         TableReader objects(file_, kCatalogDefinitionPage, "MSysObjects");
-        const MdbIndex* byId = objects.index("Id");
+        const IndexDefinition* byId = objects.index("Id");
         if (!byId) file_.damaged("no catalog index");
         const std::vector<unsigned> columns{
             objects.columnNumber("Id"), objects.columnNumber("Name"), objects.columnNumber("Type")};

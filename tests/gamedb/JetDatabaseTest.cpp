@@ -1,13 +1,19 @@
 // The Jet store against real Access files (tests/data/jet, described row by
-// row in CONTENT.md), and against damaged copies of them.
+// row in CONTENT.md), an Access file whose indexes were deleted
+// (tests/data/jet-index-gap), and damaged copies of them and of the Access 97
+// files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +29,9 @@ using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
 const std::string kJet = TESS_TEST_DATA "/jet/";
+const std::string kJet3 = TESS_TEST_DATA "/jet3/";
+const std::string kIndexGapFolder = TESS_TEST_DATA "/jet-index-gap/";
+const std::string kIndexGap = kIndexGapFolder + "testIndexPropertiesV2000.mdb";
 constexpr std::size_t kPage = 4096;
 
 Table load(const std::string& file, const std::string& table) {
@@ -377,40 +386,157 @@ TEST_F(DamagedJetTest, UnreadableHeadersAreRefusedClearly) {
         for (auto& b : file) b = static_cast<std::uint8_t>(random());
         const std::string head("\x00\x01\x00\x00Standard Jet DB\x00", 20);
         std::copy(head.begin(), head.end(), file.begin());
-        file[0x14] = 1;  // Jet 4
+        file[0x14] = static_cast<std::uint8_t>(round % 2);  // Jet 3, Jet 4
         EXPECT_EQ(loadError(file, "SPRITE"), err::UnrecognizedDatabase) << "round " << round;
     }
 
-    Bytes access97 = test::readBytes(kJet + "game.mdb");
-    access97[0x14] = 0;
+    // A Jet 4 file that says it is Access 97 is read with the wrong page size:
+    // the message says what went wrong.
+    Bytes mislabelled = test::readBytes(kJet + "game.mdb");
+    mislabelled[0x14] = 0;
     try {
-        loadBytes(access97, "Games");
+        loadBytes(mislabelled, "Games");
         FAIL() << "no error";
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.description(), "Unrecognized database format '" + dir_.file("damaged.mdb") +
-                                       "' (Jet 3 (Access 97) files are not supported).");
+        EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
+        EXPECT_TRUE(e.description().starts_with("Unrecognized database format '" +
+                                                dir_.file("damaged.mdb") + "' ("))
+            << e.description();
     }
 }
 
 // Random damage past the header must give a table or a DatabaseError: never a
 // crash, a hang, runaway memory or another exception.
 TEST_F(DamagedJetTest, RandomDamageNeverCrashes) {
+    const struct {
+        std::string file;
+        std::vector<std::string> tables;
+    } fixtures[] = {
+        {kJet + "t00001.mdb", {"NFO", "HEAD", "SPRITE", "COMPRESSED"}},
+        {kJet + "t00001r1.mdb", {"NFO", "HEAD", "SPRITE", "COMPRESSED"}},
+        {kJet + "many.mdb", {"SPRITE", "COMPRESSED"}},
+        {kJet3 + "testIndexCodesV1997.mdb", {"Table1", "Table6", "Table13", "Table14_desc"}},
+        {kJet3 + "testV1997.mdb", {"Table1", "Table2"}},
+        {kIndexGap, {"TableIgnoreNulls2", "TableUnique2_temp"}},
+    };
     std::mt19937 random(7);
     int errors = 0;
-    for (const char* name : {"t00001.mdb", "t00001r1.mdb", "many.mdb"}) {
-        const Bytes original = test::readBytes(kJet + name);
+    for (const auto& fixture : fixtures) {
+        const Bytes original = test::readBytes(fixture.file);
         for (int round = 0; round < 40; ++round) {
             Bytes file = original;
             for (int i = 0; i < 64; ++i) {
-                file[kPage + random() % (file.size() - kPage)] =
-                    static_cast<std::uint8_t>(random());
+                file[2048 + random() % (file.size() - 2048)] = static_cast<std::uint8_t>(random());
             }
-            for (const char* table : {"NFO", "HEAD", "SPRITE", "COMPRESSED"}) {
+            for (const std::string& table : fixture.tables) {
                 if (loadError(file, table)) ++errors;
             }
         }
     }
     EXPECT_GT(errors, 0);
+}
+
+TEST_F(DamagedJetTest, Access97FileThatCannotBeReadSaysWhy) {
+    const Bytes original = test::readBytes(kJet3 + "testIndexCodesV1997.mdb");
+    constexpr std::size_t kPage3 = 2048;
+    const struct {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        const char* reason;
+    } cases[] = {
+        {"cut short", [](Bytes& f) { f.resize(100 * kPage3); }, "bad page number"},
+        {"leaf chain loops",
+         [](Bytes& f) {
+             for (std::size_t base = kPage3; base < f.size(); base += kPage3) {
+                 if (f[base] == 4 && get16(f, base + 12))
+                     put32(f, base + 12, static_cast<std::uint32_t>(base / kPage3));
+             }
+         },
+         "index pages form a loop"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes file = original;
+        c.damage(file);
+        try {
+            loadBytes(file, "Table14");
+            FAIL() << "no error";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
+            EXPECT_NE(e.description().find(c.reason), std::string::npos) << e.description();
+        }
+    }
+}
+
+// ---- Tables from which an index was deleted ----------------------------
+
+// The rows of testIndexPropertiesV2000.mdb's CONTENT.md: "T:text", "N:number"
+// or "\N" (null), tab-separated, per table in index order.
+std::map<std::string, std::vector<Strings>> indexGapContent() {
+    std::ifstream in(kIndexGapFolder + "CONTENT.md");
+    std::map<std::string, std::vector<Strings>> tables;
+    std::string line, table;
+    while (std::getline(in, line)) {
+        if (line.starts_with("=== TABLE ")) tables[table = line.substr(10)];
+        if (!line.starts_with("R\t")) continue;
+        Strings row;
+        std::stringstream cells(line.substr(2));
+        for (std::string cell; std::getline(cells, cell, '\t');) row.push_back(cell);
+        tables[table].push_back(row);
+    }
+    return tables;
+}
+
+std::string gapNotation(const Value& v) {
+    if (v.isNull()) return "\\N";
+    return (v.isText() ? "T:" : "N:") + v.text();
+}
+
+TEST(JetIndexGap, TablesWhoseIndexNumbersHaveAGapReadInIndexOrder) {
+    const auto expected = indexGapContent();
+    ASSERT_EQ(expected.size(), 6u);
+    const auto db = openDatabase(kIndexGap);
+    for (const auto& [name, rows] : expected) {
+        SCOPED_TRACE(name);
+        const Table table = db->loadTable(name);
+        EXPECT_EQ(table.columns[table.keyColumn], "row");
+        std::vector<Strings> got;
+        for (const auto& row : table.rows) {
+            Strings cells;
+            for (const Value& v : row) cells.push_back(gapNotation(v));
+            got.push_back(cells);
+        }
+        EXPECT_EQ(got, rows);
+    }
+}
+
+// libmdb reports what it cannot parse on stderr; a file the store reads must
+// leave stderr as it was.
+TEST(JetIndexGap, FilesThatLoadLeaveStandardErrorQuiet) {
+    test::TempDir dir;
+    const std::string captured = dir.file("stderr");
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int file = open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(file, 0);
+    dup2(file, STDERR_FILENO);
+    close(file);
+    int tables = 0;
+    const std::pair<std::string, Strings> fixtures[] = {
+        {kIndexGap,
+         {"TableIgnoreNulls1", "TableIgnoreNulls2", "TableUnique1_temp", "TableUnique2_temp"}},
+        {kJet3 + "indexTestV1997.mdb", {"Table1", "Table2", "Table3"}},
+        {kJet + "many.mdb", {"NFO", "HEAD", "SPRITE", "COMPRESSED"}},
+    };
+    for (const auto& [path, names] : fixtures) {
+        const auto db = openDatabase(path);
+        for (const std::string& name : names) tables += db->loadTable(name).rows.empty() ? 0 : 1;
+    }
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    EXPECT_EQ(tables, 11);
+    EXPECT_EQ(test::readFile(captured), "");
 }
 
 }  // namespace
