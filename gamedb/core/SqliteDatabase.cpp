@@ -1,12 +1,19 @@
 // The SQLite store: the same tables as the Jet files, read-only, with the
 // table's declared primary key standing in for the index "PrimaryKey".
+//
+// Rows are put in key order here, text in Access's order, rather than by an
+// ORDER BY with a collation: a collation SQLite lacks would have to be stored
+// in the file, and then ordinary SQLite tools could no longer edit it. The
+// tables are small.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/core/RuntimeError.h"
+#include "gamedb/core/AccessText.h"
 #include "gamedb/core/Database.h"
 
 namespace tess::gamedb {
@@ -81,6 +88,17 @@ Value columnValue(sqlite3_stmt* stmt, int col) {
     }
 }
 
+// Key order as an Access index keeps it: no value first, then numbers, then
+// text.
+int compareKeys(const Value& a, const Value& b) {
+    if (a.isNull() || b.isNull())
+        return static_cast<int>(b.isNull()) - static_cast<int>(a.isNull());
+    if (a.isText() != b.isText()) return a.isText() ? 1 : -1;
+    if (a.isText()) return CompareAccessText(a.text(), b.text());
+    const double x = parseNumberText(a.text()), y = parseNumberText(b.text());
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
 class SqliteDatabase final : public Database {
 public:
     explicit SqliteDatabase(std::string path) : file_(std::move(path)) {}
@@ -97,27 +115,33 @@ public:
         const auto keys =
             file_.prepare("SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
         file_.bind(keys, 1, table.name);
-        std::string order;
         std::vector<std::string> keyNames;
-        while (file_.step(keys)) {
-            keyNames.push_back(columnText(keys.get(), 0));
-            order += (order.empty() ? " ORDER BY " : ", ") + quoteIdentifier(keyNames.back()) +
-                     " COLLATE NOCASE";
-        }
+        while (file_.step(keys)) keyNames.push_back(columnText(keys.get(), 0));
         if (keyNames.empty()) throw primaryKeyNotFoundError();
 
-        const auto rows = file_.prepare("SELECT * FROM " + quoteIdentifier(table.name) + order);
+        const auto rows = file_.prepare("SELECT * FROM " + quoteIdentifier(table.name));
         const int count = sqlite3_column_count(rows.get());
+        std::vector<std::size_t> keyColumns(keyNames.size());
         for (int c = 0; c < count; ++c) {
             table.columns.emplace_back(sqlite3_column_name(rows.get(), c));
-            if (table.columns.back() == keyNames.front())
-                table.keyColumn = static_cast<std::size_t>(c);
+            const auto key = std::find(keyNames.begin(), keyNames.end(), table.columns.back());
+            if (key != keyNames.end()) {
+                keyColumns[static_cast<std::size_t>(key - keyNames.begin())] =
+                    static_cast<std::size_t>(c);
+            }
         }
+        table.keyColumn = keyColumns.front();
         while (file_.step(rows)) {
             auto& row = table.rows.emplace_back();
             row.reserve(static_cast<std::size_t>(count));
             for (int c = 0; c < count; ++c) row.push_back(columnValue(rows.get(), c));
         }
+        std::stable_sort(table.rows.begin(), table.rows.end(), [&](const auto& a, const auto& b) {
+            for (const std::size_t c : keyColumns) {
+                if (const int order = compareKeys(a[c], b[c])) return order < 0;
+            }
+            return false;
+        });
         return table;
     }
 

@@ -1,23 +1,16 @@
 #include "gamedb/core/Table.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/core/RuntimeError.h"
+#include "gamedb/core/AccessText.h"
 
 namespace tess::gamedb {
 namespace {
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 bool keyEquals(const Value& stored, const Value& wanted) {
     if (stored.isNull() || wanted.isNull()) return false;
-    if (stored.isText()) return equalsNoCase(stored.text(), wanted.text());
+    if (stored.isText()) return EqualsIgnoringCase(stored.text(), wanted.text());
     try {
         return parseNumberText(stored.text()) == parseNumberText(wanted.text());
     } catch (const RuntimeError&) {
@@ -37,8 +30,9 @@ void TableCursor::moveNext() {
 const Value& TableCursor::field(const std::string& name) const {
     const auto& cols = table_.columns;
     const auto it = std::find_if(cols.begin(), cols.end(),
-                                 [&](const std::string& c) { return equalsNoCase(c, name); });
-    if (it == cols.end()) throw DatabaseError(err::ItemNotFound, "Item not found in this collection.");
+                                 [&](const std::string& c) { return EqualsIgnoringCase(c, name); });
+    if (it == cols.end())
+        throw DatabaseError(err::ItemNotFound, "Item not found in this collection.");
     if (eof()) throw DatabaseError(err::NoCurrentRecord, "No current record.");
     return table_.rows[pos_][static_cast<std::size_t>(it - cols.begin())];
 }
