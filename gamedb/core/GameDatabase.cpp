@@ -1,27 +1,77 @@
 #include "gamedb/core/GameDatabase.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/core/RuntimeError.h"
+#include "gamedb/core/AccessText.h"
 
 namespace tess::gamedb {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The entry of `folder` named `name`: the exact name when it exists, else the
+// first (in name order) whose name differs only in letter case, as Windows,
+// where these databases are made, would open it. Nothing when neither exists.
+std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(folder / name, ec)) return folder / name;
+    std::optional<fs::path> found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path candidate = it->path();
+        if (EqualsIgnoringCase(candidate.filename().string(), name) &&
+            (!found || candidate < *found)) {
+            found = candidate;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+std::string DatabasePath(const std::string& appFolder, const std::string& name) {
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::string joined = appFolder + relative;
+    std::error_code ec;
+    if (fs::exists(joined, ec)) return joined;
+    fs::path path = appFolder.empty() ? fs::path(".") : fs::path(appFolder);
+    for (const fs::path& part : fs::path(relative)) {
+        const std::string piece = part.string();
+        if (piece.empty() || piece == "." || piece == "..") {
+            path /= part;
+            continue;
+        }
+        const auto entry = entryIgnoringCase(path, piece);
+        if (!entry) return appFolder + name;  // the name as given, for the error message
+        path = *entry;
+    }
+    return path.string();
+}
 
 GameDatabase::GameDatabase(std::string appFolder)
-    : appFolder_(std::move(appFolder)), directory_(openDatabase(appFolder_ + "game.mdb")) {
+    : appFolder_(std::move(appFolder)),
+      directory_(openDatabase(DatabasePath(appFolder_, "game.mdb"))) {
     games_.emplace(directory_->loadTable("Games"));
 }
 
 void GameDatabase::OpenGameData(const std::string& fileName) {
     CloseGameData();
-    const auto db = openDatabase(appFolder_ + fileName);
-    std::array<std::optional<TableCursor>, 4> tables;
+    const auto db = openDatabase(DatabasePath(appFolder_, fileName));
+    // The tables open in turn; those opened before one that fails stay open,
+    // so the About list can read "NFO" of a game that lacks a later table.
+    gameData_.emplace();
     const char* names[] = {"NFO", "HEAD", "SPRITE", "COMPRESSED"};
-    for (std::size_t i = 0; i < tables.size(); ++i) tables[i].emplace(db->loadTable(names[i]));
-    gameData_ = std::move(tables);
+    for (std::size_t i = 0; i < gameData_->size(); ++i) {
+        (*gameData_)[i].emplace(db->loadTable(names[i]));
+    }
 }
 
 void GameDatabase::CloseGameData() { gameData_.reset(); }
 
 TableCursor& GameDatabase::table(GameTable which) {
-    if (!gameData_) throw objectNotSetError();
+    if (!gameData_ || !(*gameData_)[which]) throw objectNotSetError();
     return *(*gameData_)[which];
 }
 

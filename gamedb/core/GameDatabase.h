@@ -10,6 +10,12 @@
 
 namespace tess::gamedb {
 
+// The file a name in the game database stands for: appFolder followed by the
+// name, in which "\" separates folders, as on Windows where the names were
+// written. Where no file has that exact name, one whose name differs only in
+// letter case is taken, folder by folder. With neither, the path as given.
+std::string DatabasePath(const std::string& appFolder, const std::string& name);
+
 // The two open levels of the game database: the directory game.mdb with its
 // Games table (open for the whole run) and the data of one game with its four
 // tables (open from one identification to the next).
@@ -23,15 +29,17 @@ public:
     const std::string& appFolder() const { return appFolder_; }
     TableCursor& games() { return *games_; }
 
-    // Closes the open game's data, then opens appFolder + fileName and its
-    // tables "NFO", "HEAD", "SPRITE", "COMPRESSED". Raises DatabaseError; on
-    // failure no game's data stays open.
+    // Closes the open game's data, then opens appFolder + fileName (see
+    // DatabasePath) and its tables "NFO", "HEAD", "SPRITE", "COMPRESSED" in
+    // that order. Raises DatabaseError; the tables opened before the one that
+    // failed stay open.
     void OpenGameData(const std::string& fileName);
     void CloseGameData();
 
+    // Whether a game's database is open (maybe without all its tables).
     bool hasGameData() const { return gameData_.has_value(); }
-    // A table of the open game's data; raises "Object not set" (91) when none
-    // is open, as reading a closed recordset does.
+    // A table of the open game's data; raises "Object not set" (91) when it
+    // is not open, as reading a closed recordset does.
     TableCursor& table(GameTable which);
 
 private:

@@ -48,6 +48,35 @@ TEST(SupportedGames, UnreadableGameIsSkipped) {
     EXPECT_EQ(games.comments[3], "about c");
 }
 
+// A game whose database opens but lacks a table other than "NFO" still gets
+// its row: the game's tables open in the order NFO, HEAD, SPRITE,
+// COMPRESSED, so "NFO" is open when the missing one fails (a failure the list
+// skips), and the list reads nothing but "NFO".
+TEST(SupportedGames, GameWithoutItsCompressedTableStillGetsItsRow) {
+    test::TempDir dir;
+    test::makeSqliteDb(dir.file("game.mdb"),
+                       "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);"
+                       "INSERT INTO Games VALUES (1,'A','a.db'),(2,'B','b.db'),(3,'C','c.db');");
+    const std::string nfo =
+        "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT, Completion, Author TEXT, "
+        "Comment TEXT);";
+    test::makeSqliteDb(
+        dir.file("a.db"),
+        nfo + "INSERT INTO NFO VALUES (1, 'Game a', 10, 'Ann', 'about a');" + kEmptyTables);
+    test::makeSqliteDb(dir.file("b.db"),
+                       nfo + "INSERT INTO NFO VALUES (1, 'Game b', 20, 'Bo', 'about b');" +
+                           "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY);"
+                           "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);");
+    test::makeSqliteDb(
+        dir.file("c.db"),
+        nfo + "INSERT INTO NFO VALUES (1, 'Game c', 30, 'Cy', 'about c');" + kEmptyTables);
+    GameDatabase db(dir.folder());
+    const SupportedGames games = BuildSupportedGames(db);
+    EXPECT_EQ(games.rows,
+              (std::vector<std::string>{"Game a*10%*Ann", "Game b*20%*Bo", "Game c*30%*Cy"}));
+    EXPECT_EQ(games.comments[2], "about b");
+}
+
 TEST(SupportedGames, FirstGameThatCannotBeOpenedIsAnError) {
     test::TempDir dir;
     test::makeSqliteDb(dir.file("game.mdb"),

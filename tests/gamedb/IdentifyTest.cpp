@@ -124,8 +124,11 @@ TEST(Identify, BrokenGameDataIsADatabaseError) {
     writeRom(dir.file("a.bin"), "A");
     writeRom(dir.file("b.bin"), "B");
     EXPECT_THROW(IdentifyRom(db, dir.file("a.bin")), DatabaseError);
-    EXPECT_THROW(IdentifyRom(db, dir.file("b.bin")), DatabaseError);
     EXPECT_FALSE(db.hasGameData());
+    // The tables open in turn: "NFO" stays open, the missing "HEAD" is not set.
+    EXPECT_THROW(IdentifyRom(db, dir.file("b.bin")), DatabaseError);
+    EXPECT_EQ(db.table(GameDatabase::NFO).rowCount(), 0);
+    EXPECT_THROW(db.table(GameDatabase::HEAD), RuntimeError);
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// Database names as Windows users write them: "\" between folders, and letter
+// case that need not match the file's.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/core/RuntimeError.h"
+#include "gamedb/core/GameDatabase.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess::gamedb {
+namespace {
+
+void makeGame(const std::string& path, const std::string& name) {
+    test::makeSqliteDb(path,
+                       "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT);"
+                       "INSERT INTO NFO VALUES (1, '" +
+                           name +
+                           "');"
+                           "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY);"
+                           "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+                           "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
+}
+
+TEST(DatabasePath, WindowsNamesOpenTheirFiles) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "Sub" / "deeper");
+    test::makeSqliteDb(dir.file("game.mdb"), "CREATE TABLE Games (ID TEXT PRIMARY KEY);");
+    makeGame(dir.file("Sub/game.mdb"), "in a folder");
+    makeGame(dir.file("Sub/deeper/x.mdb"), "two folders down");
+    makeGame(dir.file("sonic.mdb"), "lower case");
+    makeGame(dir.file("Exact.mdb"), "exact");
+    makeGame(dir.file("EXACT.MDB"), "upper case");
+    GameDatabase db(dir.folder());
+    const std::pair<const char*, const char*> cases[] = {
+        {"Sub\\game.mdb", "in a folder"},
+        {"sub\\GAME.MDB", "in a folder"},
+        {"SUB\\Deeper\\X.mdb", "two folders down"},
+        {"SONIC.MDB", "lower case"},
+        {"Exact.mdb", "exact"},  // an exact match wins over one ignoring case
+        {"EXACT.MDB", "upper case"},
+    };
+    for (const auto& [name, game] : cases) {
+        db.OpenGameData(name);
+        EXPECT_EQ(db.table(GameDatabase::NFO).field("Name").text(), game) << name;
+    }
+}
+
+TEST(DatabasePath, MissingFileIsNamedAsGiven) {
+    test::TempDir dir;
+    test::makeSqliteDb(dir.file("game.mdb"), "CREATE TABLE Games (ID TEXT PRIMARY KEY);");
+    GameDatabase db(dir.folder());
+    try {
+        db.OpenGameData("Sub\\Missing.mdb");
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.number(), err::DatabaseNotFound);
+        EXPECT_EQ(e.description(), "Could not find file '" + dir.folder() + "Sub\\Missing.mdb'.");
+    }
+    EXPECT_FALSE(db.hasGameData());
+}
+
+}  // namespace
+}  // namespace tess::gamedb
