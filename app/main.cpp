@@ -1,14 +1,11 @@
 #include <QApplication>
-#include <QDir>
-#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/core/ErrorReporting.h"
-#include "app/ui/ProgramState.h"
 #include "app/ui/QtDialogs.h"
-#include "app/ui/frmMain.h"
-#include "gamedb/ui/frmAbout.h"
+#include "app/ui/Startup.h"
 
 namespace {
 
@@ -30,7 +27,8 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (...) {
-            if (dialogs) tess::ShowFatalError(*dialogs, tess::asRuntimeError(std::current_exception()));
+            if (dialogs)
+                tess::ShowFatalError(*dialogs, tess::asRuntimeError(std::current_exception()));
             endProcess(1);
         }
     }
@@ -39,41 +37,21 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    TessellaneApplication app(argc, argv);
+    // The command line is the program's own: read it whole, and give the
+    // toolkit only the program name so that it takes no option out of it
+    // ("/debug -reverse" must not mirror the window).
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    static int toolkitArgc = 1;
+    TessellaneApplication app(toolkitArgc, argv);
     QApplication::setApplicationName("Tessellane");
-
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
-    const std::string commandLine = args.join(' ').toStdString();
-    // A ROM path on the command line is loaded after start-up, as File > Load would.
-    QString romPath;
-    for (const QString& arg : args) {
-        if (arg != "/debug") {
-            romPath = arg;
-            break;
-        }
-    }
 
     tess::QtDialogs dialogs;
     app.dialogs = &dialogs;
     tess::ProgramState state;
-    try {
-        tess::InitProgram(state, commandLine, QApplication::applicationDirPath().toStdString());
-    } catch (...) {
-        tess::ShowFatalError(dialogs, tess::asRuntimeError(std::current_exception()));
-        endProcess(1);
-    }
-
-    tess::frmMain main(state, dialogs, [](int code) { endProcess(code); });
-    dialogs.setParent(&main);
-    main.show();
-
-    tess::gamedb::frmAbout about(&main);
-    main.setAboutWindow(&about);
-    main.guarded([&] { about.loadGameList(*state.GameDb); });
-
-    if (!romPath.isEmpty()) {
-        main.guarded([&] { main.LoadRom(QDir::current().absoluteFilePath(romPath).toStdString()); });
-    }
+    const auto program = tess::StartProgram(
+        state, arguments, QApplication::applicationDirPath().toStdString(), dialogs,
+        [](int code) { endProcess(code); }, std::cerr);
+    if (!program) return 1;  // endProcess has ended the program already
+    dialogs.setParent(program->main.get());
     return QApplication::exec();
 }

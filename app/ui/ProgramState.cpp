@@ -3,7 +3,7 @@
 namespace tess {
 
 std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder) {
-    if (commandLine == "/debug") return "C:\\Dev\\Projects\\KVEL\\";
+    if (commandLine == kDebugSwitch) return "C:\\Dev\\Projects\\KVEL\\";
     return executableFolder + "/";
 }
 

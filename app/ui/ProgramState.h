@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "edit/core/GenesisPalette.h"
 #include "gamedb/core/GameDatabase.h"
@@ -23,8 +24,11 @@ struct ProgramState {
     std::string PaletteRomPath;
 };
 
+// The whole command-line text that selects the developer folder.
+inline constexpr std::string_view kDebugSwitch = "/debug";
+
 // The folder the game databases are read from: the fixed developer folder when
-// the whole command line is exactly "/debug", else the executable's folder
+// the whole command line is exactly kDebugSwitch, else the executable's folder
 // followed by a separator.
 std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder);
 

@@ -1,0 +1,56 @@
+#include "app/ui/Startup.h"
+
+#include <filesystem>
+
+#include "app/core/ErrorReporting.h"
+
+namespace tess {
+namespace {
+
+std::string joined(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const std::string& argument : arguments) text += (text.empty() ? "" : " ") + argument;
+    return text;
+}
+
+}  // namespace
+
+std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
+                                             const std::vector<std::string>& arguments,
+                                             const std::string& executableFolder,
+                                             CommonDlg& dialogs,
+                                             const std::function<void(int)>& endProcess,
+                                             std::ostream& err) {
+    const std::string commandLine = joined(arguments);
+    try {
+        InitProgram(state, commandLine, executableFolder);
+    } catch (...) {
+        ShowFatalError(dialogs, asRuntimeError(std::current_exception()));
+        endProcess(1);
+        return nullptr;
+    }
+
+    auto program = std::make_unique<RunningProgram>();
+    program->main = std::make_unique<frmMain>(state, dialogs, endProcess);
+    program->main->show();
+    program->about = std::make_unique<gamedb::frmAbout>(program->main.get());
+    program->main->setAboutWindow(program->about.get());
+    program->main->guarded([&] { program->about->loadGameList(*state.GameDb); });
+
+    std::string rom;
+    for (const std::string& argument : arguments) {
+        if (commandLine == kDebugSwitch) break;
+        std::error_code ec;
+        const bool file = std::filesystem::is_regular_file(argument, ec);
+        if (file && rom.empty()) {
+            rom = std::filesystem::absolute(argument, ec).string();
+        } else {
+            err << "tessellane: ignoring '" << argument
+                << "': " << (file ? "one ROM is loaded at a time" : "no such ROM file") << "\n";
+        }
+    }
+    if (!rom.empty()) program->main->guarded([&] { program->main->LoadRom(rom); });
+    return program;
+}
+
+}  // namespace tess
