@@ -1,6 +1,7 @@
 #include "app/ui/frmMain.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,13 +31,18 @@ constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
 
 // The tree's double-click event carries no node: the handler works on the
-// selected node, which a double-click on an empty part of the tree keeps.
+// selected node, which a click or double-click on an empty part of the tree
+// keeps (Qt would clear it).
 class SpriteTreeWidget : public QTreeWidget {
 public:
     SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick)
         : QTreeWidget(parent), onDoubleClick_(std::move(onDoubleClick)) {}
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (itemAt(event->position().toPoint())) QTreeWidget::mousePressEvent(event);
+    }
+
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QTreeWidget::mouseDoubleClickEvent(event);
         onDoubleClick_();

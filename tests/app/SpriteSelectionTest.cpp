@@ -111,9 +111,20 @@ TEST_F(SpriteSelection, RealDoubleClickOnASpriteLoadsIt) {
     QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_TRUE(state.Sprite.SpriteLoaded);
     EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);
-    // A double-click on an empty part of the tree loads the selected sprite again.
+    // A user's double-click on an empty part of the tree starts with a single
+    // click there: the selection stays, and the sprite is loaded again after
+    // the prompt.
     state.Sprite.SpriteBuffer.at(0, 0) = 99;
-    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(5, tree()->viewport()->height() - 3));
+    state.Sprite.SpriteDirty = true;
+    dialogs.queueAnswer(MsgAnswer::No);
+    const QPoint empty(5, tree()->viewport()->height() - 3);
+    ASSERT_EQ(tree()->itemAt(empty), nullptr);
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(tree()->selectedItems(), QList<QTreeWidgetItem*>{gamma});
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(0, 0), 99);
+    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, empty);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, kSpriteChangedText);
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(0, 0), romPixel(4224, 0, 0));
 }
 
