@@ -1,14 +1,17 @@
 // tessellane-cli: the editor's core without a window, for scripts and for
 // checking a game database on a machine without a display.
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <QBuffer>
 #include <QImage>
 
 #include "app/core/ErrorReporting.h"
 #include "compress/cli/NemesisCommand.h"
+#include "compress/lib/WholeFile.h"
 #include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/GameSummary.h"
@@ -91,8 +94,18 @@ int exportSprite(GameDatabase& db, const std::vector<std::string>& args, std::os
                   << "\n";
         return kFailed;
     }
-    if (!spriteImage(doc, palette).save(QString::fromStdString(args[3]), "PNG")) {
-        std::cerr << "cannot write " << args[3] << "\n";
+    // Encoded in memory, then written as one checked, all-or-nothing step.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !spriteImage(doc, palette).save(&buffer, "PNG")) {
+        std::cerr << "cannot encode " << args[3] << " as PNG\n";
+        return kFailed;
+    }
+    std::string why;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
+    if (!tess::compress::writeWholeFile(args[3], {bytes, static_cast<std::size_t>(png.size())},
+                                        why)) {
+        std::cerr << "cannot write " << args[3] << ": " << why << "\n";
         return kFailed;
     }
     return kOk;

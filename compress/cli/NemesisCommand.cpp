@@ -1,6 +1,8 @@
 #include "compress/cli/NemesisCommand.h"
 
 #include <charconv>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 
 #include "compress/codec/Nemesis.h"
@@ -39,6 +41,23 @@ std::string tileText(std::size_t bytes) {
     return std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles");
 }
 
+// Decodes the stream at `offset` of `file` from windows of the file that grow
+// while the stream runs past them, so that a stream costs about its own size,
+// whatever the file's. The result is the one the whole file would give, with
+// offsets counted from `offset`.
+std::optional<NemesisDecoded> decodeAt(const std::string& file, std::uint64_t offset,
+                                       std::string& why) {
+    constexpr std::size_t kFirstWindow = 64 * 1024;
+    for (std::size_t window = kFirstWindow;; window *= 2) {
+        const auto bytes = readFileRange(file, offset, window, why);
+        if (!bytes) return std::nullopt;
+        NemesisDecoded decoded = decodeNemesis(*bytes);
+        const bool cutShort = decoded.status == NemesisStatus::StreamEndsEarly ||
+                              decoded.status == NemesisStatus::TableUnterminated;
+        if (!cutShort || bytes->size() < window) return decoded;
+    }
+}
+
 int decompress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string& file = args[1];
     const std::string& target = args[3];
@@ -48,22 +67,24 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
                                    "': expected a decimal or 0x-prefixed hexadecimal number");
     }
     std::string why;
-    const auto input = readWholeFile(file, why);
-    if (!input) return failure(err, "cannot read " + file + ": " + why);
-    if (*offset >= input->size()) {
-        return failure(err, "offset " + args[2] + " is outside the file (" +
-                                std::to_string(input->size()) + " bytes)");
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(file, error);
+    if (error) return failure(err, "cannot read " + file + ": " + error.message());
+    if (*offset >= size) {
+        return failure(
+            err, "offset " + args[2] + " is outside the file (" + std::to_string(size) + " bytes)");
     }
-    const NemesisDecoded decoded = decodeNemesis(*input, *offset);
-    if (!decoded.ok()) {
-        return failure(err, "corrupt stream at byte " + std::to_string(decoded.errorAt) + ": " +
-                                describe(decoded.status));
+    const auto decoded = decodeAt(file, *offset, why);
+    if (!decoded) return failure(err, "cannot read " + file + ": " + why);
+    if (!decoded->ok()) {
+        return failure(err, "corrupt stream at byte " + std::to_string(*offset + decoded->errorAt) +
+                                ": " + describe(decoded->status));
     }
-    if (!writeWholeFile(target, decoded.data, why)) {
+    if (!writeWholeFile(target, decoded->data, why)) {
         return failure(err, "cannot write " + target + ": " + why);
     }
-    out << "decompressed " << decoded.data.size() << " bytes (" << tileText(decoded.data.size())
-        << ") from " << decoded.consumed << " bytes at offset " << args[2] << " into " << target
+    out << "decompressed " << decoded->data.size() << " bytes (" << tileText(decoded->data.size())
+        << ") from " << decoded->consumed << " bytes at offset " << args[2] << " into " << target
         << "\n";
     return 0;
 }

@@ -1,5 +1,10 @@
 #include "compress/lib/WholeFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,6 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kMaxLinkHops = 40;  // as the kernel allows
+
 // A name beside the destination that no other writer in this process or another uses at the
 // same moment: leading dot, the destination's name, a per-process counter and the clock.
 fs::path temporaryBeside(const fs::path& path) {
@@ -22,7 +29,37 @@ fs::path temporaryBeside(const fs::path& path) {
     return path.parent_path() / name;
 }
 
-std::string reasonOf(const std::error_code& error) { return error.message(); }
+// The file a path writes to: the path itself, or the end of its chain of links.
+std::optional<fs::path> linkTarget(fs::path path, std::string& why) {
+    for (int hop = 0;; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(path, error)) return path;
+        if (hop == kMaxLinkHops) {
+            why = std::strerror(ELOOP);
+            return std::nullopt;
+        }
+        const fs::path link = fs::read_symlink(path, error);
+        if (error) {
+            why = error.message();
+            return std::nullopt;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+}
+
+// Writes all of `bytes` to `fd`, then flushes them to the disk.
+bool writeAll(int fd, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return ::fsync(fd) == 0;
+}
 
 }  // namespace
 
@@ -52,37 +89,73 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, std::str
     return bytes;
 }
 
-bool writeWholeFile(const fs::path& path, std::span<const uint8_t> bytes, std::string& why) {
+std::optional<std::vector<uint8_t>> readFileRange(const fs::path& path, std::uint64_t offset,
+                                                  std::size_t length, std::string& why) {
     std::error_code error;
+    if (fs::is_directory(path, error)) {
+        why = "is a folder";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        why = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes(length);
+    in.seekg(static_cast<std::streamoff>(offset));
+    if (in) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(length));
+    if (in.bad()) {
+        why = "read error";
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
+}
+
+bool writeWholeFile(const fs::path& path, std::span<const uint8_t> bytes, std::string& why) {
     if (path.empty() || path.filename().empty()) {
         why = "no file name";
         return false;
     }
-    if (fs::is_directory(path, error)) {
-        why = "is a folder";
+    const auto target = linkTarget(path, why);
+    if (!target) return false;
+    std::error_code error;
+    const fs::file_status status = fs::status(*target, error);
+    mode_t mode = 0666;  // less the umask, as for any new file
+    const bool replacing = fs::exists(status);
+    if (replacing) {
+        if (fs::is_directory(status)) {
+            why = "is a folder";
+            return false;
+        }
+        if (!fs::is_regular_file(status)) {
+            why = "not a regular file";
+            return false;
+        }
+        mode = static_cast<mode_t>(status.permissions() & fs::perms::mask);
+    }
+
+    const fs::path temporary = temporaryBeside(*target);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        why = std::strerror(errno);
         return false;
     }
-    const fs::path temporary = temporaryBeside(path);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            why = std::strerror(errno);
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            why = "write error";
-            fs::remove(temporary, error);
-            return false;
-        }
+    // A replaced file keeps its permissions, which the umask may not allow.
+    bool ok = (!replacing || ::fchmod(fd, mode) == 0) && writeAll(fd, bytes);
+    int failure = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        failure = errno;
     }
-    fs::rename(temporary, path, error);
-    if (error) {
-        why = reasonOf(error);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+    if (!ok) {
+        why = std::strerror(failure);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (::rename(temporary.c_str(), target->c_str()) != 0) {
+        why = std::strerror(errno);
+        ::unlink(temporary.c_str());
         return false;
     }
     return true;

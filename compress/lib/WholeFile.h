@@ -1,6 +1,7 @@
 #pragma once
 
-// Whole-file reads and all-or-nothing writes for the compression entry points.
+// File reads and all-or-nothing writes for the compression entry points and
+// the command line.
 
 #include <cstdint>
 #include <filesystem>
@@ -15,9 +16,19 @@ namespace tess::compress {
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
                                                   std::string& why);
 
-// Creates or replaces `path` with exactly `bytes`. The bytes go to a temporary file in the same
-// folder that is then renamed over `path`, so a failure at any step leaves either the old file
-// or none, never a partial one. Returns false with the reason in `why`.
+// Up to `length` bytes of the file from byte `offset` on (fewer where the file
+// ends first), or nullopt with the reason in `why`. Only those bytes are read.
+std::optional<std::vector<uint8_t>> readFileRange(const std::filesystem::path& path,
+                                                  std::uint64_t offset, std::size_t length,
+                                                  std::string& why);
+
+// Creates or replaces `path` with exactly `bytes`. The bytes go to a temporary
+// file in the same folder, every write, the flush to disk and the close are
+// checked, and only then is it renamed over `path`: a failure at any step (a
+// full disk, say) leaves the old file as it was, or none, never a partial one.
+// A symbolic link is written through: its target is replaced. An existing
+// `path` that is no regular file (a folder, a device, a FIFO) is refused, never
+// replaced. Returns false with the reason in `why`.
 bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                     std::string& why);
 

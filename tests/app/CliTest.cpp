@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 #include <QImage>
 
@@ -114,6 +116,33 @@ TEST_F(CliOnFixtures, ExportWritesTheSpriteAsIndexedPng) {
             ASSERT_EQ(png.pixelIndex(x, y), x % 2 == 0 ? byte >> 4 : byte & 15) << x << "," << y;
         }
     }
+}
+
+// The PNG is written all or nothing: what cannot take it gives exit 1 with
+// the reason, and the file that was there stays whole; a link is written
+// through to its target.
+TEST_F(CliOnFixtures, ExportWritesSafely) {
+    test::writeFile(dir.file("game.bin"), test::fixtureGameRom());
+    const std::string exportAlpha = db + " export " + quoted(dir.file("game.bin")) + " alpha ";
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> refused[] = {
+        {"/dev/full", "cannot write /dev/full: not a regular file\n"},
+        {dir.file("fifo"), "cannot write " + dir.file("fifo") + ": not a regular file\n"},
+        {dir.file("no/such/folder.png"),
+         "cannot write " + dir.file("no/such/folder.png") + ": No such file or directory\n"},
+    };
+    for (const auto& [target, message] : refused) {
+        const CliRun run = cli(exportAlpha + quoted(target));
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.err, message);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo")));
+
+    test::writeFile(dir.file("target.png"), "old");
+    std::filesystem::create_symlink("target.png", dir.file("link.png"));
+    ASSERT_EQ(cli(exportAlpha + quoted(dir.file("link.png"))).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.png")));
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("target.png"))).size(), QSize(16, 8));
 }
 
 TEST_F(CliOnFixtures, ExportErrorsPrintTheBoxText) {

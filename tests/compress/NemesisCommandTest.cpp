@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "compress/cli/NemesisCommand.h"
@@ -51,6 +52,24 @@ TEST_F(NemesisCommand, CompressesAndDecompressesAtDecimalAndHexOffsets) {
                                     " into " + path("out.bin") + "\n");
         EXPECT_EQ(test::readBytes(dir / "out.bin"), art);
     }
+}
+
+// A stream near the end of a 64 GiB file (all holes but the stream, so it
+// takes no disk): decompress reads the stream, not the file.
+TEST_F(NemesisCommand, DecompressReadsOnlyTheStreamOfAHugeFile) {
+    const Bytes stream = encodeNemesis(art).stream;
+    const std::uint64_t offset = (std::uint64_t{64} << 30) - stream.size() - 10;
+    {
+        std::ofstream out(dir / "huge.bin", std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(offset));
+        out.write(reinterpret_cast<const char*>(stream.data()),
+                  static_cast<std::streamsize>(stream.size()));
+        out.write("trailing..", 10);
+    }
+    const Result result =
+        run({"decompress", path("huge.bin"), std::to_string(offset), path("out.bin")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::readBytes(dir / "out.bin"), art);
 }
 
 TEST_F(NemesisCommand, ErrorsSayWhyAndLeaveNoOutput) {

@@ -1,0 +1,97 @@
+// All-or-nothing file writes, as the command line and the compression
+// entries make them.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "compress/lib/WholeFile.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess::compress {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kNew{1, 2, 3, 4, 5};
+const Bytes kOld{9, 9};
+
+TEST(WholeFile, WritesFilesAndThroughLinks) {
+    test::TempDir dir;
+    // A new file; a file replaced keeping its permissions.
+    std::string why;
+    EXPECT_TRUE(writeWholeFile(dir / "new.bin", kNew, why)) << why;
+    EXPECT_EQ(test::readBytes(dir / "new.bin"), kNew);
+    test::writeBytes(dir / "old.bin", kOld);
+    fs::permissions(dir / "old.bin",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(writeWholeFile(dir / "old.bin", kNew, why)) << why;
+    EXPECT_EQ(test::readBytes(dir / "old.bin"), kNew);
+    EXPECT_EQ(fs::status(dir / "old.bin").permissions() & fs::perms::mask,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // A link is written through: the target changes, the link stays a link.
+    test::writeBytes(dir / "target.bin", kOld);
+    fs::create_symlink("target.bin", dir / "link.bin");
+    fs::create_symlink("link.bin", dir / "link2.bin");
+    EXPECT_TRUE(writeWholeFile(dir / "link2.bin", kNew, why)) << why;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.bin"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link2.bin"));
+    EXPECT_EQ(test::readBytes(dir / "target.bin"), kNew);
+    fs::create_symlink("made.bin", dir / "dangling.bin");
+    EXPECT_TRUE(writeWholeFile(dir / "dangling.bin", kNew, why)) << why;
+    EXPECT_EQ(test::readBytes(dir / "made.bin"), kNew);
+    EXPECT_EQ(dir.entries(), 7u);  // no temporary file left beside them
+}
+
+TEST(WholeFile, RefusesWhatIsNoRegularFile) {
+    test::TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    fs::create_symlink(dir / "fifo", dir / "link-to-fifo");
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir / "fifo", "not a regular file"},
+        {dir / "link-to-fifo", "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {"/dev/full", "not a regular file"},
+        {dir / "folder", "is a folder"},
+        {dir / "missing" / "x.bin", "No such file or directory"},
+        {"", "no file name"},
+    };
+    for (const auto& [path, reason] : cases) {
+        std::string why;
+        EXPECT_FALSE(writeWholeFile(path, kNew, why)) << path;
+        EXPECT_EQ(why, reason) << path;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(dir.entries(), 3u);
+}
+
+// A disk that fills up while the file is written: the old file stays whole
+// and no partial file is left. A file-size limit makes the writes fail the
+// way a full disk does.
+TEST(WholeFile, WriteErrorKeepsTheOldFile) {
+    test::TempDir dir;
+    test::writeBytes(dir / "out.bin", kOld);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string why;
+    const bool written = writeWholeFile(dir / "out.bin", Bytes(100000, 7), why);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(why, "File too large");
+    EXPECT_EQ(test::readBytes(dir / "out.bin"), kOld);
+    EXPECT_EQ(dir.entries(), 1u);
+}
+
+}  // namespace
+}  // namespace tess::compress
