@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "compress/codec/Nemesis.h"
+
 namespace tess::test {
 
 TempDir::TempDir() {
@@ -51,16 +53,25 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
     writeFile(path, rom);
 }
 
-std::string fixtureGameRom() {
+std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles) {
+    std::vector<std::uint8_t> data(32 * tiles);
+    for (std::size_t j = 0; j < data.size(); ++j) data[j] = static_cast<std::uint8_t>(5 * j + offset / 256);
+    return data;
+}
+
+std::string fixtureGameRom(const std::string& header) {
     std::string rom(16384, '\0');
     for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    for (const FixtureBlock& block : kFixtureBlocks) {
+        const auto stream = compress::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
+        rom.replace(block.offset, stream.size(), std::string(stream.begin(), stream.end()));
+    }
     for (std::size_t e = 0; e < 16; ++e) {
         rom[7680 + 2 * e] = static_cast<char>(e > 7 ? 0x0E : 0x02);
         rom[7681 + 2 * e] = static_cast<char>((2 * (e % 8)) << 4);
         rom[7712 + 2 * e] = 0x00;
         rom[7713 + 2 * e] = static_cast<char>(2 * (e % 8));
     }
-    const std::string header = "T-00001 -00";
     rom.replace(0x183, header.size(), header);
     return rom;
 }

@@ -46,11 +46,24 @@ void makeSqliteDb(const std::string& path, const std::string& sql);
 // text (the rest of the file is zero).
 void writeRom(const std::string& path, const std::string& headerText, std::size_t size = 0x400);
 
-// A 16 KiB ROM of the fixture game "T-00001" (t00001.mdb): byte i from 4096
-// on holds (7i + 3) mod 256, and the palette lines at 7680 (the game's
-// default) and 7712 hold known words: entry e at 7680 is (e > 7 ? 0E : 02,
-// 2(e mod 8) << 4), at 7712 it is (00, 2(e mod 8)).
-std::string fixtureGameRom();
+// A 16 KiB ROM of the fixture games "T-00001" (t00001.mdb, the default
+// header) and "T-00001 -01" (t00001r1.mdb): byte i from 4096 on holds
+// (7i + 3) mod 256, except for the Nemesis blocks that the fixtures'
+// COMPRESSED rows name (see fixtureBlocks), and the palette lines at 7680 (the
+// games' default) and 7712 hold known words: entry e at 7680 is
+// (e > 7 ? 0E : 02, 2(e mod 8) << 4), at 7712 it is (00, 2(e mod 8)).
+std::string fixtureGameRom(const std::string& header = "T-00001 -00");
+
+// The ROM offsets of the fixture ROM's Nemesis blocks, with their tile counts.
+struct FixtureBlock {
+    std::size_t offset;
+    std::size_t tiles;
+};
+inline constexpr FixtureBlock kFixtureBlocks[] = {
+    {6144, 1}, {6400, 4}, {6656, 1}, {6912, 1}, {7168, 2}, {7424, 2}};
+// What the block at `offset` decompresses to: byte j is (5j + offset / 256)
+// mod 256.
+std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
