@@ -127,6 +127,12 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
                            SaveMode mode) {
     SaveOutcome outcome = outcomeOf(Result::Saved);
     outcome.tiles = writes.size();
+    // Gone when its decompression failed, or deleted by hand: there is no
+    // block to rebuild, and an empty one must not reach the ROM.
+    if (!std::filesystem::is_regular_file(files.dump)) {
+        return refused("Nothing was saved: the decompressed data of the sprite (" + files.dump +
+                       ") is missing. Select the sprite in the tree again.");
+    }
     std::vector<std::uint8_t> data = wholeFile(files.dump);
     if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
         !why.empty()) {

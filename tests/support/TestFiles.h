@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,23 @@ inline constexpr FixtureBlock kFixtureBlocks[] = {
 // mod 256.
 std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles);
 
+// Compares two files' contents (or a file's and the expected bytes) and says
+// where the first difference lies, instead of printing whole ROMs.
+::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& actual,
+                                     const std::vector<std::uint8_t>& expected);
+::testing::AssertionResult sameBytes(const std::string& actual, const std::string& expected);
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// A Windows bitmap of `bitsPerPixel` (4 for a 16-colour one) whose pixel
+// (x, y), counted from the top-left, holds pixel(x, y): rows stored bottom up
+// (top down for a negative height) and padded to 4 bytes, 16 colour-table
+// entries, pixel data from offset 118.
+std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, int y),
+                                     int bitsPerPixel = 4);
 
 // Copies the fixture Access files into a folder, so tests may add files beside them.
 void copyJetFixtures(const std::string& folder);
