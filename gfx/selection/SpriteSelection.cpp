@@ -16,6 +16,14 @@ std::int32_t SpritePaletteOffset(GameDatabase& db, const gamedb::TableCursor& ro
     return own != 0 ? own : gamedb::DefaultPaletteOffset(db);
 }
 
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, bool compressed) {
+    const gamedb::Value& grey = row.field("Grey");
+    if (grey.isNull()) return std::nullopt;
+    std::string list = grey.text();
+    if (list.empty() || (!compressed && list == "-1")) return std::nullopt;
+    return list;
+}
+
 bool LoadPlainSprite(GameDatabase& db, const std::string& romPath, const std::string& name,
                      edit::GenesisPalette& palette, SpriteDocument& doc, SpriteLoadTarget& view,
                      const std::function<void()>& paletteLoaded) {
@@ -36,8 +44,7 @@ bool LoadPlainSprite(GameDatabase& db, const std::string& romPath, const std::st
     view.setMagentaBackground();
 
     LoadWhiteTiles(romPath, sprites.field("White").text(), view, doc);
-    const gamedb::Value& grey = sprites.field("Grey");
-    if (!grey.isNull() && grey.text() != "-1") LoadGreyTiles(romPath, grey.text(), view, doc);
+    if (const auto grey = GreyTileList(sprites, false)) LoadGreyTiles(romPath, *grey, view, doc);
     doc.SpriteLoaded = true;
     return true;
 }

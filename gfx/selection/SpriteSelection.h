@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "edit/core/GenesisPalette.h"
@@ -17,12 +18,17 @@ TileSize RowTileSize(const gamedb::TableCursor& row);
 // game's default ("NFO"."Palette") when that is 0.
 std::int32_t SpritePaletteOffset(gamedb::GameDatabase& db, const gamedb::TableCursor& row);
 
+// The "Grey" tile list of a SPRITE row (compressed: of a COMPRESSED row), or
+// nothing when the row has no grey tiles: no value, the empty text, or in
+// SPRITE the text "-1". In COMPRESSED, "-1" is a list (and a bad one).
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, bool compressed);
+
 // Loads the plain sprite `name` the way selecting it in the tree does: looks
 // its SPRITE row up (returning false, with nothing changed, when there is
 // none), loads its palette and clears PaletteDirty (paletteLoaded is told
 // right after the palette changed), sizes and clears the view, creates the
-// grids anew, reads the white tiles and then the grey ones ("-1" or no value:
-// none) from the ROM, and sets SpriteLoaded.
+// grids anew, reads the white tiles and then the grey ones (if GreyTileList
+// gives any) from the ROM, and sets SpriteLoaded.
 //
 // Nothing is caught: an error ends the load where it happened, and whatever
 // was done before it stays done (SpriteLoaded only becomes true at the end).
