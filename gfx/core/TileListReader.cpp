@@ -19,6 +19,8 @@ TileListReader::TileListReader(std::string_view text) : rest_(text), done_(text.
 
 bool TileListReader::next(TileListEntry& entry) {
     if (done_) return false;
+    ++line_;
+    field_ = 0;
     std::string_view line = rest_;
     if (const auto end = rest_.find(kLineBreak); end != std::string_view::npos) {
         line = rest_.substr(0, end);
@@ -41,9 +43,12 @@ bool TileListReader::next(TileListEntry& entry) {
     }
     if (count < fields.size()) throw subscriptError();
 
-    entry.tx = toLong(fields[0]);
-    entry.ty = toLong(fields[1]);
-    entry.offset = toLong(fields[2]);
+    std::array<std::int32_t, 3> values{};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        field_ = static_cast<int>(i) + 1;
+        values[i] = toLong(fields[i]);
+    }
+    entry = {values[0], values[1], values[2]};
     return true;
 }
 
