@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include "app/cli/ChecksumCommand.h"
+#include "app/cli/LintCommand.h"
 #include "app/core/ErrorReporting.h"
 #include "compress/cli/NemesisCommand.h"
 #include "app/core/Messages.h"
@@ -32,6 +34,10 @@ void usage(std::ostream& err) {
            "  games             list the supported games as Name*Completion%*Author\n"
            "  export ROM NAME OUT.png\n"
            "                    write plain sprite NAME as an indexed PNG of its palette indices\n"
+           "  lint [ROM]        check the game database of the ROM's game, or of every game:\n"
+           "                    LEVEL<TAB>GAME<TAB>TABLE<TAB>ROW<TAB>MESSAGE\n"
+           "  checksum ROM [--fix]\n"
+           "                    print the header's checksum and the computed one; --fix writes it\n"
            "  nemesis decompress FILE OFFSET OUT\n"
            "  nemesis compress IN OUT\n"
            "                    the Nemesis codec on files\n";
@@ -120,6 +126,8 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
         });
         return kOk;
     }
+    if (command == "lint") return tess::cli::runLintCommand(args, appFolder, out, std::cerr);
+    if (command == "checksum") return tess::cli::runChecksumCommand(args, out, std::cerr);
     if (command == "export" && args.size() == 4) {
         GameDatabase db(appFolder);
         return exportSprite(db, args, out);
