@@ -180,8 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "UPDATE SPRITE SET Width = NULL; UPDATE COMPRESSED SET Offset = '&HZZ';",
                  {{Both, E, "SPRITE", "Hero", "Width has no value"},
                   {Both, E, "COMPRESSED", "Chest", "Offset is not a number"}}}),
-    [](const ::testing::TestParamInfo<LintCase>& info) {
-        std::string name = info.param.what;
+    [](const ::testing::TestParamInfo<LintCase>& tested) {
+        std::string name = tested.param.what;
         for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
     });
