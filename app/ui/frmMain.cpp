@@ -1,5 +1,6 @@
 #include "app/ui/frmMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -7,16 +8,17 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <filesystem>
 
 #include "app/core/ErrorReporting.h"
+#include "compress/sprites/SpriteChoice.h"
+#include "compress/sprites/SpriteSave.h"
+#include "gfx/selection/SpriteSelection.h"
 #include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/ui/Pictures.h"
 #include "gamedb/ui/frmAbout.h"
 #include "gfx/core/Twips.h"
-#include "gfx/selection/SpriteSelection.h"
 #include "gfx/ui/SpriteView.h"
 
 namespace tess {
@@ -24,6 +26,9 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+
+// While a save writes, pending events run at most this often.
+constexpr int kEventsEveryMilliseconds = 30;
 
 // Client area of the window, in twips.
 constexpr int kClientWidth = 9315;
@@ -83,7 +88,7 @@ void frmMain::buildMenus() {
     mnuFileSave_ = file->addMenu("&Save");
     mnuFileSave_->setObjectName("mnuFileSave");
     mnuFileSave_->menuAction()->setEnabled(false);
-    action(mnuFileSave_, "mnuFileSaveRom", "Save ROM");
+    action(mnuFileSave_, "mnuFileSaveRom", "Save ROM", [this] { mnuFileSaveRom_Click(); });
     action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette", [this] { mnuFileSavePalette_Click(); });
     action(file, "mnuFileImport", "Import Sprite...")->setEnabled(false);
     file->addSeparator()->setObjectName("mnuFileSep1");
@@ -186,6 +191,7 @@ void frmMain::guarded(const std::function<void()>& handler) {
 }
 
 void frmMain::mnuFileLoad_Click() {
+    if (refusedWhileSaving()) return;
     const std::string path = dialogs_.openFile(
         {"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
     if (path.empty()) return;
@@ -193,7 +199,11 @@ void frmMain::mnuFileLoad_Click() {
 }
 
 void frmMain::LoadRom(const std::string& path) {
+    if (refusedWhileSaving()) return;
     state_.RomPath = path;
+    // Identification moves every table to its first row: the rows the sprite
+    // on screen was loaded by are gone until the next selection.
+    state_.Sprite.GridsRow.reset();
     mnuFileSave_->menuAction()->setEnabled(true);
     // Every file access closes its file again, so none is open here.
     tvSprites_->clear();
@@ -246,7 +256,64 @@ void frmMain::SavePalette() {
 }
 
 void frmMain::mnuFileSavePalette_Click() {
+    if (refusedWhileSaving()) return;
     if (!state_.RomPath.empty()) SavePalette();
+}
+
+bool frmMain::refusedWhileSaving() {
+    if (saving_) QApplication::beep();
+    return saving_;
+}
+
+void frmMain::letEventsRun() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMilliseconds) return;
+    QCoreApplication::processEvents();
+    sinceEvents_.start();
+}
+
+void frmMain::mnuFileSaveRom_Click() {
+    if (refusedWhileSaving()) return;
+    saving_ = true;
+    sinceEvents_.invalidate();  // the first chance comes at once
+    struct EndOfSave {
+        frmMain& window;
+        ~EndOfSave() {
+            window.saving_ = false;
+            if (!window.exitAfterSave_) return;
+            window.exitAfterSave_ = false;
+            // From the event loop, not from inside whatever started the save.
+            QMetaObject::invokeMethod(
+                &window, [w = &window] { w->guarded([w] { w->ExitProgram(); }); },
+                Qt::QueuedConnection);
+        }
+    } endOfSave{*this};
+
+    const compress::SaveHooks hooks{[this](std::int32_t, std::int32_t) {
+                                        ShowProcessingError(dialogs_);
+                                        return true;
+                                    },
+                                    [this] { letEventsRun(); }};
+    using Result = compress::SaveOutcome::Result;
+    const compress::SaveOutcome outcome =
+        compress::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks);
+    switch (outcome.result) {
+        case Result::NothingLoaded:
+        case Result::Saved:
+            break;
+        case Result::RowNotCurrent:
+            dialogs_.message({kSpriteRowGoneText, kAppTitle, MsgIcon::Exclamation});
+            break;
+        case Result::Refused:
+            dialogs_.message({outcome.reason, kAppTitle, MsgIcon::Exclamation});
+            break;
+        case Result::Oversize:
+            dialogs_.message({kOversizeText});
+            break;
+        case Result::CompressionFailed:
+            dialogs_.message({kCompressionFailedText});
+            endProcess_(1);
+            break;
+    }
 }
 
 void frmMain::mnuFileGameInfo_Click() {
@@ -283,15 +350,8 @@ MsgAnswer frmMain::askAboutChanges(const char* text) {
     return dialogs_.message({text, "Confirm", MsgIcon::Question, MsgButtons::YesNoCancel});
 }
 
-void frmMain::RemoveTempFiles() {
-    for (const char* name : {"dump.bin", "dumpc.bin"}) {
-        std::error_code ec;
-        std::filesystem::remove(name, ec);
-        if (ec) throw fileError(name);
-    }
-}
-
 void frmMain::tvSprites_DblClick() {
+    if (refusedWhileSaving()) return;
     try {
         const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
         if (selected.isEmpty()) throw objectNotSetError();
@@ -307,17 +367,19 @@ void frmMain::tvSprites_DblClick() {
         }
         if (state_.Sprite.SpriteDirty) {
             switch (askAboutChanges(kSpriteChangedText)) {
-                case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+                case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
                 case MsgAnswer::No: state_.Sprite.SpriteDirty = false; break;
                 default: return;
             }
         }
-        RemoveTempFiles();
+        tempFiles_.remove();
 
         const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
-        if (!parentKey.contains(gamedb::kHeadingKey)) return;  // compressed sprites: not yet loadable
-        if (!gfx::LoadPlainSprite(*state_.GameDb, state_.RomPath, node->text(0).toStdString(),
-                                  state_.Palette, state_.Sprite, *view_, [this] {
+        const compress::SpriteChoice sprite{
+            parentKey.contains(gamedb::kHeadingKey) ? gfx::SpriteKind::Plain : gfx::SpriteKind::Compressed,
+            node->text(0).toStdString()};
+        if (!compress::LoadSprite(*state_.GameDb, state_.RomPath, sprite, tempFiles_, state_.Palette,
+                                  state_.Sprite, *view_, [this] {
                                       state_.PaletteRomPath = state_.RomPath;
                                       panel_->refresh();
                                   })) {
@@ -329,6 +391,10 @@ void frmMain::tvSprites_DblClick() {
 }
 
 void frmMain::ExitProgram() {
+    if (saving_) {
+        exitAfterSave_ = true;
+        return;
+    }
     if (state_.Palette.PaletteDirty()) {
         switch (askAboutChanges(kPaletteChangedText)) {
             case MsgAnswer::Yes: SavePalette(); break;
@@ -338,7 +404,7 @@ void frmMain::ExitProgram() {
     }
     if (state_.Sprite.SpriteDirty) {
         switch (askAboutChanges(kSpriteChangedText)) {
-            case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+            case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
             case MsgAnswer::No: break;
             default: return;
         }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 
 #include "app/core/CommonDlg.h"
 #include "app/core/Messages.h"
 #include "app/ui/ProgramState.h"
+#include "compress/sprites/TempFiles.h"
 #include "gamedb/core/SpriteTree.h"
 
 class QAction;
@@ -45,6 +47,10 @@ public:
 
     // Handlers, callable from tests exactly as the controls call them.
     void mnuFileLoad_Click();
+    // Save ROM: writes the loaded sprite back into the ROM. While it runs,
+    // the window stays responsive, but a second save, File > Load, Save
+    // Palette and a sprite selection are refused and exit waits for its end.
+    void mnuFileSaveRom_Click();
     void mnuFileSavePalette_Click();
     void mnuFileGameInfo_Click();
     void mnuViewGrid_Click();
@@ -57,6 +63,8 @@ public:
     void tvSprites_DblClick();
     // Asks about unsaved changes, then ends the process; returns when cancelled.
     void ExitProgram();
+
+    bool saving() const { return saving_; }
 
     QString panelText(int panel) const;  // 1 to 4
     gfx::SpriteView& spriteView() const { return *view_; }
@@ -78,7 +86,10 @@ private:
     void SavePalette();
     // Asks a Yes/No/Cancel question about unsaved changes.
     MsgAnswer askAboutChanges(const char* text);
-    void RemoveTempFiles();
+    // True, with a beep, while a save runs: the command must wait.
+    bool refusedWhileSaving();
+    // Runs pending events now and then while a save writes.
+    void letEventsRun();
     gfx::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -89,6 +100,10 @@ private:
     std::function<void(int)> endProcess_;
     gamedb::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
+    compress::TempFiles tempFiles_;  // in the current directory
+    bool saving_ = false;
+    bool exitAfterSave_ = false;
+    QElapsedTimer sinceEvents_;
     double sx_ = 15, sy_ = 15;  // twips per pixel
 
     QMenu* mnuFileSave_ = nullptr;

@@ -29,6 +29,7 @@ namespace {
 
 using tess::gamedb::GameDatabase;
 using tess::gamedb::ScanRows;
+using tess::gfx::SpriteKind;
 using tess::gamedb::TableCursor;
 
 constexpr std::size_t kRomSize = 0x10000;
@@ -124,9 +125,9 @@ bool loadArt(const std::filesystem::path& file, tess::gfx::SpriteDocument& doc) 
 
 // Calls visit(entry) for every line of the sprite's white and grey lists.
 template <class Visit>
-void forEachTile(TableCursor& row, bool compressed, Visit visit) {
+void forEachTile(TableCursor& row, SpriteKind kind, Visit visit) {
     const std::optional<std::string> lists[] = {row.field("White").text(),
-                                                tess::gfx::GreyTileList(row, compressed)};
+                                                tess::gfx::GreyTileList(row, kind)};
     for (const auto& list : lists) {
         if (!list) continue;
         tess::gfx::TileListReader reader(*list);
@@ -152,7 +153,7 @@ void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
             withoutArt.insert(name);
             return;
         }
-        forEachTile(row, false, [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
             const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             place(rom, t.offset, bytes);
             written.insert(t.offset);
@@ -162,7 +163,7 @@ void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
     ScanRows(sprites, [&](TableCursor& row) {
         const std::string name = row.field("Name").text();
         if (!withoutArt.count(name)) return;
-        forEachTile(row, false, [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
             if (!written.count(t.offset)) {
                 throw Failure(name + " has no art and uses the tile at " +
                               std::to_string(t.offset) + ", which no sprite's art fills");
@@ -178,7 +179,7 @@ void writeCompressedSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites
         auto doc = documentFor(row);
         if (!loadArt(artDir / (name + ".txt"), doc)) throw Failure(name + ": no art file");
         std::vector<std::uint8_t> block;
-        forEachTile(row, true, [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Compressed, [&](const tess::gfx::TileListEntry& t) {
             const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             const auto at = static_cast<std::size_t>(t.offset);
             if (block.size() < at + bytes.size()) block.resize(at + bytes.size());

@@ -112,7 +112,7 @@ std::string cellOf(const gfx::TileListEntry& at) {
 // A SPRITE or COMPRESSED row, read with the editor's conversions.
 struct SpriteRow {
     Place place;
-    bool compressed = false;
+    gfx::SpriteKind kind = gfx::SpriteKind::Plain;
     std::string heading;
     std::int32_t palette = 0;
     gfx::TileSize size;
@@ -145,11 +145,11 @@ public:
                 [&](TableCursor& row, const Place& place) { checkHeading(row, place); });
         eachRow(GameDatabase::SPRITE, SpriteRank, "Name",
                 [&](TableCursor& row, const Place& place) {
-                    sprites_.push_back(readSprite(row, place, false));
+                    sprites_.push_back(readSprite(row, place, gfx::SpriteKind::Plain));
                 });
         eachRow(GameDatabase::COMPRESSED, CompressedRank, "Name",
                 [&](TableCursor& row, const Place& place) {
-                    sprites_.push_back(readSprite(row, place, true));
+                    sprites_.push_back(readSprite(row, place, gfx::SpriteKind::Compressed));
                 });
         if (rom_) decodeBlocks();
         if (nfoPalette_) checkInRom(nfoPlace_, "the palette", *nfoPalette_);
@@ -236,10 +236,11 @@ private:
         }
     }
 
-    SpriteRow readSprite(TableCursor& row, const Place& place, bool compressed) {
+    SpriteRow readSprite(TableCursor& row, const Place& place, gfx::SpriteKind kind) {
+        const bool compressed = kind == gfx::SpriteKind::Compressed;
         SpriteRow s;
         s.place = place;
-        s.compressed = compressed;
+        s.kind = kind;
         read(row, "Name", &Value::text);
         if (compressed) {
             read(row, "SubHead", &Value::text);
@@ -249,7 +250,7 @@ private:
         s.palette = read(row, "Palette", &Value::toLong);
         s.size = {read(row, "Width", &Value::toInteger), read(row, "Height", &Value::toInteger)};
         parseList(s.white, read(row, "White", &Value::text), place);
-        const auto grey = guarded("Grey", [&] { return gfx::GreyTileList(row, compressed); });
+        const auto grey = guarded("Grey", [&] { return gfx::GreyTileList(row, kind); });
         if (grey) parseList(s.grey, *grey, place);
         if (compressed) {
             s.offset = read(row, "Offset", &Value::toLong);
@@ -280,7 +281,7 @@ private:
 
     void decodeBlocks() {
         for (const SpriteRow& s : sprites_) {
-            if (!s.compressed || s.offset < 0) continue;
+            if (s.kind != gfx::SpriteKind::Compressed || s.offset < 0) continue;
             auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, {}, {}});
             if (fresh) it->second.decoded = compress::decodeNemesis(*rom_, std::size_t(s.offset));
         }
@@ -322,14 +323,15 @@ private:
     }
 
     void checkSprite(const SpriteRow& s) {
-        if (!s.compressed && treeBuilt_ && tree_.find(kHeadingKey + s.heading) < 0) {
+        const bool compressed = s.kind == gfx::SpriteKind::Compressed;
+        if (!compressed && treeBuilt_ && tree_.find(kHeadingKey + s.heading) < 0) {
             report(
                 LintLevel::Error, s.place,
                 "Heading \"" + s.heading + "\" is no ID of HEAD: the tree leaves the sprite out");
         }
         checkGrid(s);
         if (s.palette != 0) checkInRom(s.place, "the palette", s.palette);
-        if (!s.compressed) {
+        if (!compressed) {
             for (const TileList* list : {&s.white, &s.grey}) {
                 for (const ListedTile& t : list->tiles) {
                     checkInRom(s.place, lineOf(*list, t) + ": the tile", t.at.offset);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+
+#include "app/ui/frmMain.h"
+#include "gfx/ui/SpriteView.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess::test {
+
+// The main window over the Access fixture games, with the fixture ROM of game
+// "T-00001" loaded, run in a temporary current directory (where the
+// compression interface keeps its files), the dialogs scripted and the end of
+// the program recorded.
+class FixtureWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+        InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
+        window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
+        writeFile(rom, fixtureGameRom());
+        window->LoadRom(rom);
+    }
+    void TearDown() override { std::filesystem::current_path(previous); }
+
+    QTreeWidget* tree() { return window->findChild<QTreeWidget*>("tvSprites"); }
+    QTreeWidgetItem* node(const QString& text) {
+        const auto found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.front();
+    }
+    // Selects the node with this text (the first in tree order) and double-clicks the tree.
+    void select(const QString& text) {
+        QTreeWidgetItem* item = node(text);
+        ASSERT_NE(item, nullptr) << text.toStdString();
+        tree()->setCurrentItem(item);
+        window->tvSprites_DblClick();
+    }
+    void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
+    QRgb surfacePixel(int x, int y) {
+        return window->spriteView().picSprite()->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
+    }
+
+    std::filesystem::path previous;
+    TempDir dir;
+    std::string rom = dir.file("t00001.bin");
+    ScriptedDialogs dialogs;
+    ProgramState state;
+    std::vector<int> ends;
+    std::unique_ptr<frmMain> window;
+};
+
+}  // namespace tess::test
