@@ -6,15 +6,15 @@
 #include "app/cli/SpriteCommands.h"
 #include "app/core/RuntimeError.h"
 #include "compress/lib/WholeFile.h"
-#include "gfx/core/RomChecksum.h"
 #include "gfx/core/RomFile.h"
+#include "gfx/core/RomHeader.h"
 
 namespace tess::cli {
 namespace {
 
-std::string hexWord(unsigned word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04X", word);
+std::string hex(std::int64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%04llX", static_cast<long long>(value));
     return text;
 }
 
@@ -29,14 +29,14 @@ int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::
         err << "cannot read " << path << ": " << why << "\n";
         return kFailed;
     }
-    if (rom->size() < gfx::kHeaderEnd) {
+    if (static_cast<std::int64_t>(rom->size()) < gfx::kHeaderEnd) {
         err << path << " is " << rom->size() << " bytes long, shorter than the " << gfx::kHeaderEnd
             << "-byte cartridge header: not a Genesis ROM\n";
         return kFailed;
     }
     const std::uint16_t stored = gfx::StoredChecksum(*rom);
     const std::uint16_t computed = gfx::ComputeChecksum(*rom);
-    out << "stored:   " << hexWord(stored) << "\ncomputed: " << hexWord(computed) << "\n";
+    out << "stored:   " << hex(stored) << "\ncomputed: " << hex(computed) << "\n";
     if (stored == computed) return kOk;
     if (!fix) return kFailed;
     const std::uint8_t word[] = {static_cast<std::uint8_t>(computed >> 8),
@@ -47,8 +47,7 @@ int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::
         err << "cannot write " << path << ": " << e.description() << "\n";
         return kFailed;
     }
-    out << "fixed:    " << hexWord(computed) << " written at " << hexWord(gfx::kChecksumOffset)
-        << "\n";
+    out << "fixed:    " << hex(computed) << " written at " << hex(gfx::kChecksumOffset) << "\n";
     return kOk;
 }
 

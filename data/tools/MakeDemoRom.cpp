@@ -19,7 +19,7 @@
 #include "compress/codec/Nemesis.h"
 #include "gamedb/core/GameDatabase.h"
 #include "gamedb/core/Identify.h"
-#include "gfx/core/RomChecksum.h"
+#include "gfx/core/RomHeader.h"
 #include "gfx/core/SpriteDocument.h"
 #include "gfx/core/TileCodec.h"
 #include "gfx/core/TileListReader.h"

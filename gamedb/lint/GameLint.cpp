@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <set>
 #include <span>
@@ -12,6 +13,7 @@
 #include "compress/lib/WholeFile.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/core/SpriteTree.h"
+#include "gfx/core/RomHeader.h"
 #include "gfx/core/TileCodec.h"
 #include "gfx/core/TileListReader.h"
 #include "gfx/selection/SpriteSelection.h"
@@ -72,15 +74,25 @@ Result read(const TableCursor& row, const char* field, Result (Value::*convert)(
     return guarded(field, [&] { return (row.field(field).*convert)(); });
 }
 
-// What is wrong with `length` bytes at `offset` of a file of `size` bytes
-// (unknown without a ROM: then only a negative offset is wrong).
-std::optional<std::string> outside(const std::string& what, std::int64_t offset,
-                                   std::int64_t length, std::optional<std::size_t> size,
-                                   const char* file) {
-    if (offset < 0) return what + " at " + str(offset) + " lies before the start of the " + file;
-    if (size && offset + length > static_cast<std::int64_t>(*size)) {
-        return what + " at " + str(offset) + " does not fit in the " + file + " (" + str(*size) +
-               " bytes)";
+// What keeps `length` bytes at `offset` of a ROM (or of a decompressed block)
+// of `size` bytes from where they may lie, by the rule the save applies.
+// Without a ROM the size is unknown, and only what needs no ROM bytes counts.
+std::optional<std::string> misplaced(const std::string& what, std::int64_t offset,
+                                     std::int64_t length, std::optional<std::size_t> size,
+                                     bool isRom) {
+    const std::string file = isRom ? "ROM" : "decompressed block";
+    const std::int64_t known =
+        size ? static_cast<std::int64_t>(*size) : std::numeric_limits<std::int64_t>::max();
+    const std::string at = what + " at " + str(offset);
+    switch (gfx::FindSpanFault(offset, length, known, isRom)) {
+        case gfx::SpanFault::Outside:
+            return offset < 0 ? at + " lies before the start of the " + file
+                              : at + " does not fit in the " + file + " (" + str(known) + " bytes)";
+        case gfx::SpanFault::OverHeader:
+            return at + " lies over the cartridge header (" +
+                   Bytes{gfx::kHeaderStart, gfx::kHeaderEnd}.text() + ")";
+        case gfx::SpanFault::None:
+            break;
     }
     return std::nullopt;
 }
@@ -305,10 +317,10 @@ private:
         return rom_ ? std::optional(rom_->size()) : std::nullopt;
     }
 
-    // A palette line or a plain tile must lie inside the ROM and outside
-    // every compressed block: saving it would write into the block.
+    // A palette line or a plain tile must lie inside the ROM, off its header
+    // and outside every compressed block, which saving it would damage.
     void checkInRom(const Place& place, const std::string& what, std::int64_t offset) {
-        if (auto problem = outside(what, offset, kSpanBytes, romSize(), "ROM")) {
+        if (auto problem = misplaced(what, offset, kSpanBytes, romSize(), true)) {
             return report(LintLevel::Error, place, *problem);
         }
         const Bytes span{offset, offset + kSpanBytes};
@@ -339,7 +351,7 @@ private:
             }
             return;
         }
-        if (auto problem = outside("the block", s.offset, 1, romSize(), "ROM")) {
+        if (auto problem = misplaced("the block", s.offset, 1, romSize(), true)) {
             return report(LintLevel::Error, s.place, *problem);
         }
         std::optional<std::size_t> dataSize;  // unknown without a ROM
@@ -363,8 +375,8 @@ private:
         }
         for (const TileList* list : {&s.white, &s.grey}) {
             for (const ListedTile& t : list->tiles) {
-                if (auto problem = outside(lineOf(*list, t) + ": the tile", t.at.offset, kSpanBytes,
-                                           dataSize, "decompressed block")) {
+                if (auto problem = misplaced(lineOf(*list, t) + ": the tile", t.at.offset,
+                                             kSpanBytes, dataSize, false)) {
                     report(LintLevel::Error, s.place, *problem);
                 }
             }

@@ -133,16 +133,18 @@ INSTANTIATE_TEST_SUITE_P(
             {{Both, W, "SPRITE", "Hero",
               "Grey line 1 covers White line 2 at cell (1,0): that white tile is never saved"}}},
         LintCase{
-            "plain tiles outside the ROM or inside a compressed block",
+            "plain tiles outside the ROM, over its header or inside a compressed block",
             "UPDATE SPRITE SET White = " + tiles("0,0,8176|1,0,-32") +
-                ", Grey = " + tiles("0,1,4100|1,1,2144") + ";",
+                ", Grey = " + tiles("0,1,4100|1,1,300") + ";",
             {{RomOnly, E, "SPRITE", "Hero",
               "White line 1: the tile at 8176 does not fit in the ROM (8192 bytes)"},
              {Both, E, "SPRITE", "Hero",
               "White line 2: the tile at -32 lies before the start of the ROM"},
              {RomOnly, E, "SPRITE", "Hero",
               "Grey line 1: the tile at 4100 lies inside the compressed block of Chest (bytes 4096 "
-              "to 4102)"}}},
+              "to 4102)"},
+             {Both, E, "SPRITE", "Hero",
+              "Grey line 2: the tile at 300 lies over the cartridge header (bytes 256 to 511)"}}},
         LintCase{"palettes outside the ROM or inside a compressed block",
                  "UPDATE NFO SET Palette = 8170; UPDATE SPRITE SET Palette = '&H1000';",
                  {{RomOnly, E, "NFO", "Lint Game",

@@ -1,6 +1,13 @@
-#include "gfx/core/RomChecksum.h"
+#include "gfx/core/RomHeader.h"
 
 namespace tess::gfx {
+
+SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t size, bool isRom) {
+    if (offset < 0 || offset + length > size) return SpanFault::Outside;
+    if (isRom && offset < kHeaderEnd && offset + length > kHeaderStart)
+        return SpanFault::OverHeader;
+    return SpanFault::None;
+}
 
 std::uint16_t ComputeChecksum(std::span<const std::uint8_t> rom) {
     std::uint16_t sum = 0;
