@@ -1,10 +1,12 @@
 #include "app/cli/SpriteCommands.h"
 
-#include <stdlib.h>
-
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <sstream>
 
 #include "app/core/ErrorReporting.h"
 #include "app/core/Messages.h"
@@ -20,63 +22,62 @@ namespace {
 namespace fs = std::filesystem;
 using compress::SaveOutcome;
 
-// The temporary files of the compression interface, in a folder of their own
-// that goes away with the command.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tessellane-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw fileError(pattern);
-        path_ = pattern;
-        files.dump = (path_ / "dump.bin").string();
-        files.dumpc = (path_ / "dumpc.bin").string();
+bool identify(gamedb::GameDatabase& db, const std::string& rom, std::ostream& err) {
+    if (gamedb::IdentifyRom(db, rom)) return true;
+    err << kUnsupportedRomText << "\n";
+    return false;
+}
+
+// Loads a sprite of the identified game, or says on `err` why not.
+bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const compress::SpriteChoice& choice,
+                compress::DetachedSprite& sprite, std::ostream& err) {
+    try {
+        if (compress::LoadDetached(db, rom, choice, sprite)) return true;
+        err << ProcessingErrorBox().text << "\n";
+    } catch (const DatabaseError&) {
+        throw;
+    } catch (...) {
+        err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
     }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    return false;
+}
 
-    compress::TempFiles files;
-
-private:
-    fs::path path_;
-};
-
-// A sprite loaded as a double-click in the tree loads it, without a window.
-struct LoadedSprite {
-    edit::GenesisPalette palette{edit::ScreenColour{}};
-    gfx::SpriteDocument doc;
-    ScratchFolder scratch;
-};
-
-// Loads the sprite `name` of the ROM's game, or says on `err` why not.
+// Loads the sprite `name` (a key or a bare name) of the ROM's game.
 bool load(gamedb::GameDatabase& db, const std::string& rom, const std::string& name,
-          LoadedSprite& sprite, std::ostream& err) {
-    if (!gamedb::IdentifyRom(db, rom)) {
-        err << kUnsupportedRomText << "\n";
-        return false;
-    }
+          compress::DetachedSprite& sprite, std::ostream& err) {
+    if (!identify(db, rom, err)) return false;
     const std::optional<compress::SpriteChoice> choice = compress::ChooseSprite(db, name);
     if (!choice) {
         err << "The game has no sprite named \"" << name << "\" (neither plain nor compressed).\n";
         return false;
     }
-    try {
-        gfx::NullLoadTarget view;
-        if (!compress::LoadSprite(db, rom, *choice, sprite.scratch.files, sprite.palette, sprite.doc,
-                                  view, {})) {
-            err << ProcessingErrorBox().text << "\n";
-            return false;
+    return loadChosen(db, rom, *choice, sprite, err);
+}
+
+// A file name for a sprite name: characters no file system takes become "_".
+std::string fileNameFor(const std::string& name) {
+    std::string file = name;
+    for (char& c : file) {
+        if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos ||
+            static_cast<unsigned char>(c) < 32) {
+            c = '_';
         }
-    } catch (const DatabaseError&) {
-        throw;
-    } catch (...) {
-        err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
-        return false;
     }
-    return true;
+    if (file.empty() || file == "." || file == "..") file = "_" + file;
+    return file;
+}
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::ostream& err) {
+    std::string why;
+    if (compress::writeWholeFile(path, bytes, why)) return true;
+    err << "cannot write " << path << ": " << why << "\n";
+    return false;
 }
 
 std::string sizeLine(const gfx::SpriteDocument& doc, const SaveOutcome& outcome) {
@@ -91,14 +92,65 @@ std::string sizeLine(const gfx::SpriteDocument& doc, const SaveOutcome& outcome)
 
 int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream&,
                  std::ostream& err) {
-    LoadedSprite sprite;
+    compress::DetachedSprite sprite;
     if (!load(db, args[0], args[1], sprite, err)) return kFailed;
-    std::string why;
-    if (!compress::writeWholeFile(args[2], compress::SpritePng(sprite.doc, sprite.palette), why)) {
-        err << "cannot write " << args[2] << ": " << why << "\n";
+    return writeFile(args[2], compress::SpritePng(sprite.doc, sprite.palette), err) ? kOk : kFailed;
+}
+
+int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err) {
+    const std::string& rom = args[1];
+    const fs::path folder = args[2];
+    if (!identify(db, rom, err)) return kFailed;
+    std::vector<compress::SpriteChoice> sprites;
+    for (const auto& [table, kind] : {std::pair{gamedb::GameDatabase::SPRITE, gfx::SpriteKind::Plain},
+                                      std::pair{gamedb::GameDatabase::COMPRESSED, gfx::SpriteKind::Compressed}}) {
+        auto& rows = db.table(table);
+        rows.moveFirst();
+        for (int i = 0; i < rows.rowCount(); ++i, rows.moveNext()) sprites.push_back({kind, rows.field("Name").text()});
+        rows.moveFirst();
+    }
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        err << "cannot make the folder " << folder.string() << ": " << ec.message() << "\n";
         return kFailed;
     }
-    return kOk;
+
+    std::ostringstream index;
+    index << "name\tkind\twidth\theight\tfile\n";
+    std::set<std::string> taken;  // lower case: some file systems ignore case
+    bool allWritten = true;
+    for (const compress::SpriteChoice& choice : sprites) {
+        const bool compressed = choice.kind == gfx::SpriteKind::Compressed;
+        const std::string kind = compressed ? "compressed" : "plain";
+        std::ostringstream why;
+        compress::DetachedSprite sprite;
+        if (!loadChosen(db, rom, choice, sprite, why)) {
+            err << kind << " sprite \"" << choice.name << "\": " << why.str();
+            allWritten = false;
+            continue;
+        }
+        std::string file = fileNameFor(choice.name);
+        for (int n = 2; taken.count(lower(file)); ++n) {
+            file = fileNameFor(choice.name) + " (" + (n == 2 ? kind : kind + " " + std::to_string(n)) + ")";
+        }
+        taken.insert(lower(file));
+        file += ".png";
+        if (!writeFile((folder / file).string(), compress::SpritePng(sprite.doc, sprite.palette), err)) {
+            allWritten = false;
+            continue;
+        }
+        index << choice.name << '\t' << kind << '\t' << sprite.doc.TileMap.upperX() << '\t'
+              << sprite.doc.TileMap.upperY() << '\t' << file << "\n";
+    }
+    const std::string text = index.str();
+    if (!writeFile((folder / "index.tsv").string(),
+                   {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, err)) {
+        return kFailed;
+    }
+    out << sprites.size() << " sprites\n";
+    return allWritten ? kOk : kFailed;
 }
 
 int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
@@ -108,7 +160,7 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     const std::string& name = args[dryRun ? 2 : 1];
     const std::string& imagePath = args[dryRun ? 3 : 2];
 
-    LoadedSprite sprite;
+    compress::DetachedSprite sprite;
     if (!load(db, rom, name, sprite, err)) return kFailed;
     try {
         const compress::SpriteImage image = compress::ReadSpriteImage(imagePath, sprite.palette);
@@ -130,7 +182,7 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
     try {
-        outcome = compress::SaveSprite(db, rom, sprite.scratch.files, sprite.doc, hooks,
+        outcome = compress::SaveSprite(db, rom, sprite.temp.files(), sprite.doc, hooks,
                                        dryRun ? compress::SaveMode::DryRun : compress::SaveMode::Write);
     } catch (const DatabaseError&) {
         throw;

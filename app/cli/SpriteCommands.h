@@ -18,6 +18,12 @@ inline constexpr int kDatabaseError = 2;
 int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err);
 
+// export --sheet ROM FOLDER: every sprite of the game, plain then compressed,
+// as FOLDER/<name>.png, and FOLDER/index.tsv listing name, kind, size in
+// tiles and file. A sprite that cannot be loaded is reported and skipped.
+int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err);
+
 // import [--dry-run] ROM SPRITE IMAGE: lays a PNG or 4-bit BMP of exactly the
 // sprite's size into its white tiles and saves it as Save ROM does. With
 // --dry-run nothing is written; it prints what the save would write. The ROM

@@ -31,6 +31,8 @@ void usage(std::ostream& err) {
            "  games             list the supported games as Name*Completion%*Author\n"
            "  export ROM SPRITE OUT.png\n"
            "                    write a sprite as an indexed PNG of its palette indices\n"
+           "  export --sheet ROM FOLDER\n"
+           "                    write every sprite as FOLDER/NAME.png, listed in FOLDER/index.tsv\n"
            "  import [--dry-run] ROM SPRITE IMAGE\n"
            "                    write a PNG or 4-bit BMP of the sprite's size into its tiles\n"
            "                    and save it into the ROM; --dry-run writes nothing and prints\n"
@@ -91,6 +93,10 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
     }
     if (command == "checksum" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--fix"))) {
         return tess::cli::CheckChecksum(rest, out, std::cerr);
+    }
+    if (command == "export" && rest.size() == 3 && rest[0] == "--sheet") {
+        GameDatabase db(appFolder);
+        return tess::cli::ExportSheet(db, rest, out, std::cerr);
     }
     if (command == "export" && rest.size() == 3) {
         GameDatabase db(appFolder);

@@ -21,6 +21,8 @@ inline constexpr const char* kOversizeText =
     "ROM is currently unsupported. You must make your sprite less detailed so the compressor will "
     "compress it enough to fit.";
 
+inline constexpr const char* kOnly4BitText = "Error: Only supports 4bit (16-color) bitmaps.";
+
 // Saving a sprite by a table row that is no longer its own would write it into
 // the wrong place, or into another game's ROM.
 inline constexpr const char* kSpriteRowGoneText =

@@ -7,6 +7,7 @@
 #include "app/core/CommonDlg.h"
 #include "app/core/Messages.h"
 #include "app/ui/ProgramState.h"
+#include "compress/sprites/SpriteChoice.h"
 #include "compress/sprites/TempFiles.h"
 #include "gamedb/core/SpriteTree.h"
 
@@ -52,6 +53,10 @@ public:
     // Palette and a sprite selection are refused and exit waits for its end.
     void mnuFileSaveRom_Click();
     void mnuFileSavePalette_Click();
+    // File > Import Sprite...: a 16-colour bitmap laid over the loaded sprite.
+    // The menu item stays disabled; the handler is reached from the code.
+    void mnuFileImport_Click();
+    void ImportBitmap(const std::string& path);
     void mnuFileGameInfo_Click();
     void mnuViewGrid_Click();
     void mnuViewZoomE_Click(int index);
@@ -65,6 +70,14 @@ public:
     void ExitProgram();
 
     bool saving() const { return saving_; }
+
+    // The tree's context menu for a sprite node ("Export Image...", "Import
+    // Image...", and "Compressed Size..." for a compressed sprite); nothing
+    // for headings. The caller owns the menu.
+    QMenu* spriteMenu(QTreeWidgetItem* node);
+    // Lays a PNG or 4-bit BMP into the loaded sprite as an edit (Import
+    // Image... and a file dropped on the sprite view).
+    void importImage(const std::string& path);
 
     QString panelText(int panel) const;  // 1 to 4
     gfx::SpriteView& spriteView() const { return *view_; }
@@ -86,6 +99,14 @@ private:
     void SavePalette();
     // Asks a Yes/No/Cancel question about unsaved changes.
     MsgAnswer askAboutChanges(const char* text);
+    compress::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
+    // Whether the grids on screen are this sprite's, loaded completely.
+    bool isShown(const compress::SpriteChoice& sprite) const;
+    void exportSpriteImage(const compress::SpriteChoice& sprite);
+    void importSpriteImage(QTreeWidgetItem* node);
+    void showCompressedSize(const compress::SpriteChoice& sprite);
+    // Runs a context-menu action, reporting its errors as a selection does.
+    void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
@@ -101,6 +122,7 @@ private:
     gamedb::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
     compress::TempFiles tempFiles_;  // in the current directory
+    std::optional<compress::SpriteChoice> shownSprite_;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;

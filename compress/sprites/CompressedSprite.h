@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,11 @@ void LoadCompressedWhiteTiles(const gamedb::TableCursor& row, const std::string&
 void LoadCompressedGreyTiles(const gamedb::TableCursor& row, const std::string& romPath,
                              std::string_view list, const TempFiles& files,
                              gfx::SpriteSurface& view, gfx::SpriteDocument& doc);
+
+// The size in bytes of the Nemesis block at `offset` of the ROM as it is now,
+// or nothing when no valid block starts there. Raises tess::fileError when
+// the ROM cannot be read.
+std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset);
 
 // The error a failing decompression raises.
 RuntimeError decompressionError();

@@ -44,4 +44,11 @@ bool LoadSprite(GameDatabase& db, const std::string& romPath, const SpriteChoice
     return true;
 }
 
+bool LoadDetached(GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
+                  DetachedSprite& detached) {
+    gfx::NullLoadTarget view;
+    return LoadSprite(db, romPath, sprite, detached.temp.files(), detached.palette, detached.doc, view,
+                      {});
+}
+
 }  // namespace tess::compress

@@ -34,4 +34,15 @@ bool LoadSprite(gamedb::GameDatabase& db, const std::string& romPath, const Spri
                 const TempFiles& files, edit::GenesisPalette& palette, gfx::SpriteDocument& doc,
                 gfx::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
 
+// A sprite loaded apart from the one being edited, with its own palette,
+// grids and temporary files: for exporting or measuring any sprite. Loading
+// it moves the tables' current rows like any load.
+struct DetachedSprite {
+    edit::GenesisPalette palette{edit::ScreenColour{}};
+    gfx::SpriteDocument doc;
+    PrivateTempFiles temp;
+};
+bool LoadDetached(gamedb::GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
+                  DetachedSprite& detached);
+
 }  // namespace tess::compress

@@ -18,4 +18,21 @@ struct TempFiles {
     void remove() const;
 };
 
+// The two files in a new folder of their own under the system's temp folder,
+// removed again with the object: for loads that must not touch the editor's
+// "dump.bin", and for the command line.
+class PrivateTempFiles {
+public:
+    PrivateTempFiles();  // raises tess::fileError when no folder can be made
+    ~PrivateTempFiles();
+    PrivateTempFiles(const PrivateTempFiles&) = delete;
+    PrivateTempFiles& operator=(const PrivateTempFiles&) = delete;
+
+    const TempFiles& files() const { return files_; }
+
+private:
+    std::string folder_;
+    TempFiles files_;
+};
+
 }  // namespace tess::compress

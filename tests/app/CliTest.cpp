@@ -183,6 +183,28 @@ TEST_F(CliOnFixtures, ExportTellsAPlainAndACompressedSpriteOfOneNameApartByKey) 
     EXPECT_EQ(zebra.pixelIndex(9, 9), data[96 + 4] & 15);
 }
 
+TEST_F(CliOnFixtures, SheetExportWritesEverySpriteAndAnIndex) {
+    const std::string rom = dir.file("game.bin");
+    test::writeFile(rom, test::fixtureGameRom());
+    const CliRun run = cli(db + " export --sheet " + quoted(rom) + " " + quoted(dir.file("sheet")));
+    EXPECT_EQ(run.status, 1);  // "Trailing CRLF" cannot be loaded; the others are written
+    EXPECT_TRUE(run.err.starts_with("plain sprite \"Trailing CRLF\": Runtime Error: 9\r\n")) << run.err;
+    EXPECT_EQ(run.out, "10 sprites\n");
+    EXPECT_EQ(test::readFile(dir.file("sheet/index.tsv")),
+              "name\tkind\twidth\theight\tfile\n"
+              "alpha\tplain\t2\t1\talpha.png\n"
+              "Beta\tplain\t1\t2\tBeta.png\n"
+              "Delta\tplain\t2\t2\tDelta.png\n"
+              "gamma\tplain\t1\t1\tgamma.png\n"
+              "orphan\tplain\t1\t1\torphan.png\n"
+              "Shared\tplain\t1\t1\tShared.png\n"
+              "anvil\tcompressed\t1\t1\tanvil.png\n"
+              "Shared\tcompressed\t1\t1\tShared (compressed).png\n"
+              "zebra\tcompressed\t2\t2\tzebra.png\n");
+    const QImage shared(QString::fromStdString(dir.file("sheet/Shared (compressed).png")));
+    EXPECT_EQ(shared.pixelIndex(1, 0), test::fixtureBlockData(6144, 1)[0] & 15);
+}
+
 TEST_F(CliOnFixtures, ImportWritesPlainAndCompressedSpritesIntoTheirBytesOnly) {
     const std::string rom = dir.file("game.bin");
     test::writeFile(rom, test::fixtureGameRom());
