@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/ChecksumCommand.h"
+#include "app/cli/LintCommand.h"
 #include "app/cli/SpriteCommands.h"
 #include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
@@ -36,6 +38,10 @@ void usage(std::ostream& err) {
            "                    and save it into the ROM; --dry-run writes nothing and prints\n"
            "                    the size the save would have\n"
            "                    SPRITE: a key as 'tree' prints it, or a name (plain first)\n"
+           "  lint [ROM]        check the game database of the ROM's game, or of every game:\n"
+           "                    LEVEL<TAB>GAME<TAB>TABLE<TAB>ROW<TAB>MESSAGE\n"
+           "  checksum ROM [--fix]\n"
+           "                    print the header's checksum and the computed one; --fix writes it\n"
            "  nemesis decompress FILE OFFSET OUT\n"
            "  nemesis compress IN OUT\n"
            "                    the Nemesis codec on files\n";
@@ -81,6 +87,13 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
         return kOk;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "lint" && rest.size() <= 1) {
+        GameDatabase db(appFolder);
+        return tess::cli::LintGames(db, rest, out, std::cerr);
+    }
+    if (command == "checksum" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--fix"))) {
+        return tess::cli::CheckChecksum(rest, out, std::cerr);
+    }
     if (command == "export" && rest.size() == 3 && rest[0] == "--sheet") {
         GameDatabase db(appFolder);
         return tess::cli::ExportSheet(db, rest, out, std::cerr);

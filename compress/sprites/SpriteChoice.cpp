@@ -38,10 +38,8 @@ bool LoadSprite(GameDatabase& db, const std::string& romPath, const SpriteChoice
     }
     doc.SpriteLoaded = true;
     const auto& row = db.table(GameDatabase::COMPRESSED);
-    const gamedb::Value& grey = row.field("Grey");
-    // Here an empty text marks a sprite without grey tiles, not "-1".
-    if (!grey.isNull() && !grey.text().empty()) {
-        LoadCompressedGreyTiles(row, romPath, grey.text(), files, view, doc);
+    if (const auto grey = gfx::GreyTileList(row, SpriteKind::Compressed)) {
+        LoadCompressedGreyTiles(row, romPath, *grey, files, view, doc);
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "compress/lib/NemesisEntries.h"
 #include "compress/lib/WholeFile.h"
 #include "gfx/core/RomFile.h"
+#include "gfx/core/RomHeader.h"
 #include "gfx/core/TileListReader.h"
 
 namespace tess::compress {
@@ -37,14 +38,16 @@ std::string refusal(const std::string& what, std::int64_t offset, std::int64_t l
                     std::int64_t size, bool isRom) {
     const std::string span = "bytes " + std::to_string(offset) + " to " +
                              std::to_string(offset + length - 1);
-    if (offset < 0 || offset + length > size) {
-        return "Nothing was saved: " + what + " would go to " + span + ", outside " +
-               (isRom ? "the ROM" : "the decompressed data") + " (" + std::to_string(size) +
-               " bytes). Check the game database.";
-    }
-    if (isRom && offset < kHeaderEnd && offset + length > kHeaderStart) {
-        return "Nothing was saved: " + what + " would go to " + span +
-               ", over the cartridge header (bytes 256 to 511). Check the game database.";
+    switch (gfx::FindSpanFault(offset, length, size, isRom)) {
+        case gfx::SpanFault::Outside:
+            return "Nothing was saved: " + what + " would go to " + span + ", outside " +
+                   (isRom ? "the ROM" : "the decompressed data") + " (" + std::to_string(size) +
+                   " bytes). Check the game database.";
+        case gfx::SpanFault::OverHeader:
+            return "Nothing was saved: " + what + " would go to " + span +
+                   ", over the cartridge header (bytes 256 to 511). Check the game database.";
+        case gfx::SpanFault::None:
+            break;
     }
     return {};
 }

@@ -111,9 +111,4 @@ SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
                        const TempFiles& files, gfx::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode = SaveMode::Write);
 
-// The first bytes of a ROM that saving never writes: the 68000 vectors stay
-// writable, the cartridge header (with its checksum) does not.
-inline constexpr std::int64_t kHeaderStart = 0x100;
-inline constexpr std::int64_t kHeaderEnd = 0x200;
-
 }  // namespace tess::compress

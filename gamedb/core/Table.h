@@ -46,4 +46,17 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The counted scan the game tables are read with: calls row(table) on each row
+// in index order, then moves the table back to its first row.
+template <class Row>
+void ScanRows(TableCursor& table, Row&& row) {
+    table.moveFirst();
+    const int rows = table.rowCount();
+    for (int i = 1; i <= rows; ++i) {
+        row(table);
+        table.moveNext();
+    }
+    table.moveFirst();
+}
+
 }  // namespace tess::gamedb

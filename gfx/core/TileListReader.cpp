@@ -40,11 +40,16 @@ std::int32_t TileListNumber(std::string_view field) {
 bool TileListReader::next(TileListEntry& entry) {
     std::string_view line;
     if (!lines_.next(line)) return false;
+    ++line_;
+    field_ = 0;
     const TileListFields fields = SplitTileListLine(line);
     if (fields.count < fields.field.size()) throw subscriptError();
-    entry.tx = TileListNumber(fields.field[0]);
-    entry.ty = TileListNumber(fields.field[1]);
-    entry.offset = TileListNumber(fields.field[2]);
+    std::array<std::int32_t, 3> values{};
+    for (std::size_t i = 0; i < fields.field.size(); ++i) {
+        field_ = static_cast<int>(i) + 1;
+        values[i] = TileListNumber(fields.field[i]);
+    }
+    entry = {values[0], values[1], values[2]};
     return true;
 }
 

@@ -54,8 +54,16 @@ public:
     // counts as read.
     bool next(TileListEntry& entry);
 
+    // Where the last call to next() stood: the line's number (from 1), and
+    // after a failure the field (1 to 3) whose conversion failed, or 0 when
+    // the line had too few fields.
+    int line() const { return line_; }
+    int field() const { return field_; }
+
 private:
     TileListLines lines_;
+    int line_ = 0;
+    int field_ = 0;
 };
 
 }  // namespace tess::gfx

@@ -16,6 +16,14 @@ std::int32_t SpritePaletteOffset(GameDatabase& db, const gamedb::TableCursor& ro
     return own != 0 ? own : gamedb::DefaultPaletteOffset(db);
 }
 
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, SpriteKind kind) {
+    const gamedb::Value& grey = row.field("Grey");
+    if (grey.isNull()) return std::nullopt;
+    std::string list = grey.text();
+    if (list.empty() || (kind == SpriteKind::Plain && list == "-1")) return std::nullopt;
+    return list;
+}
+
 gamedb::TableCursor* SeekSpriteRow(GameDatabase& db, SpriteKind kind, const std::string& name,
                                    SpriteDocument& doc) {
     auto& table = db.table(kind == SpriteKind::Plain ? GameDatabase::SPRITE : GameDatabase::COMPRESSED);
@@ -49,8 +57,7 @@ bool LoadPlainSprite(GameDatabase& db, const std::string& romPath, const std::st
     PrepareSprite(db, romPath, *sprites, SpriteKind::Plain, palette, doc, view, paletteLoaded);
 
     LoadWhiteTiles(romPath, sprites->field("White").text(), view, doc);
-    const gamedb::Value& grey = sprites->field("Grey");
-    if (!grey.isNull() && grey.text() != "-1") LoadGreyTiles(romPath, grey.text(), view, doc);
+    if (const auto grey = GreyTileList(*sprites, SpriteKind::Plain)) LoadGreyTiles(romPath, *grey, view, doc);
     doc.SpriteLoaded = true;
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "edit/core/GenesisPalette.h"
@@ -16,6 +17,11 @@ TileSize RowTileSize(const gamedb::TableCursor& row);
 // The palette a sprite row is drawn with: its own "Palette" offset, or the
 // game's default ("NFO"."Palette") when that is 0.
 std::int32_t SpritePaletteOffset(gamedb::GameDatabase& db, const gamedb::TableCursor& row);
+
+// The "Grey" tile list of a sprite row, or nothing when the row has no grey
+// tiles: no value, the empty text, or for a plain sprite the text "-1". (For a
+// compressed sprite, "-1" is a list, and a bad one.)
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, SpriteKind kind);
 
 // Moves the sprite's table to its first row, then seeks the row named `name`.
 // Returns the table, or nullptr (with doc untouched but GridsRow, which no
@@ -36,8 +42,8 @@ void PrepareSprite(gamedb::GameDatabase& db, const std::string& romPath,
 // Loads the plain sprite `name` the way selecting it in the tree does:
 // SpriteCompressed = false, looks its SPRITE row up (returning false, with
 // nothing else changed, when there is none), PrepareSprite, reads the white
-// tiles and then the grey ones ("-1" or no value: none) from the ROM, and
-// sets SpriteLoaded.
+// tiles and then the grey ones (if GreyTileList gives any) from the ROM,
+// and sets SpriteLoaded.
 //
 // Nothing is caught: an error ends the load where it happened, and whatever
 // was done before it stays done (SpriteLoaded only becomes true at the end).

@@ -332,5 +332,90 @@ TEST(CliOnDemo, DryRunMeasuresAndAHeavyEditOfTheTreasureChestDoesNotFit) {
     }
 }
 
+TEST_F(CliOnFixtures, LintPrintsTheFixturesFindings) {
+    const std::string rev01 = "Test Game One (Rev 01)\t";
+    const std::string one = "Test Game One\t";
+    const std::string leftOut = "\" is no ID of HEAD: the tree leaves the sprite out\n";
+    const std::string rev01Findings =
+        "warning\t" + rev01 + "HEAD\tx9\tthe heading has no sprites\n" +
+        "error\t" + rev01 + "SPRITE\tNovember\tHeading \"zz" + leftOut;
+    const std::string oneFindings =
+        "warning\t" + one + "HEAD\t5\tthe heading has no sprites\n" +
+        "error\t" + one + "SPRITE\torphan\tHeading \"99" + leftOut +
+        "error\t" + one + "SPRITE\tTrailing CRLF\tWhite line 3 has fewer than three fields\n";
+    const CliRun all = cli(db + " lint");
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.out, rev01Findings + oneFindings);
+
+    // The fixture ROM suits both games: its blocks decode and fit, and no tile
+    // or palette lies outside it or inside a block, so the ROM adds nothing.
+    for (const auto& [header, findings] : {std::pair{"T-00001 -00", oneFindings},
+                                           std::pair{"T-00001 -01", rev01Findings}}) {
+        test::writeFile(dir.file("game.bin"), test::fixtureGameRom(header));
+        const CliRun rom = cli(db + " lint " + quoted(dir.file("game.bin")));
+        EXPECT_EQ(rom.status, 1);
+        EXPECT_EQ(rom.out, findings) << header;
+    }
+
+    test::writeRom(dir.file("other.bin"), "T-00002 -00");
+    const CliRun other = cli(db + " lint " + quoted(dir.file("other.bin")));
+    EXPECT_EQ(other.status, 1);
+    EXPECT_EQ(other.out, "");
+    EXPECT_EQ(other.err.substr(0, 22), "File is either an corr");
+    EXPECT_EQ(cli("--db-folder " + quoted(dir.folder()) + " lint").status, 2);  // no game.mdb
+}
+
+TEST(CliOnDemo, LintFindsNothingAndTheChecksumHolds) {
+    const std::string demo = quoted(std::string(TESS_BIN_DIR) + "/demo.bin");
+    for (const std::string& args : {std::string("lint"), "lint " + demo}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << args;
+    }
+    EXPECT_EQ(cli("checksum " + demo).status, 0);
+}
+
+// The words after the header are 1234 FFFF 0001 and an odd last byte AB: the
+// sum wraps (1234 + FFFF + 0001 = 1234) and the odd byte counts as AB00.
+TEST(CliChecksum, PrintsBothWordsAndFixWritesOnlyTheHeaderWord) {
+    test::TempDir dir;
+    const std::string path = dir.file("rom.bin");
+    std::string rom(0x200, '\x5A');
+    rom[0x18E] = '\x43';
+    rom[0x18F] = '\x21';
+    rom += std::string("\x12\x34\xFF\xFF\x00\x01\xAB", 7);
+    test::writeFile(path, rom);
+
+    const CliRun check = cli("checksum " + quoted(path));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, "stored:   0x4321\ncomputed: 0xBD34\n");
+    EXPECT_EQ(test::readFile(path), rom);
+
+    const CliRun fix = cli("checksum " + quoted(path) + " --fix");
+    EXPECT_EQ(fix.status, 0) << fix.err;
+    EXPECT_EQ(fix.out, "stored:   0x4321\ncomputed: 0xBD34\nfixed:    0xBD34 written at 0x018E\n");
+    std::string fixed = rom;
+    fixed[0x18E] = '\xBD';
+    fixed[0x18F] = '\x34';
+    EXPECT_EQ(test::readFile(path), fixed);
+    EXPECT_EQ(cli("checksum " + quoted(path)).status, 0);
+}
+
+TEST(CliChecksum, RefusesARomShorterThanTheHeaderAndBadUse) {
+    test::TempDir dir;
+    const std::string path = dir.file("short.bin");
+    const std::string rom(0x1FF, '\x11');
+    test::writeFile(path, rom);
+    const CliRun run = cli("checksum " + quoted(path) + " --fix");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("511 bytes long, shorter than the 512-byte cartridge header"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(test::readFile(path), rom);
+    EXPECT_EQ(cli("checksum " + quoted(dir.file("missing.bin"))).status, 1);
+    EXPECT_EQ(cli("checksum " + quoted(path) + " --fox").status, 1);
+    EXPECT_EQ(cli("checksum").status, 1);
+}
+
 }  // namespace
 }  // namespace tess
