@@ -33,6 +33,20 @@ void SpriteRaster::drawCell(std::int32_t x, std::int32_t y, int index) {
         static_cast<std::uint8_t>(index | (style_ == LineStyle::Dashed ? kDashedBit : 0));
 }
 
+void SpriteRaster::drawCells(std::int32_t x, std::int32_t y,
+                             std::span<const std::uint8_t> indices) {
+    const std::uint8_t style = style_ == LineStyle::Dashed ? kDashedBit : 0;
+    const bool rowShown = y >= 0 && y <= shown_.upperY();
+    std::uint8_t* cells = rowShown ? shown_.row(y) : nullptr;
+    for (const std::uint8_t index : indices) {
+        if (index != kNothing) {
+            if (index > 15) throw subscriptError();
+            if (rowShown && x >= 0 && x <= shown_.upperX()) cells[x] = static_cast<std::uint8_t>(index | style);
+        }
+        ++x;
+    }
+}
+
 void SpriteRaster::hatchTile(std::int32_t tx, std::int32_t ty) {
     if (!hatch_.contains(tx, ty)) return;
     hatch_.at(tx, ty) = style_ == LineStyle::Dashed ? 2 : 1;
@@ -48,7 +62,7 @@ void SpriteRaster::drawSprite(const ByteGrid& spriteBuffer, const ByteGrid& tile
             if (state != kWhiteTile && state != kGreyTile) continue;
             std::int32_t end = std::min(8 * tx + 7, lastX);
             if (y == lastY && end == lastX) --end;  // (lastX, lastY) belongs to no tile
-            for (std::int32_t x = 8 * tx; x <= end; ++x) drawCell(x, y, cells[x]);
+            drawCells(8 * tx, y, {cells + 8 * tx, static_cast<std::size_t>(end - 8 * tx + 1)});
             if (state == kGreyTile) hatchTile(tx, y / 8);
         }
     }
