@@ -7,9 +7,12 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/core/ErrorReporting.h"
+#include "edit/core/PaintTools.h"
+#include "edit/ui/MainToolbar.h"
 #include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
@@ -146,6 +149,7 @@ void frmMain::buildControls() {
         tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
         [this] { view_->RedrawSprite(); });
     panel_->placeControls(sx_, sy_);
+    buildPainting(tbMain);
 
     tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
     tvSprites_->setObjectName("tvSprites");
@@ -172,6 +176,35 @@ void frmMain::buildControls() {
     view_->disableScrollBars();
     adjustSize();
     setFixedSize(sizeHint());
+}
+
+void frmMain::buildPainting(QToolBar* tbMain) {
+    tools_ = std::make_unique<edit::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette, *view_);
+    auto trigger = [this](const char* name) { return [this, name] { findChild<QAction*>(name)->trigger(); }; };
+    new edit::MainToolbar(tbMain, *tools_,
+                          {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
+                          [this](const std::function<void()>& handler) { guarded(handler); });
+
+    const gfx::SpriteCanvas* canvas = view_->picSprite();
+    auto apply = [this](int button, int shift, float x, float y) {
+        guarded([&] {
+            const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(button),
+                                                    static_cast<std::int16_t>(shift), x, y, view_->Zoom());
+            panels_[2]->setText(QString::fromStdString(feedback.mouseText));
+            if (feedback.swatchesChanged) panel_->showSwatches();
+        });
+    };
+    connect(canvas, &gfx::SpriteCanvas::mousePressed, this, apply);
+    connect(canvas, &gfx::SpriteCanvas::mouseMoved, this, apply);
+    connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int button, int shift, float x, float y) {
+        guarded([&] {
+            tools_->ReleaseTool(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y,
+                                view_->Zoom());
+        });
+    });
+    connect(canvas, &gfx::SpriteCanvas::zoomWheel, this, [this](int steps) {
+        guarded([&] { mnuViewZoomE_Click(std::clamp(view_->zoomIndex() + steps, 0, 5)); });
+    });
 }
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
@@ -313,6 +346,7 @@ void frmMain::tvSprites_DblClick() {
             }
         }
         RemoveTempFiles();
+        tools_->spriteReplaced();
 
         const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
         if (!parentKey.contains(gamedb::kHeadingKey)) return;  // compressed sprites: not yet loadable
