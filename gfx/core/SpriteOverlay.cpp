@@ -60,16 +60,15 @@ void SpriteOverlay::render(const SpriteRaster::Colours& colours, int zoom, std::
     if (!marquee_ || marquee_->empty()) return;
     const Span ring = screenSpan(*marquee_, zoom);
     const Span visible = ring.clipped(request);
-    if (visible.left >= visible.right || visible.top >= visible.bottom) return;
-    auto dash = [&](std::int64_t px, std::int64_t py) {
-        pixel(px, py) = ((px + py) / kDash) % 2 == 0 ? kMarqueeBlack : kMarqueeWhite;
-    };
+    const std::int64_t thick = zoom >= kThickMarqueeZoom ? 2 : 1;
     for (std::int64_t py = visible.top; py < visible.bottom; ++py) {
-        if (py == ring.top || py == ring.bottom - 1) {
-            for (std::int64_t px = visible.left; px < visible.right; ++px) dash(px, py);
-        } else {
-            if (ring.left >= visible.left) dash(ring.left, py);
-            if (ring.right - 1 < visible.right) dash(ring.right - 1, py);
+        const bool edgeRow = py < ring.top + thick || py >= ring.bottom - thick;
+        for (std::int64_t px = visible.left; px < visible.right; ++px) {
+            if (edgeRow || px < ring.left + thick || px >= ring.right - thick) {
+                pixel(px, py) = ((px + py) / kDash) % 2 == 0 ? kMarqueeBlack : kMarqueeWhite;
+            } else {
+                px = std::max(px, ring.right - thick - 1);  // skip the inside
+            }
         }
     }
 }

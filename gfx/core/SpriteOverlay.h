@@ -71,6 +71,9 @@ public:
     static constexpr std::uint8_t kClear = 255;
     // Marquee dashes: this many screen pixels black, then as many white.
     static constexpr int kDash = 4;
+    // From this zoom on the marquee is 2 screen pixels thick, so that it
+    // stands out from the dashed grid.
+    static constexpr int kThickMarqueeZoom = 8;
 
     // Shows nothing.
     SpriteOverlay() = default;
@@ -93,8 +96,8 @@ public:
     // Draws over the zoomed pixels [left, left + width) x [top, top + height)
     // of `out` (as SpriteRaster::render lays them out): each cell that is not
     // clear as a solid `zoom` x `zoom` square of its colour, and the
-    // marquee as a one-pixel ring just inside the selected squares, dashed
-    // black and white along the canvas diagonal.
+    // marquee as a ring just inside the selected squares, dashed black and
+    // white along the canvas diagonal.
     void render(const SpriteRaster::Colours& colours, int zoom, std::int32_t left,
                 std::int32_t top, std::int32_t width, std::int32_t height, std::uint32_t* out,
                 std::ptrdiff_t stride) const;
