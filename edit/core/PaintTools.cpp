@@ -1,6 +1,7 @@
 #include "edit/core/PaintTools.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "edit/core/PixelShapes.h"
@@ -186,29 +187,87 @@ void PaintTools::spray(Pixel centre, std::uint8_t index) {
     }
 }
 
+namespace {
+
+// The pixels a fill may take: inside a white tile and of the target index.
+// A fill may test each pixel of a 4088 x 4088 sprite several times, so it
+// reads the grids' rows directly and takes whole tile rows of 8 pixels at
+// once where it can.
+class FillRegion {
+public:
+    FillRegion(const gfx::SpriteDocument& doc, std::uint8_t target)
+        : buffer_(doc.SpriteBuffer), tiles_(doc.TileMap), target_(target) {}
+
+    bool contains(std::int32_t x, std::int32_t y) const {
+        // The spare column and row of the grids belong to no tile.
+        return x >= 0 && y >= 0 && x < buffer_.upperX() && y < buffer_.upperY() &&
+               tiles_.row(y / 8)[x / 8] == gfx::kWhiteTile && buffer_.row(y)[x] == target_;
+    }
+    // The first and the last pixel of the region's run through (x, y), which
+    // lies in the region.
+    std::int32_t runStart(std::int32_t x, std::int32_t y) const {
+        while (x % 8 == 0 && share(x - 8, y) == Share::All) x -= 8;
+        while (contains(x - 1, y)) --x;
+        return x;
+    }
+    std::int32_t runEnd(std::int32_t x, std::int32_t y) const {
+        while ((x + 1) % 8 == 0 && share(x + 1, y) == Share::All) x += 8;
+        while (contains(x + 1, y)) ++x;
+        return x;
+    }
+    // Seeds the first pixel of each run of the region on row y within
+    // x0..x1, columns of the sprite.
+    void seedRuns(std::int32_t y, std::int32_t x0, std::int32_t x1, std::vector<Pixel>& seeds) const {
+        bool inRun = false;
+        for (std::int32_t x = x0; x <= x1;) {
+            const Share tileRow = x % 8 == 0 && x + 7 <= x1 ? share(x, y) : Share::Some;
+            const bool in = tileRow == Share::Some ? contains(x, y) : tileRow == Share::All;
+            if (in && !inRun) seeds.push_back({x, y});
+            inRun = in;
+            x += tileRow == Share::Some ? 1 : 8;
+        }
+    }
+
+private:
+    static constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    enum class Share { None, Some, All };
+
+    // How many of the 8 pixels of a tile's row from (x, y), x a multiple of
+    // 8, lie in the region: none, some or all of them.
+    Share share(std::int32_t x, std::int32_t y) const {
+        if (x < 0 || y < 0 || x + 8 > buffer_.upperX() || y >= buffer_.upperY() ||
+            tiles_.row(y / 8)[x / 8] != gfx::kWhiteTile) {
+            return Share::None;
+        }
+        std::uint64_t eight;
+        std::memcpy(&eight, buffer_.row(y) + x, sizeof eight);
+        const std::uint64_t diff = eight ^ (target_ * kOnes);  // a 0 byte where the pixel is the target
+        if (diff == 0) return Share::All;
+        return ((diff - kOnes) & ~diff & (kOnes << 7)) != 0 ? Share::Some : Share::None;
+    }
+
+    const gfx::ByteGrid& buffer_;
+    const gfx::ByteGrid& tiles_;
+    std::uint64_t target_;
+};
+
+}  // namespace
+
 void PaintTools::fill(Pixel start, std::uint8_t index) {
     const std::uint8_t target = painter_.index(start);
     if (target == index) return;
-    auto inRegion = [&](Pixel p) { return painter_.paintable(p) && painter_.index(p) == target; };
+    const FillRegion region(painter_.doc(), target);
     // Scanline fill: paint a seed's whole run, then seed each run above and below it.
     std::vector<Pixel> seeds{start};
     while (!seeds.empty()) {
-        const Pixel seed = seeds.back();
+        const auto [x, y] = seeds.back();
         seeds.pop_back();
-        if (!inRegion(seed)) continue;
-        std::int32_t x0 = seed.x;
-        std::int32_t x1 = seed.x;
-        while (inRegion({x0 - 1, seed.y})) --x0;
-        while (inRegion({x1 + 1, seed.y})) ++x1;
-        painter_.paintRun(x0, x1, seed.y, index);
-        for (const std::int32_t y : {seed.y - 1, seed.y + 1}) {
-            bool inRun = false;
-            for (std::int32_t x = x0; x <= x1; ++x) {
-                const bool in = inRegion({x, y});
-                if (in && !inRun) seeds.push_back({x, y});
-                inRun = in;
-            }
-        }
+        if (!region.contains(x, y)) continue;
+        const std::int32_t x0 = region.runStart(x, y);
+        const std::int32_t x1 = region.runEnd(x, y);
+        painter_.paintRun(x0, x1, y, index);
+        region.seedRuns(y - 1, x0, x1, seeds);
+        region.seedRuns(y + 1, x0, x1, seeds);
     }
 }
 

@@ -25,13 +25,9 @@ void SpritePainter::end() {
     history_.endGesture(doc_.SpriteBuffer);
 }
 
-void SpritePainter::keepTiles(std::int32_t x0, std::int32_t x1, std::int32_t y) {
-    for (std::int32_t tx = x0 / 8; tx <= x1 / 8; ++tx) history_.keepTile(doc_.SpriteBuffer, tx, y / 8);
-}
-
 void SpritePainter::paint(Pixel p, int index) {
     doc_.SpriteDirty = true;
-    keepTiles(p.x, p.x, p.y);
+    history_.keepTiles(doc_.SpriteBuffer, p.x / 8, p.x / 8, p.y / 8);
     surface_.DrawCell(p.x, p.y, index);
     doc_.SpriteBuffer.at(p.x, p.y) = static_cast<std::uint8_t>(index);
 }
@@ -39,7 +35,7 @@ void SpritePainter::paint(Pixel p, int index) {
 void SpritePainter::paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y,
                              std::uint8_t index) {
     doc_.SpriteDirty = true;
-    keepTiles(x0, x1, y);
+    history_.keepTiles(doc_.SpriteBuffer, x0 / 8, x1 / 8, y / 8);
     std::uint8_t* row = doc_.SpriteBuffer.row(y);
     std::fill(row + x0, row + x1 + 1, index);
     surface_.DrawCells(x0, y, {row + x0, static_cast<std::size_t>(x1 - x0 + 1)});

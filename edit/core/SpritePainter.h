@@ -59,7 +59,6 @@ public:
     void forget();
 
 private:
-    void keepTiles(std::int32_t x0, std::int32_t x1, std::int32_t y);
     void drawRestored();
 
     gfx::SpriteDocument& doc_;

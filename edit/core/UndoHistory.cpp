@@ -20,16 +20,22 @@ void UndoHistory::adopt(const gfx::ByteGrid& buffer) {
     upperY_ = buffer.upperY();
 }
 
-void UndoHistory::keepTile(const gfx::ByteGrid& buffer, std::int32_t tx, std::int32_t ty) {
+void UndoHistory::keepTiles(const gfx::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1,
+                            std::int32_t ty) {
     adopt(buffer);
     const std::int32_t tilesWide = upperX_ / kTile + 1;
     if (kept_.empty()) kept_.assign(static_cast<std::size_t>(tilesWide) * (upperY_ / kTile + 1), 0);
-    std::uint8_t& kept = kept_[static_cast<std::size_t>(ty) * tilesWide + tx];
-    if (kept) return;
-    kept = 1;
-    TileCopy& copy = gesture_.emplace_back(TileCopy{tx, ty, {}});
-    for (std::int32_t r = 0; r < kTile; ++r) {
-        std::copy_n(tileRow(buffer, tx, ty, r), kTile, copy.pixels.data() + r * kTile);
+    std::uint8_t* kept = kept_.data() + static_cast<std::size_t>(ty) * tilesWide;
+    for (std::int32_t tx = tx0; tx <= tx1; ++tx) {
+        if (kept[tx]) continue;
+        kept[tx] = 1;
+        TileCopy copy;
+        copy.tx = tx;
+        copy.ty = ty;
+        for (std::int32_t r = 0; r < kTile; ++r) {
+            std::copy_n(tileRow(buffer, tx, ty, r), kTile, copy.pixels.data() + r * kTile);
+        }
+        gesture_.push_back(copy);
     }
 }
 
@@ -49,7 +55,6 @@ bool UndoHistory::endGesture(const gfx::ByteGrid& buffer) {
     kept_.clear();
     if (step.empty()) return false;
 
-    step.shrink_to_fit();
     for (const Step& dropped : redo_) stepBytes_ -= stepBytes(dropped);
     redo_.clear();
     stepBytes_ += stepBytes(step);
@@ -89,7 +94,7 @@ void UndoHistory::clear() {
 }
 
 std::size_t UndoHistory::bytes() const {
-    return stepBytes_ + gesture_.capacity() * sizeof(TileCopy) + kept_.capacity();
+    return stepBytes_ + stepBytes(gesture_) + kept_.capacity();
 }
 
 }  // namespace tess::edit

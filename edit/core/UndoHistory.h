@@ -31,10 +31,10 @@ public:
 
     explicit UndoHistory(std::size_t budgetBytes = kBudgetBytes) : budget_(budgetBytes) {}
 
-    // Called before the gesture first changes a pixel of tile (tx, ty),
-    // which must lie wholly inside `buffer`: keeps the tile's pixels as they
-    // are. Later calls for a tile already kept in this gesture keep nothing.
-    void keepTile(const gfx::ByteGrid& buffer, std::int32_t tx, std::int32_t ty);
+    // Called before the gesture first changes a pixel of the tiles tx0..tx1
+    // of tile row ty, which must lie wholly inside `buffer`: keeps their
+    // pixels as they are. A tile already kept in this gesture is kept once.
+    void keepTiles(const gfx::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1, std::int32_t ty);
 
     // Ends the gesture: the kept tiles whose pixels now differ in `buffer`
     // become one undo step and the redo side is emptied. When no pixel
@@ -63,9 +63,11 @@ private:
         std::int32_t ty;
         std::array<std::uint8_t, kTile * kTile> pixels;
     };
-    using Step = std::vector<TileCopy>;
+    // A deque grows without moving what it holds: a whole-sprite step is
+    // gathered without copies.
+    using Step = std::deque<TileCopy>;
 
-    static std::size_t stepBytes(const Step& step) { return step.capacity() * sizeof(TileCopy); }
+    static std::size_t stepBytes(const Step& step) { return step.size() * sizeof(TileCopy); }
     bool move(std::deque<Step>& from, std::deque<Step>& to, gfx::ByteGrid& buffer);
     // Forgets the history when `buffer` is not the size it was made on.
     void adopt(const gfx::ByteGrid& buffer);

@@ -108,7 +108,7 @@ TEST(UndoHistory, KeepsTheNewestStepsWithinItsBudget) {
     UndoHistory history(2 * tileBytes);
     auto paintTiles = [&](std::int32_t firstTile, std::int32_t tiles, std::uint8_t index) {
         for (std::int32_t tx = firstTile; tx < firstTile + tiles; ++tx) {
-            history.keepTile(buffer, tx, 0);
+            history.keepTiles(buffer, tx, tx, 0);
             buffer.at(8 * tx + 3, 4) = index;
         }
         return history.endGesture(buffer);
