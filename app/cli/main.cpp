@@ -5,24 +5,23 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-
-#include "app/core/ErrorReporting.h"
-#include "compress/cli/NemesisCommand.h"
+#include "app/cli/ChecksumCommand.h"
+#include "app/cli/LintCommand.h"
+#include "app/cli/SpriteCommands.h"
 #include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
+#include "compress/cli/NemesisCommand.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/core/SpriteTree.h"
-#include "gfx/selection/SpriteSelection.h"
 
 namespace {
 
 using tess::gamedb::GameDatabase;
 
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kDatabaseError = 2;
+using tess::cli::kDatabaseError;
+using tess::cli::kFailed;
+using tess::cli::kOk;
 
 void usage(std::ostream& err) {
     err << "usage: tessellane-cli [--db-folder DIR] COMMAND\n"
@@ -30,8 +29,19 @@ void usage(std::ostream& err) {
            "  identify ROM      name the game the ROM belongs to\n"
            "  tree ROM          list the game's sprite tree: KEY<TAB>TEXT<TAB>IMAGE\n"
            "  games             list the supported games as Name*Completion%*Author\n"
-           "  export ROM NAME OUT.png\n"
-           "                    write plain sprite NAME as an indexed PNG of its palette indices\n"
+           "  export ROM SPRITE OUT.png\n"
+           "                    write a sprite as an indexed PNG of its palette indices\n"
+           "  export --sheet ROM FOLDER\n"
+           "                    write every sprite as FOLDER/NAME.png, listed in FOLDER/index.tsv\n"
+           "  import [--dry-run] ROM SPRITE IMAGE\n"
+           "                    write a PNG or 4-bit BMP of the sprite's size into its tiles\n"
+           "                    and save it into the ROM; --dry-run writes nothing and prints\n"
+           "                    the size the save would have\n"
+           "                    SPRITE: a key as 'tree' prints it, or a name (plain first)\n"
+           "  lint [ROM]        check the game database of the ROM's game, or of every game:\n"
+           "                    LEVEL<TAB>GAME<TAB>TABLE<TAB>ROW<TAB>MESSAGE\n"
+           "  checksum ROM [--fix]\n"
+           "                    print the header's checksum and the computed one; --fix writes it\n"
            "  nemesis decompress FILE OFFSET OUT\n"
            "  nemesis compress IN OUT\n"
            "                    the Nemesis codec on files\n";
@@ -52,50 +62,6 @@ bool identify(GameDatabase& db, const std::string& rom, std::ostream& out) {
         return false;
     }
     return true;
-}
-
-// The sprite as an indexed image: one pixel per sprite pixel holding its
-// palette index, the palette's screen colours as colour table, entry 0 clear.
-QImage spriteImage(const tess::gfx::SpriteDocument& doc, const tess::edit::GenesisPalette& palette) {
-    const int width = doc.SpriteBuffer.upperX();
-    const int height = doc.SpriteBuffer.upperY();
-    QImage image(width, height, QImage::Format_Indexed8);
-    QList<QRgb> colours;
-    for (int i = 0; i < tess::edit::GenesisPalette::kEntries; ++i) {
-        const auto c = palette.colour(i);
-        colours << qRgba(c.r, c.g, c.b, i == 0 ? 0 : 255);
-    }
-    image.setColorTable(colours);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < width; ++x) line[x] = doc.SpriteBuffer.at(x, y);
-    }
-    return image;
-}
-
-// Loads a plain sprite as a double-click in the tree would; errors print the
-// text of the box the editor would show.
-int exportSprite(GameDatabase& db, const std::vector<std::string>& args, std::ostream& out) {
-    const std::string& rom = args[1];
-    if (!identify(db, rom, out)) return kFailed;
-    tess::edit::GenesisPalette palette{tess::edit::ScreenColour{}};
-    tess::gfx::SpriteDocument doc;
-    tess::gfx::NullLoadTarget view;
-    try {
-        if (!tess::gfx::LoadPlainSprite(db, rom, args[2], palette, doc, view, {})) {
-            std::cerr << tess::ProcessingErrorBox().text << "\n";
-            return kFailed;
-        }
-    } catch (...) {
-        std::cerr << tess::RuntimeErrorBox(tess::asRuntimeError(std::current_exception())).text
-                  << "\n";
-        return kFailed;
-    }
-    if (!spriteImage(doc, palette).save(QString::fromStdString(args[3]), "PNG")) {
-        std::cerr << "cannot write " << args[3] << "\n";
-        return kFailed;
-    }
-    return kOk;
 }
 
 int run(const std::vector<std::string>& args, const std::string& appFolder, std::ostream& out) {
@@ -120,9 +86,25 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
         });
         return kOk;
     }
-    if (command == "export" && args.size() == 4) {
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "lint" && rest.size() <= 1) {
         GameDatabase db(appFolder);
-        return exportSprite(db, args, out);
+        return tess::cli::LintGames(db, rest, out, std::cerr);
+    }
+    if (command == "checksum" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--fix"))) {
+        return tess::cli::CheckChecksum(rest, out, std::cerr);
+    }
+    if (command == "export" && rest.size() == 3 && rest[0] == "--sheet") {
+        GameDatabase db(appFolder);
+        return tess::cli::ExportSheet(db, rest, out, std::cerr);
+    }
+    if (command == "export" && rest.size() == 3) {
+        GameDatabase db(appFolder);
+        return tess::cli::ExportSprite(db, rest, out, std::cerr);
+    }
+    if (command == "import" && rest.size() == (!rest.empty() && rest[0] == "--dry-run" ? 4u : 3u)) {
+        GameDatabase db(appFolder);
+        return tess::cli::ImportSprite(db, rest, out, std::cerr);
     }
     return -1;
 }

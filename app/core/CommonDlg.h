@@ -26,9 +26,11 @@ struct MessageRequest {
 
 // An open-file dialog: the chosen file must exist and the read-only box is
 // hidden. The filter is in "Description|pattern|Description|pattern" form.
+// A save dialog takes the same request, with the file name it proposes.
 struct OpenFileRequest {
     std::string title;
     std::string filter;
+    std::string fileName = {};
 };
 
 class CommonDlg {
@@ -39,6 +41,9 @@ public:
     virtual MsgAnswer message(const MessageRequest& request) = 0;
     // Returns the chosen path, or "" when the user cancelled.
     virtual std::string openFile(const OpenFileRequest& request) = 0;
+    // A file to write: asks before an existing file is replaced. Returns the
+    // chosen path, or "" when the user cancelled.
+    virtual std::string saveFile(const OpenFileRequest& request) = 0;
     // Colours are packed red + 256 * green + 65536 * blue. Returns nothing
     // when the user cancelled.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t preset) = 0;

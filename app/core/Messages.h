@@ -15,6 +15,20 @@ inline constexpr const char* kHelpText =
     "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the help I'm "
     "giving you...";
 
+inline constexpr const char* kCompressionFailedText = "File did not get compressed...";
+inline constexpr const char* kOversizeText =
+    "WARNING:\r\nData is LARGER than the maximum size to fit in the ROM. Saving to the end of the "
+    "ROM is currently unsupported. You must make your sprite less detailed so the compressor will "
+    "compress it enough to fit.";
+
+inline constexpr const char* kOnly4BitText = "Error: Only supports 4bit (16-color) bitmaps.";
+
+// Saving a sprite by a table row that is no longer its own would write it into
+// the wrong place, or into another game's ROM.
+inline constexpr const char* kSpriteRowGoneText =
+    "Nothing was saved: the sprite on screen was loaded before the ROM that is loaded now, or its "
+    "selection did not finish. Double-click a sprite of this game in the tree, then save.";
+
 // Saving a palette into a ROM it was not read from would damage that ROM.
 inline constexpr const char* kPaletteOfAnotherRomText =
     "The palette shown was read from another ROM, so it was not saved into this one. Load a "

@@ -57,6 +57,13 @@ std::string QtDialogs::openFile(const OpenFileRequest& request) {
         .toStdString();
 }
 
+std::string QtDialogs::saveFile(const OpenFileRequest& request) {
+    return QFileDialog::getSaveFileName(parent_, QString::fromStdString(request.title),
+                                        QString::fromStdString(request.fileName),
+                                        QtFilter(request.filter))
+        .toStdString();
+}
+
 std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t preset) {
     const QColor initial(preset & 0xFF, (preset >> 8) & 0xFF, (preset >> 16) & 0xFF);
     const QColor chosen = QColorDialog::getColor(initial, parent_);

@@ -15,6 +15,7 @@ public:
 
     MsgAnswer message(const MessageRequest& request) override;
     std::string openFile(const OpenFileRequest& request) override;
+    std::string saveFile(const OpenFileRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t preset) override;
 
 private:

@@ -1,25 +1,30 @@
 #include "app/ui/frmMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/core/ErrorReporting.h"
+#include "compress/images/SpriteImage.h"
+#include "compress/lib/WholeFile.h"
+#include "compress/sprites/CompressedSprite.h"
+#include "compress/sprites/SpriteSave.h"
 #include "edit/core/PaintTools.h"
 #include "edit/ui/MainToolbar.h"
+#include "gfx/selection/SpriteSelection.h"
 #include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/ui/Pictures.h"
 #include "gamedb/ui/frmAbout.h"
 #include "gfx/core/Twips.h"
-#include "gfx/selection/SpriteSelection.h"
 #include "gfx/ui/SpriteView.h"
 
 namespace tess {
@@ -27,6 +32,9 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+
+// While a save writes, pending events run at most this often.
+constexpr int kEventsEveryMilliseconds = 30;
 
 // Client area of the window, in twips.
 constexpr int kClientWidth = 9315;
@@ -48,6 +56,31 @@ protected:
 private:
     std::function<void()> onDoubleClick_;
 };
+
+// Puts the sprite tables back on the rows they stood on: Save ROM writes by
+// them, and looking at another sprite must not move them.
+class RowBookmarks {
+public:
+    explicit RowBookmarks(gamedb::GameDatabase& db)
+        : plain_(db.table(gamedb::GameDatabase::SPRITE)),
+          compressed_(db.table(gamedb::GameDatabase::COMPRESSED)),
+          plainMark_(plain_.bookmark()),
+          compressedMark_(compressed_.bookmark()) {}
+    ~RowBookmarks() {
+        plain_.setBookmark(plainMark_);
+        compressed_.setBookmark(compressedMark_);
+    }
+    RowBookmarks(const RowBookmarks&) = delete;
+    RowBookmarks& operator=(const RowBookmarks&) = delete;
+
+private:
+    gamedb::TableCursor& plain_;
+    gamedb::TableCursor& compressed_;
+    std::size_t plainMark_;
+    std::size_t compressedMark_;
+};
+
+std::string quotedName(const compress::SpriteChoice& sprite) { return "\"" + sprite.name + "\""; }
 
 }  // namespace
 
@@ -86,9 +119,9 @@ void frmMain::buildMenus() {
     mnuFileSave_ = file->addMenu("&Save");
     mnuFileSave_->setObjectName("mnuFileSave");
     mnuFileSave_->menuAction()->setEnabled(false);
-    action(mnuFileSave_, "mnuFileSaveRom", "Save ROM");
+    action(mnuFileSave_, "mnuFileSaveRom", "Save ROM", [this] { mnuFileSaveRom_Click(); });
     action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette", [this] { mnuFileSavePalette_Click(); });
-    action(file, "mnuFileImport", "Import Sprite...")->setEnabled(false);
+    action(file, "mnuFileImport", "Import Sprite...", [this] { mnuFileImport_Click(); })->setEnabled(false);
     file->addSeparator()->setObjectName("mnuFileSep1");
     action(file, "mnuFileGameInfo", "Game Information", [this] { mnuFileGameInfo_Click(); });
     file->addSeparator()->setObjectName("mnuFileSep2");
@@ -155,6 +188,14 @@ void frmMain::buildControls() {
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
     tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
+    tvSprites_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tvSprites_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = spriteMenu(tvSprites_->itemAt(at))) {
+            menu->exec(tvSprites_->viewport()->mapToGlobal(at));
+            delete menu;
+        }
+    });
+    view_->setDropHandler([this](const std::string& path) { trapped([&] { importImage(path); }); });
 
     sbMain_ = new QStatusBar(client);
     sbMain_->setObjectName("sbMain");
@@ -183,12 +224,15 @@ void frmMain::buildPainting(QToolBar* tbMain) {
     auto trigger = [this](const char* name) { return [this, name] { findChild<QAction*>(name)->trigger(); }; };
     new edit::MainToolbar(tbMain, *tools_,
                           {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
-                          [this](const std::function<void()>& handler) { guarded(handler); });
+                          [this](const std::function<void()>& handler) {
+                              if (!refusedWhileSaving()) guarded(handler);
+                          });
 
     const gfx::SpriteCanvas* canvas = view_->picSprite();
     auto apply = [this](int button, int shift, float x, float y) {
         guarded([&] {
-            const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(button),
+            // A save in progress lets events run: the pointer is shown, the sprite stays as it is.
+            const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(saving_ ? 0 : button),
                                                     static_cast<std::int16_t>(shift), x, y, view_->Zoom());
             panels_[2]->setText(QString::fromStdString(feedback.mouseText));
             if (feedback.swatchesChanged) panel_->showSwatches();
@@ -219,6 +263,7 @@ void frmMain::guarded(const std::function<void()>& handler) {
 }
 
 void frmMain::mnuFileLoad_Click() {
+    if (refusedWhileSaving()) return;
     const std::string path = dialogs_.openFile(
         {"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
     if (path.empty()) return;
@@ -226,7 +271,12 @@ void frmMain::mnuFileLoad_Click() {
 }
 
 void frmMain::LoadRom(const std::string& path) {
+    if (refusedWhileSaving()) return;
     state_.RomPath = path;
+    // Identification moves every table to its first row: the rows the sprite
+    // on screen was loaded by are gone until the next selection.
+    state_.Sprite.GridsRow.reset();
+    shownSprite_.reset();
     mnuFileSave_->menuAction()->setEnabled(true);
     // Every file access closes its file again, so none is open here.
     tvSprites_->clear();
@@ -279,7 +329,64 @@ void frmMain::SavePalette() {
 }
 
 void frmMain::mnuFileSavePalette_Click() {
+    if (refusedWhileSaving()) return;
     if (!state_.RomPath.empty()) SavePalette();
+}
+
+bool frmMain::refusedWhileSaving() {
+    if (saving_) QApplication::beep();
+    return saving_;
+}
+
+void frmMain::letEventsRun() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMilliseconds) return;
+    QCoreApplication::processEvents();
+    sinceEvents_.start();
+}
+
+void frmMain::mnuFileSaveRom_Click() {
+    if (refusedWhileSaving()) return;
+    saving_ = true;
+    sinceEvents_.invalidate();  // the first chance comes at once
+    struct EndOfSave {
+        frmMain& window;
+        ~EndOfSave() {
+            window.saving_ = false;
+            if (!window.exitAfterSave_) return;
+            window.exitAfterSave_ = false;
+            // From the event loop, not from inside whatever started the save.
+            QMetaObject::invokeMethod(
+                &window, [w = &window] { w->guarded([w] { w->ExitProgram(); }); },
+                Qt::QueuedConnection);
+        }
+    } endOfSave{*this};
+
+    const compress::SaveHooks hooks{[this](std::int32_t, std::int32_t) {
+                                        ShowProcessingError(dialogs_);
+                                        return true;
+                                    },
+                                    [this] { letEventsRun(); }};
+    using Result = compress::SaveOutcome::Result;
+    const compress::SaveOutcome outcome =
+        compress::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks);
+    switch (outcome.result) {
+        case Result::NothingLoaded:
+        case Result::Saved:
+            break;
+        case Result::RowNotCurrent:
+            dialogs_.message({kSpriteRowGoneText, kAppTitle, MsgIcon::Exclamation});
+            break;
+        case Result::Refused:
+            dialogs_.message({outcome.reason, kAppTitle, MsgIcon::Exclamation});
+            break;
+        case Result::Oversize:
+            dialogs_.message({kOversizeText});
+            break;
+        case Result::CompressionFailed:
+            dialogs_.message({kCompressionFailedText});
+            endProcess_(1);
+            break;
+    }
 }
 
 void frmMain::mnuFileGameInfo_Click() {
@@ -316,15 +423,8 @@ MsgAnswer frmMain::askAboutChanges(const char* text) {
     return dialogs_.message({text, "Confirm", MsgIcon::Question, MsgButtons::YesNoCancel});
 }
 
-void frmMain::RemoveTempFiles() {
-    for (const char* name : {"dump.bin", "dumpc.bin"}) {
-        std::error_code ec;
-        std::filesystem::remove(name, ec);
-        if (ec) throw fileError(name);
-    }
-}
-
 void frmMain::tvSprites_DblClick() {
+    if (refusedWhileSaving()) return;
     try {
         const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
         if (selected.isEmpty()) throw objectNotSetError();
@@ -340,21 +440,23 @@ void frmMain::tvSprites_DblClick() {
         }
         if (state_.Sprite.SpriteDirty) {
             switch (askAboutChanges(kSpriteChangedText)) {
-                case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+                case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
                 case MsgAnswer::No: state_.Sprite.SpriteDirty = false; break;
                 default: return;
             }
         }
-        RemoveTempFiles();
+        tempFiles_.remove();
         tools_->spriteReplaced();
 
-        const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
-        if (!parentKey.contains(gamedb::kHeadingKey)) return;  // compressed sprites: not yet loadable
-        if (!gfx::LoadPlainSprite(*state_.GameDb, state_.RomPath, node->text(0).toStdString(),
-                                  state_.Palette, state_.Sprite, *view_, [this] {
+        const compress::SpriteChoice sprite = choiceOf(node);
+        shownSprite_.reset();
+        if (compress::LoadSprite(*state_.GameDb, state_.RomPath, sprite, tempFiles_, state_.Palette,
+                                  state_.Sprite, *view_, [this] {
                                       state_.PaletteRomPath = state_.RomPath;
                                       panel_->refresh();
                                   })) {
+            shownSprite_ = sprite;
+        } else {
             ShowProcessingError(dialogs_);
         }
     } catch (...) {
@@ -362,7 +464,165 @@ void frmMain::tvSprites_DblClick() {
     }
 }
 
+compress::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
+    const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
+    return {parentKey.contains(gamedb::kHeadingKey) ? gfx::SpriteKind::Plain : gfx::SpriteKind::Compressed,
+            node->text(0).toStdString()};
+}
+
+bool frmMain::isShown(const compress::SpriteChoice& sprite) const {
+    return shownSprite_ && shownSprite_->kind == sprite.kind && shownSprite_->name == sprite.name &&
+           state_.Sprite.GridsRow == sprite.kind;
+}
+
+void frmMain::mnuFileImport_Click() {
+    if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
+    const std::string path = dialogs_.openFile(
+        {"Import Sprite", "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*"});
+    if (!path.empty()) ImportBitmap(path);
+}
+
+void frmMain::ImportBitmap(const std::string& path) {
+    const std::optional<compress::Bitmap4> bitmap = compress::ReadBitmap4(path);
+    if (!bitmap) return;
+    if (bitmap->bitsPerPixel != 4) {
+        dialogs_.message({kOnly4BitText});
+        return;
+    }
+    tools_->recordEdit([&] { compress::LayPicture(compress::IndexedPicture(*bitmap), state_.Sprite); });
+    view_->RedrawSprite();
+    state_.Sprite.SpriteDirty = true;
+}
+
+QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
+    if (!node || node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return nullptr;
+    const compress::SpriteChoice sprite = choiceOf(node);
+    auto* menu = new QMenu(tvSprites_);
+    auto add = [&](const char* name, const char* caption, std::function<void()> run) {
+        QAction* item = menu->addAction(caption);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this, [this, run] {
+            if (!refusedWhileSaving()) trapped(run);
+        });
+    };
+    add("mnuSpriteExport", "Export Image...", [this, sprite] { exportSpriteImage(sprite); });
+    add("mnuSpriteImport", "Import Image...", [this, node] { importSpriteImage(node); });
+    if (sprite.kind == gfx::SpriteKind::Compressed) {
+        add("mnuSpriteSize", "Compressed Size...", [this, sprite] { showCompressedSize(sprite); });
+    }
+    return menu;
+}
+
+void frmMain::trapped(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        HandleRuntimeError(dialogs_, asRuntimeError(std::current_exception()));
+    }
+}
+
+void frmMain::exportSpriteImage(const compress::SpriteChoice& sprite) {
+    const std::string path =
+        dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
+    if (path.empty()) return;
+    std::vector<std::uint8_t> png;
+    if (isShown(sprite)) {
+        png = compress::SpritePng(state_.Sprite, state_.Palette);  // with the edits on screen
+    } else {
+        RowBookmarks keep(*state_.GameDb);
+        compress::DetachedSprite detached;
+        if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, detached)) {
+            ShowProcessingError(dialogs_);
+            return;
+        }
+        png = compress::SpritePng(detached.doc, detached.palette);
+    }
+    std::string why;
+    if (!compress::writeWholeFile(path, png, why)) {
+        dialogs_.message({"The image was not written to " + path + ": " + why + ".", kAppTitle,
+                          MsgIcon::Exclamation});
+    }
+}
+
+void frmMain::importSpriteImage(QTreeWidgetItem* node) {
+    const compress::SpriteChoice sprite = choiceOf(node);
+    if (!isShown(sprite)) {
+        // Loading it asks about unsaved changes first, as a double-click does.
+        tvSprites_->setCurrentItem(node);
+        tvSprites_DblClick();
+        if (!isShown(sprite)) return;
+    }
+    const std::string path = dialogs_.openFile(
+        {"Import Image", "Images (*.png;*.bmp)|*.png;*.bmp|All Files (*.*)|*.*"});
+    if (!path.empty()) importImage(path);
+}
+
+void frmMain::importImage(const std::string& path) {
+    if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
+    std::optional<compress::SpriteImage> image;
+    try {
+        image = compress::ReadSpriteImage(path, state_.Palette);
+        // A bitmap is laid over the sprite whatever its size, as File > Import Sprite... does.
+        if (!image->bitmap) compress::RequireSpriteSize(image->picture, state_.Sprite);
+    } catch (const compress::ImageRefused& refusal) {
+        dialogs_.message({refusal.what(), kAppTitle, MsgIcon::Exclamation});
+        return;
+    }
+    tools_->recordEdit([&] { compress::LayPicture(image->picture, state_.Sprite); });
+    view_->RedrawSprite();
+    state_.Sprite.SpriteDirty = true;
+    if (image->inexactPixels > 0) {
+        dialogs_.message({std::to_string(image->inexactPixels) +
+                          " pixels had no exact colour in the sprite's palette and took the nearest "
+                          "one."});
+    }
+}
+
+void frmMain::showCompressedSize(const compress::SpriteChoice& sprite) {
+    RowBookmarks keep(*state_.GameDb);
+    const bool shown = isShown(sprite);
+    compress::SaveHooks hooks;
+    hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
+    std::optional<compress::DetachedSprite> detached;
+    if (!shown) {
+        detached.emplace();
+        if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *detached)) {
+            ShowProcessingError(dialogs_);
+            return;
+        }
+    }
+    const compress::SaveOutcome now =
+        shown ? compress::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks,
+                                     compress::SaveMode::DryRun)
+              : compress::SaveSprite(*state_.GameDb, state_.RomPath, detached->temp.files(),
+                                     detached->doc, hooks, compress::SaveMode::DryRun);
+    const auto& row = state_.GameDb->table(gamedb::GameDatabase::COMPRESSED);
+    const std::int32_t offset = row.field("Offset").toLong();
+    const std::optional<std::size_t> inRom = compress::BlockSizeInRom(state_.RomPath, offset);
+
+    using Result = compress::SaveOutcome::Result;
+    std::string text = "Compressed sprite " + quotedName(sprite) + "\r\n\r\n";
+    text += inRom ? "Block in the ROM: " + std::to_string(*inRom) + " bytes at offset " + std::to_string(offset)
+                  : "Block in the ROM: none that unpacks at offset " + std::to_string(offset);
+    const std::int32_t maxSize = row.field("MaxSize").toLong();
+    text += "\r\nRoom for it (MaxSize): " + std::to_string(maxSize) + " bytes\r\n";
+    text += shown ? "Packed now, with the edits on screen: " : "Packed now: ";
+    if (now.result == Result::Saved || now.result == Result::Oversize) {
+        const std::int64_t spare = maxSize - now.compressedSize;
+        text += std::to_string(now.compressedSize) + " bytes, " +
+                (spare >= 0 ? std::to_string(spare) + " to spare"
+                            : std::to_string(-spare) + " too many: Save ROM would refuse it");
+    } else {
+        text += now.result == Result::Refused ? now.reason : "cannot be packed";
+    }
+    dialogs_.message({text});
+}
+
 void frmMain::ExitProgram() {
+    if (saving_) {
+        exitAfterSave_ = true;
+        return;
+    }
     if (state_.Palette.PaletteDirty()) {
         switch (askAboutChanges(kPaletteChangedText)) {
             case MsgAnswer::Yes: SavePalette(); break;
@@ -372,7 +632,7 @@ void frmMain::ExitProgram() {
     }
     if (state_.Sprite.SpriteDirty) {
         switch (askAboutChanges(kSpriteChangedText)) {
-            case MsgAnswer::Yes: break;  // nothing can change a sprite yet, so nothing to save
+            case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
             case MsgAnswer::No: break;
             default: return;
         }

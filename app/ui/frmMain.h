@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -7,6 +8,8 @@
 #include "app/core/CommonDlg.h"
 #include "app/core/Messages.h"
 #include "app/ui/ProgramState.h"
+#include "compress/sprites/SpriteChoice.h"
+#include "compress/sprites/TempFiles.h"
 #include "gamedb/core/SpriteTree.h"
 
 class QAction;
@@ -48,7 +51,15 @@ public:
 
     // Handlers, callable from tests exactly as the controls call them.
     void mnuFileLoad_Click();
+    // Save ROM: writes the loaded sprite back into the ROM. While it runs,
+    // the window stays responsive, but a second save, File > Load, Save
+    // Palette and a sprite selection are refused and exit waits for its end.
+    void mnuFileSaveRom_Click();
     void mnuFileSavePalette_Click();
+    // File > Import Sprite...: a 16-colour bitmap laid over the loaded sprite.
+    // The menu item stays disabled; the handler is reached from the code.
+    void mnuFileImport_Click();
+    void ImportBitmap(const std::string& path);
     void mnuFileGameInfo_Click();
     void mnuViewGrid_Click();
     void mnuViewZoomE_Click(int index);
@@ -60,6 +71,16 @@ public:
     void tvSprites_DblClick();
     // Asks about unsaved changes, then ends the process; returns when cancelled.
     void ExitProgram();
+
+    bool saving() const { return saving_; }
+
+    // The tree's context menu for a sprite node ("Export Image...", "Import
+    // Image...", and "Compressed Size..." for a compressed sprite); nothing
+    // for headings. The caller owns the menu.
+    QMenu* spriteMenu(QTreeWidgetItem* node);
+    // Lays a PNG or 4-bit BMP into the loaded sprite as an edit (Import
+    // Image... and a file dropped on the sprite view).
+    void importImage(const std::string& path);
 
     QString panelText(int panel) const;  // 1 to 4
     gfx::SpriteView& spriteView() const { return *view_; }
@@ -84,7 +105,18 @@ private:
     void SavePalette();
     // Asks a Yes/No/Cancel question about unsaved changes.
     MsgAnswer askAboutChanges(const char* text);
-    void RemoveTempFiles();
+    compress::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
+    // Whether the grids on screen are this sprite's, loaded completely.
+    bool isShown(const compress::SpriteChoice& sprite) const;
+    void exportSpriteImage(const compress::SpriteChoice& sprite);
+    void importSpriteImage(QTreeWidgetItem* node);
+    void showCompressedSize(const compress::SpriteChoice& sprite);
+    // Runs a context-menu action, reporting its errors as a selection does.
+    void trapped(const std::function<void()>& action);
+    // True, with a beep, while a save runs: the command must wait.
+    bool refusedWhileSaving();
+    // Runs pending events now and then while a save writes.
+    void letEventsRun();
     gfx::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -95,6 +127,11 @@ private:
     std::function<void(int)> endProcess_;
     gamedb::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
+    compress::TempFiles tempFiles_;  // in the current directory
+    std::optional<compress::SpriteChoice> shownSprite_;
+    bool saving_ = false;
+    bool exitAfterSave_ = false;
+    QElapsedTimer sinceEvents_;
     double sx_ = 15, sy_ = 15;  // twips per pixel
 
     QMenu* mnuFileSave_ = nullptr;

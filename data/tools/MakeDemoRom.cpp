@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <span>
 #include <sstream>
@@ -18,13 +19,17 @@
 #include "compress/codec/Nemesis.h"
 #include "gamedb/core/GameDatabase.h"
 #include "gamedb/core/Identify.h"
+#include "gfx/core/RomHeader.h"
 #include "gfx/core/SpriteDocument.h"
 #include "gfx/core/TileCodec.h"
 #include "gfx/core/TileListReader.h"
+#include "gfx/selection/SpriteSelection.h"
 
 namespace {
 
 using tess::gamedb::GameDatabase;
+using tess::gamedb::ScanRows;
+using tess::gfx::SpriteKind;
 using tess::gamedb::TableCursor;
 
 constexpr std::size_t kRomSize = 0x10000;
@@ -77,12 +82,6 @@ void place(std::vector<std::uint8_t>& rom, std::int64_t offset, std::span<const 
     std::copy(bytes.begin(), bytes.end(), rom.begin() + offset);
 }
 
-void writeChecksum(std::vector<std::uint8_t>& rom) {
-    unsigned sum = 0;
-    for (std::size_t i = 0x200; i + 1 < rom.size(); i += 2) sum += (rom[i] << 8) | rom[i + 1];
-    putWord(rom, 0x18E, sum & 0xFFFF);
-}
-
 void writePalettes(std::vector<std::uint8_t>& rom, const std::string& path) {
     std::ifstream in(path);
     if (!in) throw Failure("cannot read " + path);
@@ -126,12 +125,12 @@ bool loadArt(const std::filesystem::path& file, tess::gfx::SpriteDocument& doc) 
 
 // Calls visit(entry) for every line of the sprite's white and grey lists.
 template <class Visit>
-void forEachTile(TableCursor& row, const std::string& noGrey, Visit visit) {
-    for (const char* list : {"White", "Grey"}) {
-        const auto& value = row.field(list);
-        if (value.isNull() || value.text() == noGrey) continue;
-        const std::string text = value.text();
-        tess::gfx::TileListReader reader(text);
+void forEachTile(TableCursor& row, SpriteKind kind, Visit visit) {
+    const std::optional<std::string> lists[] = {row.field("White").text(),
+                                                tess::gfx::GreyTileList(row, kind)};
+    for (const auto& list : lists) {
+        if (!list) continue;
+        tess::gfx::TileListReader reader(*list);
         tess::gfx::TileListEntry entry;
         while (reader.next(entry)) visit(entry);
     }
@@ -139,39 +138,32 @@ void forEachTile(TableCursor& row, const std::string& noGrey, Visit visit) {
 
 tess::gfx::SpriteDocument documentFor(TableCursor& row) {
     tess::gfx::SpriteDocument doc;
-    doc.CreateGrids({row.field("Width").toInteger(), row.field("Height").toInteger()});
+    doc.CreateGrids(tess::gfx::RowTileSize(row));
     return doc;
-}
-
-// Visits every row of a table in index order.
-template <class Visit>
-void forEachRow(TableCursor& table, Visit visit) {
-    table.moveFirst();
-    for (int i = 0; i < table.rowCount(); ++i, table.moveNext()) visit(table);
 }
 
 void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
                        const std::filesystem::path& artDir) {
     std::set<std::int32_t> written;
     std::set<std::string> withoutArt;
-    forEachRow(sprites, [&](TableCursor& row) {
+    ScanRows(sprites, [&](TableCursor& row) {
         const std::string name = row.field("Name").text();
         auto doc = documentFor(row);
         if (!loadArt(artDir / (name + ".txt"), doc)) {
             withoutArt.insert(name);
             return;
         }
-        forEachTile(row, "-1", [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
             const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             place(rom, t.offset, bytes);
             written.insert(t.offset);
         });
     });
     // Checked once all art is written: a sprite may borrow from a later row.
-    forEachRow(sprites, [&](TableCursor& row) {
+    ScanRows(sprites, [&](TableCursor& row) {
         const std::string name = row.field("Name").text();
         if (!withoutArt.count(name)) return;
-        forEachTile(row, "-1", [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
             if (!written.count(t.offset)) {
                 throw Failure(name + " has no art and uses the tile at " +
                               std::to_string(t.offset) + ", which no sprite's art fills");
@@ -182,12 +174,12 @@ void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
 
 void writeCompressedSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
                             const std::filesystem::path& artDir) {
-    forEachRow(sprites, [&](TableCursor& row) {
+    ScanRows(sprites, [&](TableCursor& row) {
         const std::string name = row.field("Name").text();
         auto doc = documentFor(row);
         if (!loadArt(artDir / (name + ".txt"), doc)) throw Failure(name + ": no art file");
         std::vector<std::uint8_t> block;
-        forEachTile(row, "", [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Compressed, [&](const tess::gfx::TileListEntry& t) {
             const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             const auto at = static_cast<std::size_t>(t.offset);
             if (block.size() < at + bytes.size()) block.resize(at + bytes.size());
@@ -227,7 +219,7 @@ int main(int argc, char** argv) {
         writePalettes(rom, argv[4]);
         writePlainSprites(rom, db.table(GameDatabase::SPRITE), argv[3]);
         writeCompressedSprites(rom, db.table(GameDatabase::COMPRESSED), argv[3]);
-        writeChecksum(rom);
+        putWord(rom, tess::gfx::kChecksumOffset, tess::gfx::ComputeChecksum(rom));
 
         std::ofstream file(out, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));

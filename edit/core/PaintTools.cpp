@@ -139,6 +139,11 @@ void PaintTools::Cut() { selectionCommand(&SelectionTool::Cut); }
 void PaintTools::Delete() { selectionCommand(&SelectionTool::Clear); }
 void PaintTools::Paste() { selectionCommand(&SelectionTool::Paste); }
 
+void PaintTools::recordEdit(const std::function<void()>& edit) {
+    finishGesture(pointer_, 0);
+    painter_.recordEdit(edit);
+}
+
 void PaintTools::spriteReplaced() {
     painter_.forget();
     selection_.drop();

@@ -89,6 +89,10 @@ public:
     void Delete();
     void Paste();
 
+    // An edit of the white tiles made elsewhere (an image import) becomes
+    // one undo step; a gesture in progress ends first.
+    void recordEdit(const std::function<void()>& edit);
+
     // Another sprite replaced the grids: the history, a gesture in progress
     // and the selection are forgotten.
     void spriteReplaced();

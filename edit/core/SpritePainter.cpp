@@ -51,6 +51,19 @@ void SpritePainter::paintCells(const gfx::SpriteOverlay& plan) {
     }
 }
 
+void SpritePainter::recordEdit(const std::function<void()>& edit) {
+    end();
+    begin();
+    const gfx::PixelRect area = spriteArea();
+    for (std::int32_t ty = 0; ty < area.height / 8; ++ty) {
+        for (std::int32_t tx = 0; tx < area.width / 8; ++tx) {
+            if (doc_.TileMap.at(tx, ty) == gfx::kWhiteTile) history_.keepTiles(doc_.SpriteBuffer, tx, tx, ty);
+        }
+    }
+    edit();
+    end();
+}
+
 bool SpritePainter::Undo() {
     end();
     if (!history_.undo(doc_.SpriteBuffer)) return false;

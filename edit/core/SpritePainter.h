@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "edit/core/UndoHistory.h"
 #include "gfx/core/SpriteDocument.h"
@@ -44,6 +45,11 @@ public:
     // Paints each cell of `plan` that is not clear, every one of them
     // paintable: what a preview showed becomes the sprite's.
     void paintCells(const gfx::SpriteOverlay& plan);
+
+    // Makes an edit of the white tiles' pixels done elsewhere (an image laid
+    // over the sprite) one undo step of its own, after ending a gesture in
+    // progress.
+    void recordEdit(const std::function<void()>& edit);
 
     // Ends a gesture in progress, then restores the newest undo (redo) step:
     // SpriteBuffer takes the step's pixels, and the picture is drawn again as

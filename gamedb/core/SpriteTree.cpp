@@ -37,39 +37,23 @@ int SpriteTree::find(const std::string& key) const {
     return it == byKey_.end() ? -1 : it->second;
 }
 
-namespace {
-
-// The counted scan of a game table, which then goes back to its first row.
-template <class Row>
-void scan(TableCursor& table, Row&& row) {
-    table.moveFirst();
-    const int rows = table.rowCount();
-    for (int i = 1; i <= rows; ++i) {
-        row(table);
-        table.moveNext();
-    }
-    table.moveFirst();
-}
-
-}  // namespace
-
 void BuildSpriteTree(GameDatabase& db, SpriteTree& tree) {
     const std::string heading = kHeadingKey;
-    scan(db.table(GameDatabase::HEAD), [&](TableCursor& t) {
+    ScanRows(db.table(GameDatabase::HEAD), [&](TableCursor& t) {
         tree.AddRootNode(t.field("Name").text(), heading + t.field("ID").keyText(), kHeadingImage);
     });
-    scan(db.table(GameDatabase::SPRITE), [&](TableCursor& t) {
+    ScanRows(db.table(GameDatabase::SPRITE), [&](TableCursor& t) {
         tree.AddChildNode(heading + t.field("Heading").keyText(), t.field("Name").text(),
                           kPlainSpriteKey + t.field("Name").keyText(), kSpriteImage);
     });
     tree.AddRootNode("Compressed", kCompressedRootKey, kHeadingImage);
     const std::string subHeading = kCompressedHeadingKey;
     auto& compressed = db.table(GameDatabase::COMPRESSED);
-    scan(compressed, [&](TableCursor& t) {
+    ScanRows(compressed, [&](TableCursor& t) {
         const std::string sub = t.field("SubHead").text();
         tree.AddChildNode(kCompressedRootKey, sub, subHeading + sub, kHeadingImage);
     });
-    scan(compressed, [&](TableCursor& t) {
+    ScanRows(compressed, [&](TableCursor& t) {
         tree.AddChildNode(subHeading + t.field("SubHead").keyText(), t.field("Name").text(),
                           kCompressedSpriteKey + t.field("Name").keyText(), kSpriteImage);
     });

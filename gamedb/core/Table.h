@@ -27,6 +27,9 @@ public:
     // Moving past the end is allowed once; a further move raises "No current record".
     void moveNext();
     bool eof() const { return pos_ >= table_.rows.size(); }
+    // The current row, to come back to after other work moved the cursor.
+    std::size_t bookmark() const { return pos_; }
+    void setBookmark(std::size_t mark) { pos_ = mark < table_.rows.size() ? mark : table_.rows.size(); }
 
     // Reads a named field of the current row (names compare case-insensitively).
     // Raises "Item not found in this collection." (3265) for an unknown field and
@@ -42,5 +45,18 @@ private:
     Table table_;
     std::size_t pos_ = 0;
 };
+
+// The counted scan the game tables are read with: calls row(table) on each row
+// in index order, then moves the table back to its first row.
+template <class Row>
+void ScanRows(TableCursor& table, Row&& row) {
+    table.moveFirst();
+    const int rows = table.rowCount();
+    for (int i = 1; i <= rows; ++i) {
+        row(table);
+        table.moveNext();
+    }
+    table.moveFirst();
+}
 
 }  // namespace tess::gamedb

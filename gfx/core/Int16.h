@@ -14,4 +14,7 @@ inline std::int16_t mul16(std::int32_t a, std::int32_t b) {
     return static_cast<std::int16_t>(product);
 }
 
+// A 32-bit result kept in a 16-bit variable: overflow (6) outside its range.
+inline std::int16_t narrow16(std::int32_t value) { return mul16(value, 1); }
+
 }  // namespace tess::gfx

@@ -1,5 +1,10 @@
 #include "gfx/core/RomFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -15,18 +20,14 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 RuntimeError badRecordNumber() { return {63, "Bad record number"}; }
 
-File openAt(const std::string& path, const char* mode, std::int64_t offset) {
-    if (offset < 0) throw badRecordNumber();
-    File file(std::fopen(path.c_str(), mode));
-    if (!file) throw fileError(path);
-    if (fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) throw fileError(path);
-    return file;
-}
-
 }  // namespace
 
 std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::uint8_t> out) {
-    File file = openAt(path, "rb", offset);
+    if (offset < 0) throw badRecordNumber();
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file || fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
+        throw fileError(path);
+    }
     const std::size_t got = std::fread(out.data(), 1, out.size(), file.get());
     // A short read is the end of the file; an error (a folder, a failing
     // disk) must not pass for one.
@@ -35,12 +36,45 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 }
 
 void writeAt(const std::string& path, std::int64_t offset, std::span<const std::uint8_t> bytes) {
-    // "r+b" neither creates nor truncates.
-    File file = openAt(path, "r+b", offset);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    if (offset < 0) throw badRecordNumber();
+    FileWriter file(path);
+    file.writeAt(offset, bytes);
+    file.close();
+}
+
+FileWriter::FileWriter(const std::string& path) : path_(path) {
+    // O_RDWR without O_CREAT or O_TRUNC: an existing file, changed in place.
+    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
         throw fileError(path);
     }
-    if (std::fclose(file.release()) != 0) throw fileError(path);
+    size_ = info.st_size;
+}
+
+FileWriter::~FileWriter() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void FileWriter::writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes) {
+    if (offset < 0) throw badRecordNumber();
+    if (fd_ < 0) throw fileError(path_);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw fileError(path_);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void FileWriter::close() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (fd >= 0 && ::close(fd) != 0) throw fileError(path_);
 }
 
 }  // namespace tess::gfx

@@ -23,4 +23,27 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 // a negative offset.
 void writeAt(const std::string& path, std::int64_t offset, std::span<const std::uint8_t> bytes);
 
+// An existing file opened once for several positioned writes in place: it is
+// never created or truncated. Every failure raises tess::fileError, a short
+// write included, so that no write can pass for done when it was not. The file
+// is closed by close(), which reports a failing close, or by the destructor.
+class FileWriter {
+public:
+    explicit FileWriter(const std::string& path);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    // The file's length in bytes when it was opened.
+    std::int64_t size() const { return size_; }
+    // Writes all of `bytes` at `offset` (63 for a negative offset).
+    void writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
+    void close();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::int64_t size_ = 0;
+};
+
 }  // namespace tess::gfx

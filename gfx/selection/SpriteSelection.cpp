@@ -16,28 +16,48 @@ std::int32_t SpritePaletteOffset(GameDatabase& db, const gamedb::TableCursor& ro
     return own != 0 ? own : gamedb::DefaultPaletteOffset(db);
 }
 
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, SpriteKind kind) {
+    const gamedb::Value& grey = row.field("Grey");
+    if (grey.isNull()) return std::nullopt;
+    std::string list = grey.text();
+    if (list.empty() || (kind == SpriteKind::Plain && list == "-1")) return std::nullopt;
+    return list;
+}
+
+gamedb::TableCursor* SeekSpriteRow(GameDatabase& db, SpriteKind kind, const std::string& name,
+                                   SpriteDocument& doc) {
+    auto& table = db.table(kind == SpriteKind::Plain ? GameDatabase::SPRITE : GameDatabase::COMPRESSED);
+    doc.GridsRow.reset();
+    table.moveFirst();
+    table.seek(gamedb::Value(name));
+    return table.eof() ? nullptr : &table;
+}
+
+void PrepareSprite(GameDatabase& db, const std::string& romPath, const gamedb::TableCursor& row,
+                   SpriteKind kind, edit::GenesisPalette& palette, SpriteDocument& doc,
+                   SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
+    palette.LoadPalette(romPath, SpritePaletteOffset(db, row));
+    if (paletteLoaded) paletteLoaded();
+    palette.setPaletteDirty(false);
+
+    const TileSize size = RowTileSize(row);
+    view.clearSurface(size);
+    doc.CreateGrids(size);
+    doc.GridsRow = kind;
+    view.resetScrollBars();
+    view.setMagentaBackground();
+}
+
 bool LoadPlainSprite(GameDatabase& db, const std::string& romPath, const std::string& name,
                      edit::GenesisPalette& palette, SpriteDocument& doc, SpriteLoadTarget& view,
                      const std::function<void()>& paletteLoaded) {
     doc.SpriteCompressed = false;
-    auto& sprites = db.table(GameDatabase::SPRITE);
-    sprites.moveFirst();
-    sprites.seek(gamedb::Value(name));
-    if (sprites.eof()) return false;
+    gamedb::TableCursor* sprites = SeekSpriteRow(db, SpriteKind::Plain, name, doc);
+    if (!sprites) return false;
+    PrepareSprite(db, romPath, *sprites, SpriteKind::Plain, palette, doc, view, paletteLoaded);
 
-    palette.LoadPalette(romPath, SpritePaletteOffset(db, sprites));
-    if (paletteLoaded) paletteLoaded();
-    palette.setPaletteDirty(false);
-
-    const TileSize size = RowTileSize(sprites);
-    view.clearSurface(size);
-    doc.CreateGrids(size);
-    view.resetScrollBars();
-    view.setMagentaBackground();
-
-    LoadWhiteTiles(romPath, sprites.field("White").text(), view, doc);
-    const gamedb::Value& grey = sprites.field("Grey");
-    if (!grey.isNull() && grey.text() != "-1") LoadGreyTiles(romPath, grey.text(), view, doc);
+    LoadWhiteTiles(romPath, sprites->field("White").text(), view, doc);
+    if (const auto grey = GreyTileList(*sprites, SpriteKind::Plain)) LoadGreyTiles(romPath, *grey, view, doc);
     doc.SpriteLoaded = true;
     return true;
 }

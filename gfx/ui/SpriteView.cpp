@@ -1,5 +1,7 @@
 #include "gfx/ui/SpriteView.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <algorithm>
 #include <cmath>
 
@@ -212,6 +214,34 @@ bool SpriteView::GridCommand() {
         RedrawSprite();
     }
     return gridChecked_;
+}
+
+void SpriteView::setDropHandler(std::function<void(const std::string&)> handler) {
+    dropHandler_ = std::move(handler);
+    frame_->setAcceptDrops(static_cast<bool>(dropHandler_));
+    frame_->installEventFilter(this);
+}
+
+bool SpriteView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != frame_ || !dropHandler_) return false;
+    const auto firstFile = [](const QMimeData* data) {
+        const QList<QUrl> urls = data ? data->urls() : QList<QUrl>{};
+        return urls.isEmpty() || !urls.front().isLocalFile() ? QString() : urls.front().toLocalFile();
+    };
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!firstFile(drag->mimeData()).isEmpty()) drag->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = firstFile(drop->mimeData());
+        if (path.isEmpty()) return true;
+        drop->acceptProposedAction();
+        dropHandler_(path.toStdString());
+        return true;
+    }
+    return false;
 }
 
 void SpriteView::scrollX(int value) { canvas_->move(-qRound(value * sx_), canvas_->y()); }

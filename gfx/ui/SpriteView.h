@@ -112,9 +112,16 @@ public:
     // redraws. Returns the new check mark for the menu item.
     bool GridCommand();
 
+    // A file dropped on the view: its local path goes to the handler. Without
+    // a handler the view takes no drops.
+    void setDropHandler(std::function<void(const std::string& path)> handler);
+
     // Repaints what was drawn since the last flush at once, when more than
     // 30 ms have passed since then; otherwise does nothing.
     void flushPainting();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QSize surfaceSize(TileSize size) const;
@@ -132,6 +139,7 @@ private:
     QPointer<QScrollBar> scrollH_;
     QPointer<QScrollBar> scrollV_;
     std::function<TileSize()> sizeSource_;
+    std::function<void(const std::string&)> dropHandler_;
     double sx_ = 15;
     double sy_ = 15;
     std::int16_t zoom_ = 8;

@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+#include "app/core/Messages.h"
+#include "compress/codec/Nemesis.h"
 #include "tests/support/TestFiles.h"
 
 namespace tess {
@@ -35,6 +37,36 @@ CliRun cli(const std::string& args) {
 }
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+using Bytes = std::vector<std::uint8_t>;
+
+// An indexed PNG whose pixel (x, y) holds index pixel(x, y), with a table of
+// `colours` colours (not greys: Qt writes a grey table as a grey PNG).
+void writeIndexedPng(const std::string& path, int width, int height, int (*pixel)(int, int),
+                     int colours = 16) {
+    QImage image(width, height, QImage::Format_Indexed8);
+    for (int i = 0; i < colours; ++i) image.setColor(i, qRgb(8 * i, 255 - 8 * i, 64));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, static_cast<uint>(pixel(x, y)));
+    }
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "PNG"));
+}
+
+// The 32 bytes of an 8 x 8 tile whose pixel (x, y) is pixel(8 tx + x, 8 ty + y).
+Bytes tileBytes(int tx, int ty, int (*pixel)(int, int)) {
+    Bytes bytes;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; x += 2) {
+            bytes.push_back(static_cast<std::uint8_t>(pixel(8 * tx + x, 8 * ty + y) << 4 |
+                                                      pixel(8 * tx + x + 1, 8 * ty + y)));
+        }
+    }
+    return bytes;
+}
+
+void place(Bytes& into, std::size_t at, const Bytes& bytes) {
+    std::copy(bytes.begin(), bytes.end(), into.begin() + static_cast<std::ptrdiff_t>(at));
+}
 
 class CliOnFixtures : public ::testing::Test {
 protected:
@@ -125,7 +157,235 @@ TEST_F(CliOnFixtures, ExportErrorsPrintTheBoxText) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("t.png")));
     const CliRun missing = cli(db + " export " + rom + " nope " + quoted(dir.file("n.png")));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err.substr(0, 31), "An unexpected error occured and");
+    EXPECT_EQ(missing.err, "The game has no sprite named \"nope\" (neither plain nor compressed).\n");
+}
+
+TEST_F(CliOnFixtures, ExportTellsAPlainAndACompressedSpriteOfOneNameApartByKey) {
+    const std::string rom = dir.file("game.bin");
+    test::writeFile(rom, test::fixtureGameRom());
+    auto exported = [&](const std::string& sprite) {
+        const CliRun run = cli(db + " export " + quoted(rom) + " " + quoted(sprite) + " " +
+                               quoted(dir.file("out.png")));
+        EXPECT_EQ(run.status, 0) << sprite << ": " << run.err;
+        return QImage(QString::fromStdString(dir.file("out.png")));
+    };
+    const Bytes shared = test::fixtureBlockData(6144, 1);
+    const auto romByte = [](std::size_t i) { return static_cast<int>((i * 7 + 3) & 0xFF); };
+    // A bare name finds the plain "Shared" (tile at 4384) first.
+    EXPECT_EQ(exported("Shared").pixelIndex(0, 0), romByte(4384) >> 4);
+    EXPECT_EQ(exported("QBRKCHILD_Shared").pixelIndex(1, 0), romByte(4384) & 15);
+    EXPECT_EQ(exported("QBRKHEADCOMPCHILD_Shared").pixelIndex(1, 0), shared[0] & 15);
+    // zebra is compressed only: white tiles, then the grey ones from the same block.
+    const QImage zebra = exported("zebra");
+    ASSERT_EQ(zebra.size(), QSize(16, 16));
+    const Bytes data = test::fixtureBlockData(6400, 4);
+    EXPECT_EQ(zebra.pixelIndex(8, 0), data[32] >> 4);
+    EXPECT_EQ(zebra.pixelIndex(9, 9), data[96 + 4] & 15);
+}
+
+TEST_F(CliOnFixtures, SheetExportWritesEverySpriteAndAnIndex) {
+    const std::string rom = dir.file("game.bin");
+    test::writeFile(rom, test::fixtureGameRom());
+    const CliRun run = cli(db + " export --sheet " + quoted(rom) + " " + quoted(dir.file("sheet")));
+    EXPECT_EQ(run.status, 1);  // "Trailing CRLF" cannot be loaded; the others are written
+    EXPECT_TRUE(run.err.starts_with("plain sprite \"Trailing CRLF\": Runtime Error: 9\r\n")) << run.err;
+    EXPECT_EQ(run.out, "10 sprites\n");
+    EXPECT_EQ(test::readFile(dir.file("sheet/index.tsv")),
+              "name\tkind\twidth\theight\tfile\n"
+              "alpha\tplain\t2\t1\talpha.png\n"
+              "Beta\tplain\t1\t2\tBeta.png\n"
+              "Delta\tplain\t2\t2\tDelta.png\n"
+              "gamma\tplain\t1\t1\tgamma.png\n"
+              "orphan\tplain\t1\t1\torphan.png\n"
+              "Shared\tplain\t1\t1\tShared.png\n"
+              "anvil\tcompressed\t1\t1\tanvil.png\n"
+              "Shared\tcompressed\t1\t1\tShared (compressed).png\n"
+              "zebra\tcompressed\t2\t2\tzebra.png\n");
+    const QImage shared(QString::fromStdString(dir.file("sheet/Shared (compressed).png")));
+    EXPECT_EQ(shared.pixelIndex(1, 0), test::fixtureBlockData(6144, 1)[0] & 15);
+}
+
+TEST_F(CliOnFixtures, ImportWritesPlainAndCompressedSpritesIntoTheirBytesOnly) {
+    const std::string rom = dir.file("game.bin");
+    test::writeFile(rom, test::fixtureGameRom());
+    Bytes expected = test::readBytes(rom);
+    auto import = [&](const std::string& sprite, const std::string& image) {
+        const CliRun run = cli(db + " import " + quoted(rom) + " " + sprite + " " + quoted(image));
+        EXPECT_EQ(run.status, 0) << sprite << ": " << run.err;
+        return run.out;
+    };
+
+    // A 4-bit BMP into the plain "alpha": its two tiles at 4096 and 4128.
+    constexpr auto diagonal = [](int x, int y) { return (x + y) % 16; };
+    test::writeBytes(dir / "alpha.bmp", test::bitmapFile(16, 8, diagonal));
+    EXPECT_EQ(import("alpha", dir.file("alpha.bmp")), "plain sprite: 2 tiles\n");
+    place(expected, 4096, tileBytes(0, 0, diagonal));
+    place(expected, 4128, tileBytes(1, 0, diagonal));
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
+
+    // An indexed PNG into the compressed "zebra": its white tiles are the
+    // first two of the block; the grey ones keep their bytes.
+    constexpr auto product = [](int x, int y) { return (x * y + x) % 16; };
+    writeIndexedPng(dir.file("zebra.png"), 16, 16, product);
+    Bytes data = test::fixtureBlockData(6400, 4);
+    place(data, 0, tileBytes(0, 0, product));
+    place(data, 32, tileBytes(1, 0, product));
+    const Bytes block = compress::encodeNemesis(data).stream;
+    EXPECT_EQ(import("zebra", dir.file("zebra.png")),
+              "compressed " + std::to_string(block.size()) + " bytes, limit 512\n");
+    place(expected, 6400, block);
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
+    EXPECT_EQ(compress::decodeNemesis(expected, 6400).data, data);
+
+    // A colour PNG whose colours are the palette's own: the same indices.
+    QImage colour(8, 8, QImage::Format_RGB32);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const int e = diagonal(x, y);  // entry e of 7680: (e > 7 ? 0E : 02, 2(e mod 8) << 4)
+            colour.setPixel(x, y, e == 0 ? qRgb(0, 0, 0) : qRgb(0, 32 * (e % 8), e > 7 ? 224 : 32));
+        }
+    }
+    ASSERT_TRUE(colour.save(QString::fromStdString(dir.file("gamma.png"))));
+    import("gamma", dir.file("gamma.png"));
+    place(expected, 4224, tileBytes(0, 0, diagonal));
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
+}
+
+TEST_F(CliOnFixtures, ImportRefusalsSayWhyAndLeaveTheRomAsItWas) {
+    const std::string rom = dir.file("game.bin");
+    test::writeFile(rom, test::fixtureGameRom());
+    constexpr auto twenty = [](int x, int) { return x == 3 ? 20 : 1; };
+    constexpr auto ones = [](int, int) { return 1; };
+    writeIndexedPng(dir.file("small.png"), 8, 8, ones);
+    writeIndexedPng(dir.file("wide.png"), 16, 8, twenty, 32);
+    test::writeBytes(dir / "eight.bmp", test::bitmapFile(16, 8, ones, 8));
+    test::writeFile(dir.file("text.png"), "not an image");
+    const std::pair<std::string, std::string> cases[] = {
+        {"small.png", "The image is 8 x 8 pixels; this sprite needs 16 x 8 (2 x 1 tiles).\n"},
+        {"wide.png", "Pixel (3, 0) uses palette index 20; a sprite has 16 colours, indices 0 to 15.\n"},
+        {"eight.bmp", "Error: Only supports 4bit (16-color) bitmaps.\n"},
+        {"text.png", "The file is neither a PNG nor a BMP image.\n"},
+    };
+    for (const auto& [image, why] : cases) {
+        const CliRun run = cli(db + " import " + quoted(rom) + " alpha " + quoted(dir.file(image)));
+        EXPECT_EQ(run.status, 1) << image;
+        EXPECT_EQ(run.err, why);
+        EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom())) << image;
+    }
+}
+
+TEST(CliOnDemo, DryRunMeasuresAndAHeavyEditOfTheTreasureChestDoesNotFit) {
+    test::TempDir dir;
+    const std::string demo = "--db-folder " + quoted(TESS_BIN_DIR);
+    const std::string rom = dir.file("demo.bin");
+    std::filesystem::copy_file(std::string(TESS_BIN_DIR) + "/demo.bin", rom);
+    const std::string before = test::readFile(rom);
+    auto run = [&](const std::string& args) { return cli(demo + " " + args); };
+
+    // Export then import gives the ROM back byte for byte.
+    ASSERT_EQ(run("export " + quoted(rom) + " Hero " + quoted(dir.file("hero.png"))).status, 0);
+    EXPECT_EQ(run("import --dry-run " + quoted(rom) + " Hero " + quoted(dir.file("hero.png"))).out,
+              "plain sprite: 6 tiles\n");
+    EXPECT_EQ(run("import " + quoted(rom) + " Hero " + quoted(dir.file("hero.png"))).status, 0);
+    EXPECT_TRUE(test::sameBytes(test::readFile(rom), before));
+
+    const CliRun fits = run("import --dry-run " + quoted(rom) + " QBRKHEADCOMPCHILD_Treasure\\ Chest " +
+                            quoted(dir.file("hero.png")));
+    EXPECT_EQ(fits.status, 1);  // the hero is not the chest's size
+    constexpr auto noise = [](int x, int y) { return (x * x * 7 + y * 13 + x * y) % 16; };
+    writeIndexedPng(dir.file("noise.png"), 16, 16, noise);
+    for (const std::string dryRun : {"--dry-run ", ""}) {
+        const CliRun heavy = run("import " + dryRun + quoted(rom) + " 'Treasure Chest' " + quoted(dir.file("noise.png")));
+        EXPECT_EQ(heavy.status, 1);
+        EXPECT_TRUE(heavy.err.starts_with(std::string(kOversizeText) + "\ncompressed ")) << heavy.err;
+        EXPECT_TRUE(heavy.err.ends_with(" bytes, limit 100\n")) << heavy.err;
+        EXPECT_TRUE(test::sameBytes(test::readFile(rom), before));
+    }
+}
+
+TEST_F(CliOnFixtures, LintPrintsTheFixturesFindings) {
+    const std::string rev01 = "Test Game One (Rev 01)\t";
+    const std::string one = "Test Game One\t";
+    const std::string leftOut = "\" is no ID of HEAD: the tree leaves the sprite out\n";
+    const std::string rev01Findings =
+        "warning\t" + rev01 + "HEAD\tx9\tthe heading has no sprites\n" +
+        "error\t" + rev01 + "SPRITE\tNovember\tHeading \"zz" + leftOut;
+    const std::string oneFindings =
+        "warning\t" + one + "HEAD\t5\tthe heading has no sprites\n" +
+        "error\t" + one + "SPRITE\torphan\tHeading \"99" + leftOut +
+        "error\t" + one + "SPRITE\tTrailing CRLF\tWhite line 3 has fewer than three fields\n";
+    const CliRun all = cli(db + " lint");
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.out, rev01Findings + oneFindings);
+
+    // The fixture ROM suits both games: its blocks decode and fit, and no tile
+    // or palette lies outside it or inside a block, so the ROM adds nothing.
+    for (const auto& [header, findings] : {std::pair{"T-00001 -00", oneFindings},
+                                           std::pair{"T-00001 -01", rev01Findings}}) {
+        test::writeFile(dir.file("game.bin"), test::fixtureGameRom(header));
+        const CliRun rom = cli(db + " lint " + quoted(dir.file("game.bin")));
+        EXPECT_EQ(rom.status, 1);
+        EXPECT_EQ(rom.out, findings) << header;
+    }
+
+    test::writeRom(dir.file("other.bin"), "T-00002 -00");
+    const CliRun other = cli(db + " lint " + quoted(dir.file("other.bin")));
+    EXPECT_EQ(other.status, 1);
+    EXPECT_EQ(other.out, "");
+    EXPECT_EQ(other.err.substr(0, 22), "File is either an corr");
+    EXPECT_EQ(cli("--db-folder " + quoted(dir.folder()) + " lint").status, 2);  // no game.mdb
+}
+
+TEST(CliOnDemo, LintFindsNothingAndTheChecksumHolds) {
+    const std::string demo = quoted(std::string(TESS_BIN_DIR) + "/demo.bin");
+    for (const std::string& args : {std::string("lint"), "lint " + demo}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << args;
+    }
+    EXPECT_EQ(cli("checksum " + demo).status, 0);
+}
+
+// The words after the header are 1234 FFFF 0001 and an odd last byte AB: the
+// sum wraps (1234 + FFFF + 0001 = 1234) and the odd byte counts as AB00.
+TEST(CliChecksum, PrintsBothWordsAndFixWritesOnlyTheHeaderWord) {
+    test::TempDir dir;
+    const std::string path = dir.file("rom.bin");
+    std::string rom(0x200, '\x5A');
+    rom[0x18E] = '\x43';
+    rom[0x18F] = '\x21';
+    rom += std::string("\x12\x34\xFF\xFF\x00\x01\xAB", 7);
+    test::writeFile(path, rom);
+
+    const CliRun check = cli("checksum " + quoted(path));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, "stored:   0x4321\ncomputed: 0xBD34\n");
+    EXPECT_EQ(test::readFile(path), rom);
+
+    const CliRun fix = cli("checksum " + quoted(path) + " --fix");
+    EXPECT_EQ(fix.status, 0) << fix.err;
+    EXPECT_EQ(fix.out, "stored:   0x4321\ncomputed: 0xBD34\nfixed:    0xBD34 written at 0x018E\n");
+    std::string fixed = rom;
+    fixed[0x18E] = '\xBD';
+    fixed[0x18F] = '\x34';
+    EXPECT_EQ(test::readFile(path), fixed);
+    EXPECT_EQ(cli("checksum " + quoted(path)).status, 0);
+}
+
+TEST(CliChecksum, RefusesARomShorterThanTheHeaderAndBadUse) {
+    test::TempDir dir;
+    const std::string path = dir.file("short.bin");
+    const std::string rom(0x1FF, '\x11');
+    test::writeFile(path, rom);
+    const CliRun run = cli("checksum " + quoted(path) + " --fix");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("511 bytes long, shorter than the 512-byte cartridge header"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(test::readFile(path), rom);
+    EXPECT_EQ(cli("checksum " + quoted(dir.file("missing.bin"))).status, 1);
+    EXPECT_EQ(cli("checksum " + quoted(path) + " --fox").status, 1);
+    EXPECT_EQ(cli("checksum").status, 1);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "edit/core/PaintTools.h"
 #include "edit/ui/PalettePanel.h"
-#include "tests/app/GameWindow.h"
+#include "tests/app/FixtureWindow.h"
 #include "tests/support/QtPrinters.h"
 
 namespace tess {
@@ -22,7 +22,7 @@ constexpr QRgb kHatchLine = qRgb(192, 192, 255);
 // The fixture game's sprites: "alpha" is 2 x 1 white tiles; "Delta" has
 // white tiles at (0, 0) and (1, 1), grey ones at (1, 0) and (0, 1); "Beta"
 // has a white tile at (0, 0) and none at (0, 1).
-class Painting : public test::GameWindow {
+class Painting : public test::FixtureWindow {
 protected:
     gfx::SpriteCanvas* canvas() { return window->spriteView().picSprite(); }
     void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
@@ -41,7 +41,6 @@ protected:
         const double z = window->spriteView().Zoom();
         return {(x + 0.5) * z, (y + 0.5) * z};
     }
-    void useTool(const char* key) { window->findChild<QAction*>(key)->trigger(); }
     void setSwatches(int fore, int back) {
         window->palettePanel().PickSwatchColour(fore, Qt::LeftButton);
         window->palettePanel().PickSwatchColour(back, Qt::RightButton);
@@ -106,7 +105,7 @@ TEST_F(Painting, ButtonMasksOfPencilEyedropperAndEraser) {
         {"e", both, 0, true, 5, 9},                  {"e", Qt::MiddleButton, 0, true, 5, 9},
     };
     for (const Case& c : cases) {
-        useTool(c.tool);
+        trigger(c.tool);
         setSwatches(5, 9);
         at(3, 3) = 7;
         state.Sprite.SpriteDirty = false;
@@ -120,7 +119,7 @@ TEST_F(Painting, ButtonMasksOfPencilEyedropperAndEraser) {
     }
     // The Eyedropper takes the entry's colour with its index, shown on the swatch.
     EXPECT_EQ(window->palettePanel().picFore()->colour(), state.Palette.colour(5));
-    useTool("b");
+    trigger("b");
     at(4, 4) = 0;
     drag(Qt::LeftButton, {pixel(4, 4)});
     EXPECT_EQ(swatches().foreground().colour, state.Palette.colour(0));
@@ -129,7 +128,7 @@ TEST_F(Painting, ButtonMasksOfPencilEyedropperAndEraser) {
 
 TEST_F(Painting, ColorReplacerDragSwapsOneSwatchIndexForTheOther) {
     select("alpha");
-    useTool("c");
+    trigger("c");
     setSwatches(3, 9);
     const int row[] = {3, 5, 3, 9};
     for (int x = 0; x < 4; ++x) at(x, 1) = static_cast<std::uint8_t>(row[x]);
@@ -148,7 +147,7 @@ TEST_F(Painting, HatchedAndAbsentTilesNeverChangeWhateverTheTool) {
         select(sprite);
         const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
         for (const char* tool : {"a", "b", "c", "d", "e", "f", "g", "h"}) {
-            useTool(tool);
+            trigger(tool);
             for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
                 drag(button, {pixel(4, 12), pixel(3, 12), pixel(4, 11)});
                 QTest::keyClick(window.get(), Qt::Key_Delete);

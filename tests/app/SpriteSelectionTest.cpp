@@ -6,17 +6,23 @@
 #include <filesystem>
 
 #include "edit/ui/PalettePanel.h"
-#include "tests/app/GameWindow.h"
+#include "tests/app/FixtureWindow.h"
 #include "tests/support/QtPrinters.h"
 
 namespace tess {
 namespace {
 
-using test::ScriptedDialogs;
-
 constexpr QRgb kMagenta = qRgb(255, 0, 255);
 
-using SpriteSelection = test::GameWindow;
+class SpriteSelection : public test::FixtureWindow {
+protected:
+    // The sprite pixel at (x, y) as ReadTile decodes the fixture ROM.
+    static int romPixel(std::size_t offset, int x, int y) {
+        const std::size_t byte = offset + static_cast<std::size_t>(y * 4 + x / 2);
+        const int value = static_cast<int>((byte * 7 + 3) & 0xFF);
+        return x % 2 == 0 ? value >> 4 : value & 0x0F;
+    }
+};
 
 TEST_F(SpriteSelection, PlainSpriteTakesItsTilesAndTheGameDefaultPalette) {
     select("alpha");  // palette 0, 2 x 1 tiles at 4096 and 4128

@@ -31,6 +31,8 @@ public:
 
     MsgAnswer message(const MessageRequest& request) override;
     std::string openFile(const OpenFileRequest& request) override;
+    // Answered from the same queue as openFile, and recorded with it.
+    std::string saveFile(const OpenFileRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t preset) override;
 
 private:

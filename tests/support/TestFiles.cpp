@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "compress/codec/Nemesis.h"
+
 namespace tess::test {
 
 TempDir::TempDir() {
@@ -51,18 +53,43 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
     writeFile(path, rom);
 }
 
-std::string fixtureGameRom() {
+std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles) {
+    std::vector<std::uint8_t> data(32 * tiles);
+    for (std::size_t j = 0; j < data.size(); ++j) data[j] = static_cast<std::uint8_t>(5 * j + offset / 256);
+    return data;
+}
+
+std::string fixtureGameRom(const std::string& header) {
     std::string rom(16384, '\0');
     for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    for (const FixtureBlock& block : kFixtureBlocks) {
+        const auto stream = compress::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
+        rom.replace(block.offset, stream.size(), std::string(stream.begin(), stream.end()));
+    }
     for (std::size_t e = 0; e < 16; ++e) {
         rom[7680 + 2 * e] = static_cast<char>(e > 7 ? 0x0E : 0x02);
         rom[7681 + 2 * e] = static_cast<char>((2 * (e % 8)) << 4);
         rom[7712 + 2 * e] = 0x00;
         rom[7713 + 2 * e] = static_cast<char>(2 * (e % 8));
     }
-    const std::string header = "T-00001 -00";
     rom.replace(0x183, header.size(), header);
     return rom;
+}
+
+::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& actual,
+                                     const std::vector<std::uint8_t>& expected) {
+    return sameBytes(std::string(actual.begin(), actual.end()),
+                     std::string(expected.begin(), expected.end()));
+}
+
+::testing::AssertionResult sameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    std::size_t first = 0;
+    while (first < actual.size() && first < expected.size() && actual[first] == expected[first]) ++first;
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) differ += actual[i] != expected[i];
+    return ::testing::AssertionFailure() << actual.size() << " bytes against " << expected.size()
+                                         << " expected; " << differ << " differ, the first at " << first;
 }
 
 std::string readFile(const std::string& path) {
@@ -84,6 +111,34 @@ std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
 
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     writeFile(path.string(), std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, int y),
+                                     int bitsPerPixel) {
+    const int rows = height < 0 ? -height : height;
+    const std::size_t stride = static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
+    std::vector<std::uint8_t> file(118 + stride * static_cast<std::size_t>(rows), 0);
+    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<std::uint32_t>(file.size()), 4);
+    put(10, 118, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, static_cast<std::uint32_t>(bitsPerPixel), 2);
+    put(34, static_cast<std::uint32_t>(stride * static_cast<std::size_t>(rows)), 4);
+    for (int y = 0; y < rows; ++y) {
+        const std::size_t row = 118 + stride * static_cast<std::size_t>(height < 0 ? y : rows - 1 - y);
+        for (int x = 0; x < width && bitsPerPixel == 4; ++x) {
+            file[row + static_cast<std::size_t>(x / 2)] |=
+                static_cast<std::uint8_t>(x % 2 == 0 ? pixel(x, y) << 4 : pixel(x, y));
+        }
+    }
+    return file;
 }
 
 void copyJetFixtures(const std::string& folder) {

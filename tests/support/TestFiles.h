@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -46,16 +47,42 @@ void makeSqliteDb(const std::string& path, const std::string& sql);
 // text (the rest of the file is zero).
 void writeRom(const std::string& path, const std::string& headerText, std::size_t size = 0x400);
 
-// A 16 KiB ROM of the fixture game "T-00001" (t00001.mdb): byte i from 4096
-// on holds (7i + 3) mod 256, and the palette lines at 7680 (the game's
-// default) and 7712 hold known words: entry e at 7680 is (e > 7 ? 0E : 02,
-// 2(e mod 8) << 4), at 7712 it is (00, 2(e mod 8)).
-std::string fixtureGameRom();
+// A 16 KiB ROM of the fixture games "T-00001" (t00001.mdb, the default
+// header) and "T-00001 -01" (t00001r1.mdb): byte i from 4096 on holds
+// (7i + 3) mod 256, except for the Nemesis blocks that the fixtures'
+// COMPRESSED rows name (see fixtureBlocks), and the palette lines at 7680 (the
+// games' default) and 7712 hold known words: entry e at 7680 is
+// (e > 7 ? 0E : 02, 2(e mod 8) << 4), at 7712 it is (00, 2(e mod 8)).
+std::string fixtureGameRom(const std::string& header = "T-00001 -00");
+
+// The ROM offsets of the fixture ROM's Nemesis blocks, with their tile counts.
+struct FixtureBlock {
+    std::size_t offset;
+    std::size_t tiles;
+};
+inline constexpr FixtureBlock kFixtureBlocks[] = {
+    {6144, 1}, {6400, 4}, {6656, 1}, {6912, 1}, {7168, 2}, {7424, 2}};
+// What the block at `offset` decompresses to: byte j is (5j + offset / 256)
+// mod 256.
+std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles);
+
+// Compares two files' contents (or a file's and the expected bytes) and says
+// where the first difference lies, instead of printing whole ROMs.
+::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& actual,
+                                     const std::vector<std::uint8_t>& expected);
+::testing::AssertionResult sameBytes(const std::string& actual, const std::string& expected);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// A Windows bitmap of `bitsPerPixel` (4 for a 16-colour one) whose pixel
+// (x, y), counted from the top-left, holds pixel(x, y): rows stored bottom up
+// (top down for a negative height) and padded to 4 bytes, 16 colour-table
+// entries, pixel data from offset 118.
+std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, int y),
+                                     int bitsPerPixel = 4);
 
 // Copies the fixture Access files into a folder, so tests may add files beside them.
 void copyJetFixtures(const std::string& folder);

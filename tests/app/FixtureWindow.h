@@ -5,8 +5,6 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/ui/frmMain.h"
 #include "gfx/ui/SpriteView.h"
@@ -15,10 +13,11 @@
 
 namespace tess::test {
 
-// The main window with the fixture game "T-00001" loaded from a ROM in a
-// fresh temp folder, which is also the current directory (the compression
-// interface's temporary files go there).
-class GameWindow : public ::testing::Test {
+// The main window over the Access fixture games, with the fixture ROM of game
+// "T-00001" loaded, run in a temporary current directory (where the
+// compression interface keeps its files), the dialogs scripted and the end of
+// the program recorded.
+class FixtureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         previous = std::filesystem::current_path();
@@ -35,19 +34,14 @@ protected:
         const auto found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.front();
     }
-    // Selects the sprite the way a double-click in the tree does.
+    // Selects the node with this text (the first in tree order) and double-clicks the tree.
     void select(const QString& text) {
         QTreeWidgetItem* item = node(text);
         ASSERT_NE(item, nullptr) << text.toStdString();
         tree()->setCurrentItem(item);
         window->tvSprites_DblClick();
     }
-    // The sprite pixel at (x, y) as ReadTile decodes the fixture ROM.
-    static int romPixel(std::size_t offset, int x, int y) {
-        const std::size_t byte = offset + static_cast<std::size_t>(y * 4 + x / 2);
-        const int value = static_cast<int>((byte * 7 + 3) & 0xFF);
-        return x % 2 == 0 ? value >> 4 : value & 0x0F;
-    }
+    void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
     QRgb surfacePixel(int x, int y) {
         return window->spriteView().picSprite()->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "gamedb/core/GameDatabase.h"
+
+namespace tess::cli {
+
+// Exit statuses of the command-line tool.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kDatabaseError = 2;
+
+// export ROM SPRITE OUT.png: writes the sprite as an indexed PNG of its palette
+// indices. SPRITE is a tree key or a bare name (SPRITE first, then COMPRESSED).
+int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+                 std::ostream& err);
+
+// export --sheet ROM FOLDER: every sprite of the game, plain then compressed,
+// as FOLDER/<name>.png, and FOLDER/index.tsv listing name, kind, size in
+// tiles and file. A sprite that cannot be loaded is reported and skipped.
+int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err);
+
+// import [--dry-run] ROM SPRITE IMAGE: lays a PNG or 4-bit BMP of exactly the
+// sprite's size into its white tiles and saves it as Save ROM does. With
+// --dry-run nothing is written; it prints what the save would write. The ROM
+// is left byte for byte as it was whenever the status is not kOk.
+int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+                 std::ostream& err);
+
+}  // namespace tess::cli

@@ -1,0 +1,154 @@
+// Loading, saving and importing the largest compressed sprite a real block
+// gives: the largest stream of the corpus (882 tiles of a 1991 game's level
+// art), shown as one 42 x 21-tile sprite whose every tile is white.
+//
+//   bench_save [STREAM.nem] [benchmark flags]
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "compress/codec/Nemesis.h"
+#include "compress/images/SpriteImage.h"
+#include "compress/lib/WholeFile.h"
+#include "compress/sprites/SpriteChoice.h"
+#include "compress/sprites/SpriteSave.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tess;
+
+constexpr int kColumns = 42;
+constexpr std::size_t kBlockOffset = 0x1000;
+
+std::string streamPath = TESS_LARGEST_STREAM;
+
+void sql(const fs::path& file, const std::string& text) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    char* error = nullptr;
+    if (sqlite3_exec(db, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::cerr << file << ": " << (error ? error : "?") << "\n";
+        std::exit(1);
+    }
+    sqlite3_close(db);
+}
+
+// A game whose one compressed sprite is the stream, in a ROM of its own.
+struct LargestSprite {
+    fs::path folder = fs::temp_directory_path() / ("tess_bench_save_" + std::to_string(::getpid()));
+    std::string rom = (folder / "rom.bin").string();
+    compress::TempFiles files{(folder / "dump.bin").string(), (folder / "dumpc.bin").string()};
+    std::unique_ptr<gamedb::GameDatabase> db;
+    edit::GenesisPalette palette{edit::ScreenColour{}};
+    gfx::SpriteDocument doc;
+    gfx::NullLoadTarget view;
+    std::size_t tiles = 0;
+
+    bool make(benchmark::State& state) {
+        std::string why;
+        const auto stream = compress::readWholeFile(streamPath, why);
+        if (!stream) {
+            state.SkipWithError(("no corpus stream at " + streamPath + ": " + why).c_str());
+            return false;
+        }
+        tiles = compress::decodeNemesis(*stream).tiles();
+        fs::create_directories(folder);
+        std::vector<std::uint8_t> image(0x20000, 0);
+        const std::string id = "BENCHSAVE";
+        std::copy(id.begin(), id.end(), image.begin() + 0x183);
+        std::copy(stream->begin(), stream->end(), image.begin() + kBlockOffset);
+        compress::writeWholeFile(rom, image, why);
+
+        std::string white;
+        for (std::size_t t = 0; t < tiles; ++t) {
+            if (t) white += "\r\n";
+            white += std::to_string(t % kColumns) + "," + std::to_string(t / kColumns) + "," +
+                     std::to_string(32 * t);
+        }
+        sql(folder / "game.mdb", "CREATE TABLE Games(K INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
+                                 "INSERT INTO Games VALUES (1, 'BENCHSAVE', 'bench.mdb');");
+        sql(folder / "bench.mdb",
+            "CREATE TABLE NFO(ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER);"
+            "INSERT INTO NFO VALUES (1, 'Bench', 256);"
+            "CREATE TABLE HEAD(ID INTEGER PRIMARY KEY, Name TEXT);"
+            "CREATE TABLE SPRITE(Name TEXT PRIMARY KEY);"
+            "CREATE TABLE COMPRESSED(Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
+            " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize INTEGER);"
+            "INSERT INTO COMPRESSED VALUES ('level', 'Art', 0, " + std::to_string(kColumns) + ", " +
+                std::to_string((tiles + kColumns - 1) / kColumns) + ", '" + white + "', '', " +
+                std::to_string(kBlockOffset) + ", 65536);");
+        db = std::make_unique<gamedb::GameDatabase>(folder.string() + "/");
+        db->OpenGameData("bench.mdb");
+        return true;
+    }
+    void load() {
+        compress::LoadSprite(*db, rom, {gfx::SpriteKind::Compressed, "level"}, files, palette, doc,
+                             view, {});
+    }
+    void save() {
+        const compress::SaveOutcome outcome = compress::SaveSprite(*db, rom, files, doc, {});
+        if (outcome.result != compress::SaveOutcome::Result::Saved) std::abort();
+    }
+    ~LargestSprite() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+};
+
+void BM_LoadLargestCompressedSprite(benchmark::State& state) {
+    LargestSprite sprite;
+    if (!sprite.make(state)) return;
+    for (auto _ : state) sprite.load();
+    state.counters["tiles"] = static_cast<double>(sprite.tiles);
+}
+BENCHMARK(BM_LoadLargestCompressedSprite)->Unit(benchmark::kMillisecond);
+
+void BM_SaveLargestCompressedSprite(benchmark::State& state) {
+    LargestSprite sprite;
+    if (!sprite.make(state)) return;
+    sprite.load();
+    std::uint8_t colour = 0;
+    for (auto _ : state) {
+        sprite.doc.SpriteBuffer.at(5, 5) = colour++ & 15;  // one painted pixel a save
+        sprite.save();
+    }
+    state.counters["block bytes"] = static_cast<double>(fs::file_size(sprite.files.dumpc));
+}
+BENCHMARK(BM_SaveLargestCompressedSprite)->Unit(benchmark::kMillisecond);
+
+// What `tessellane-cli import` does once the sprite is loaded: read the PNG,
+// lay it into the white tiles and save.
+void BM_ImportLargestCompressedSprite(benchmark::State& state) {
+    LargestSprite sprite;
+    if (!sprite.make(state)) return;
+    sprite.load();
+    const std::string png = (sprite.folder / "level.png").string();
+    std::string why;
+    compress::writeWholeFile(png, compress::SpritePng(sprite.doc, sprite.palette), why);
+    for (auto _ : state) {
+        const compress::SpriteImage image = compress::ReadSpriteImage(png, sprite.palette);
+        compress::RequireSpriteSize(image.picture, sprite.doc);
+        compress::LayPicture(image.picture, sprite.doc);
+        sprite.save();
+    }
+}
+BENCHMARK(BM_ImportLargestCompressedSprite)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && argv[1][0] != '-') {
+        streamPath = argv[1];
+        --argc;
+        ++argv;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "compress/sprites/TempFiles.h"
+#include "edit/core/GenesisPalette.h"
+#include "gamedb/core/GameDatabase.h"
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/SpriteLoadTarget.h"
+
+namespace tess::compress {
+
+// Loading a sprite of the "COMPRESSED" table: its block is decompressed from
+// the ROM at the row's "Offset" into files.dump, and the tiles are read from
+// there at the offsets of its lists. None of these catches anything.
+
+// Looks the row up (returning false, with nothing changed, when the table has
+// no row of that name), loads the palette and prepares view and grids as a
+// plain sprite does, then LoadCompressedWhiteTiles with the row's "White".
+// The row stays current for the grey tiles and for Save ROM.
+bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
+                          const std::string& name, const TempFiles& files,
+                          edit::GenesisPalette& palette, gfx::SpriteDocument& doc,
+                          gfx::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
+
+// Decompresses the current row's block into files.dump, then reads every line
+// of the list from it as a white tile; SpriteCompressed = true once the last
+// line is loaded. A failing decompression raises 7000 (source "Decompression
+// execution") before any tile is read; a result beyond 16 bits raises 6.
+void LoadCompressedWhiteTiles(const gamedb::TableCursor& row, const std::string& romPath,
+                              std::string_view list, const TempFiles& files,
+                              gfx::SpriteSurface& view, gfx::SpriteDocument& doc);
+
+// Decompresses the block again and reads the list's tiles as grey tiles.
+void LoadCompressedGreyTiles(const gamedb::TableCursor& row, const std::string& romPath,
+                             std::string_view list, const TempFiles& files,
+                             gfx::SpriteSurface& view, gfx::SpriteDocument& doc);
+
+// The size in bytes of the Nemesis block at `offset` of the ROM as it is now,
+// or nothing when no valid block starts there. Raises tess::fileError when
+// the ROM cannot be read.
+std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset);
+
+// The error a failing decompression raises.
+RuntimeError decompressionError();
+
+}  // namespace tess::compress

@@ -1,0 +1,254 @@
+#include "compress/sprites/SpriteSave.h"
+
+#include <filesystem>
+
+#include "compress/codec/Nemesis.h"
+#include "compress/lib/NemesisEntries.h"
+#include "compress/lib/WholeFile.h"
+#include "gfx/core/RomFile.h"
+#include "gfx/core/RomHeader.h"
+#include "gfx/core/TileListReader.h"
+
+namespace tess::compress {
+namespace {
+
+using Result = SaveOutcome::Result;
+
+std::uint64_t cellKey(std::int32_t tx, std::int32_t ty) {
+    return (std::uint64_t{static_cast<std::uint32_t>(tx)} << 32) | static_cast<std::uint32_t>(ty);
+}
+
+std::int64_t fileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) throw fileError(path);
+    return static_cast<std::int64_t>(size);
+}
+
+std::vector<std::uint8_t> wholeFile(const std::string& path) {
+    std::string why;
+    auto bytes = readWholeFile(path, why);
+    if (!bytes) throw fileError(path);
+    return std::move(*bytes);
+}
+
+// Why `length` bytes at `offset` may not be written into a file of `size`
+// bytes, or "" when they may. Only the ROM has a header to keep.
+std::string refusal(const std::string& what, std::int64_t offset, std::int64_t length,
+                    std::int64_t size, bool isRom) {
+    const std::string span = "bytes " + std::to_string(offset) + " to " +
+                             std::to_string(offset + length - 1);
+    switch (gfx::FindSpanFault(offset, length, size, isRom)) {
+        case gfx::SpanFault::Outside:
+            return "Nothing was saved: " + what + " would go to " + span + ", outside " +
+                   (isRom ? "the ROM" : "the decompressed data") + " (" + std::to_string(size) +
+                   " bytes). Check the game database.";
+        case gfx::SpanFault::OverHeader:
+            return "Nothing was saved: " + what + " would go to " + span +
+                   ", over the cartridge header (bytes 256 to 511). Check the game database.";
+        case gfx::SpanFault::None:
+            break;
+    }
+    return {};
+}
+
+std::string tileRefusal(const std::vector<TileWrite>& writes, std::int64_t size, bool isRom) {
+    for (const TileWrite& w : writes) {
+        const std::string what =
+            "the tile of cell " + std::to_string(w.tx) + "," + std::to_string(w.ty);
+        std::string why = refusal(what, w.offset, gfx::kTileBytes, size, isRom);
+        if (!why.empty()) return why;
+    }
+    return {};
+}
+
+// The white tiles in the order the save visits the cells: every row, then
+// every column, the spare ones included. Nothing, with the reason, when the
+// caller will not go on without an unlisted cell.
+std::optional<std::vector<TileWrite>> planWhiteTiles(const gfx::SpriteDocument& doc,
+                                                     const gamedb::TableCursor& row,
+                                                     const SaveHooks& hooks, std::string& why) {
+    const std::int32_t columns = doc.SpriteBuffer.upperX() / 8;
+    const std::int32_t rows = doc.SpriteBuffer.upperY() / 8;
+    std::optional<WhiteTileList> list;  // read at the first white cell, as the save reads it
+    std::vector<TileWrite> writes;
+    for (std::int32_t ty = 0; ty <= rows; ++ty) {
+        for (std::int32_t tx = 0; tx <= columns; ++tx) {
+            if (doc.TileMap.at(tx, ty) != gfx::kWhiteTile) continue;
+            if (!list) list.emplace(row.field("White").text());
+            if (!WriteTile(doc, *list, tx, ty, writes) &&
+                !(hooks.unlistedCell && hooks.unlistedCell(tx, ty))) {
+                why = "Nothing was saved: the sprite's tile list names no tile for its cell " +
+                      std::to_string(tx) + "," + std::to_string(ty) + ".";
+                return std::nullopt;
+            }
+        }
+    }
+    return writes;
+}
+
+void letEventsRun(const SaveHooks& hooks) {
+    if (hooks.letEventsRun) hooks.letEventsRun();
+}
+
+void writeTiles(const std::string& path, const std::vector<TileWrite>& writes,
+                const SaveHooks& hooks) {
+    gfx::FileWriter file(path);
+    for (const TileWrite& w : writes) {
+        letEventsRun(hooks);
+        file.writeAt(w.offset, w.bytes);
+    }
+    file.close();
+}
+
+SaveOutcome outcomeOf(Result result, std::string reason = {}) {
+    SaveOutcome outcome;
+    outcome.result = result;
+    outcome.reason = std::move(reason);
+    return outcome;
+}
+
+SaveOutcome refused(std::string why) { return outcomeOf(Result::Refused, std::move(why)); }
+
+SaveOutcome savePlain(const std::string& romPath, gfx::SpriteDocument& doc,
+                      const std::vector<TileWrite>& writes, const SaveHooks& hooks,
+                      SaveMode mode) {
+    if (std::string why = tileRefusal(writes, fileSize(romPath), true); !why.empty()) {
+        return refused(why);
+    }
+    SaveOutcome outcome = outcomeOf(Result::Saved);
+    outcome.tiles = writes.size();
+    if (mode == SaveMode::DryRun) return outcome;
+    writeTiles(romPath, writes, hooks);
+    doc.SpriteDirty = false;
+    return outcome;
+}
+
+SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
+                           const gamedb::TableCursor& row, gfx::SpriteDocument& doc,
+                           const std::vector<TileWrite>& writes, const SaveHooks& hooks,
+                           SaveMode mode) {
+    SaveOutcome outcome = outcomeOf(Result::Saved);
+    outcome.tiles = writes.size();
+    // Gone when its decompression failed, or deleted by hand: there is no
+    // block to rebuild, and an empty one must not reach the ROM.
+    if (!std::filesystem::is_regular_file(files.dump)) {
+        return refused("Nothing was saved: the decompressed data of the sprite (" + files.dump +
+                       ") is missing. Select the sprite in the tree again.");
+    }
+    std::vector<std::uint8_t> data = wholeFile(files.dump);
+    if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
+        !why.empty()) {
+        return refused(why);
+    }
+    for (const TileWrite& w : writes) {
+        std::copy(w.bytes.begin(), w.bytes.end(), data.begin() + w.offset);
+    }
+
+    std::vector<std::uint8_t> block;
+    if (mode == SaveMode::DryRun) {
+        NemesisEncoded encoded = encodeNemesis(data);
+        if (!encoded.ok()) return outcomeOf(Result::CompressionFailed);
+        block = std::move(encoded.stream);
+    } else {
+        writeTiles(files.dump, writes, hooks);
+        letEventsRun(hooks);
+        if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) return outcomeOf(Result::CompressionFailed);
+        block = wholeFile(files.dumpc);
+    }
+    outcome.compressedSize = static_cast<std::int64_t>(block.size());
+    outcome.maxSize = row.field("MaxSize").toLong();
+    if (outcome.compressedSize > outcome.maxSize) {
+        if (mode == SaveMode::Write) std::filesystem::remove(files.dumpc);
+        outcome.result = Result::Oversize;
+        return outcome;
+    }
+    // The block goes into the user's ROM: it must give back exactly the tiles.
+    const NemesisDecoded check = decodeNemesis(block);
+    if (!check.ok() || check.consumed != block.size() || check.data != data ||
+        (mode == SaveMode::Write && wholeFile(files.dump) != data)) {
+        return refused("Nothing was saved: the compressed block did not decompress back to the "
+                       "sprite's tiles.");
+    }
+    const std::int32_t offset = row.field("Offset").toLong();
+    if (std::string why = refusal("the compressed block", offset, outcome.compressedSize,
+                                  fileSize(romPath), true);
+        !why.empty()) {
+        return refused(why);
+    }
+    if (mode == SaveMode::DryRun) return outcome;
+
+    letEventsRun(hooks);
+    gfx::FileWriter rom(romPath);
+    rom.writeAt(offset, block);
+    rom.close();
+    doc.SpriteDirty = false;
+    return outcome;
+}
+
+}  // namespace
+
+WhiteTileList::WhiteTileList(std::string_view text) {
+    gfx::TileListLines lines(text);
+    std::string_view lineText;
+    while (badLine_ == SIZE_MAX && lines.next(lineText)) {
+        const gfx::TileListFields fields = gfx::SplitTileListLine(lineText);
+        Line line;
+        try {
+            if (fields.count < 2) throw subscriptError();
+            // The row is compared first, then the column.
+            line.ty = gfx::TileListNumber(fields.field[1]);
+            line.tx = gfx::TileListNumber(fields.field[0]);
+        } catch (const RuntimeError& e) {
+            badLine_ = lines_.size();
+            badLineError_ = e;
+            break;
+        }
+        try {
+            if (fields.count < 3) throw subscriptError();
+            line.offset = gfx::TileListNumber(fields.field[2]);
+        } catch (const RuntimeError& e) {
+            line.offsetError = e;
+        }
+        firstLine_.try_emplace(cellKey(line.tx, line.ty), lines_.size());
+        lines_.push_back(std::move(line));
+    }
+}
+
+std::optional<std::int32_t> WhiteTileList::offsetOf(std::int32_t tx, std::int32_t ty) const {
+    const auto found = firstLine_.find(cellKey(tx, ty));
+    if (found == firstLine_.end()) {
+        if (badLineError_) throw *badLineError_;
+        return std::nullopt;
+    }
+    const Line& line = lines_[found->second];
+    if (line.offsetError) throw *line.offsetError;
+    return line.offset;
+}
+
+bool WriteTile(const gfx::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
+               std::int32_t ty, std::vector<TileWrite>& writes) {
+    if (doc.TileMap.at(tx, ty) != gfx::kWhiteTile) return true;
+    const std::optional<std::int32_t> offset = list.offsetOf(tx, ty);
+    if (!offset) return false;
+    writes.push_back({tx, ty, *offset, gfx::EncodeTile(doc.SpriteBuffer, tx, ty)});
+    return true;
+}
+
+SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
+                       const TempFiles& files, gfx::SpriteDocument& doc, const SaveHooks& hooks,
+                       SaveMode mode) {
+    if (!doc.SpriteLoaded) return outcomeOf(Result::NothingLoaded);
+    const gfx::SpriteKind kind =
+        doc.SpriteCompressed ? gfx::SpriteKind::Compressed : gfx::SpriteKind::Plain;
+    if (doc.GridsRow != kind) return outcomeOf(Result::RowNotCurrent);
+    const auto& row = db.table(doc.SpriteCompressed ? gamedb::GameDatabase::COMPRESSED
+                                                    : gamedb::GameDatabase::SPRITE);
+    std::string why;
+    const std::optional<std::vector<TileWrite>> writes = planWhiteTiles(doc, row, hooks, why);
+    if (!writes) return refused(why);
+    return doc.SpriteCompressed ? saveCompressed(romPath, files, row, doc, *writes, hooks, mode)
+                                : savePlain(romPath, doc, *writes, hooks, mode);
+}
+
+}  // namespace tess::compress

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/core/RuntimeError.h"
+#include "compress/sprites/TempFiles.h"
+#include "gamedb/core/GameDatabase.h"
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/TileCodec.h"
+
+namespace tess::compress {
+
+// Save ROM: the loaded sprite's white tiles go back at the offsets of its
+// "White" list, into the ROM for a plain sprite; for a compressed sprite into
+// the decompressed data, which is then recompressed, checked against the
+// row's "MaxSize" and written as one block at its "Offset". Nothing outside
+// those bytes is ever written: not the cartridge header, not a byte past the
+// end of a file, not the bytes after a block that shrank.
+
+// The "White" list as Save ROM consults it for one cell: the lines are taken
+// first to last and the first whose first two fields name the cell wins. Each
+// line visited before it needs two fields that are numbers (9, 13 or 6
+// otherwise) and the matching line a third. Parsed once, so a save costs one
+// pass over the list however many tiles it has.
+class WhiteTileList {
+public:
+    explicit WhiteTileList(std::string_view text);
+
+    // The offset of the first line naming (tx, ty), or nothing when no line
+    // names it; raises the error the scan for that cell meets first.
+    std::optional<std::int32_t> offsetOf(std::int32_t tx, std::int32_t ty) const;
+
+private:
+    struct Line {
+        std::int32_t tx = 0;
+        std::int32_t ty = 0;
+        std::int32_t offset = 0;
+        std::optional<RuntimeError> offsetError;
+    };
+    std::vector<Line> lines_;
+    std::unordered_map<std::uint64_t, std::size_t> firstLine_;
+    // The first line whose cell cannot be read, and why: no scan gets past it.
+    std::size_t badLine_ = SIZE_MAX;
+    std::optional<RuntimeError> badLineError_;
+};
+
+// One tile Save ROM writes: where its 32 bytes go, and which cell they are.
+struct TileWrite {
+    std::int32_t tx = 0;
+    std::int32_t ty = 0;
+    std::int32_t offset = 0;
+    gfx::TileBytes bytes{};
+};
+
+// Tile cell (tx, ty) of the sprite, if it is a white tile, to the offset its
+// list gives, appended to `writes`. Returns false when the list does not name
+// the cell (the caller reports it and the save goes on); true otherwise.
+bool WriteTile(const gfx::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
+               std::int32_t ty, std::vector<TileWrite>& writes);
+
+// What the save asks of its caller while it runs.
+struct SaveHooks {
+    // A white cell its list does not name. Return true to report it and go on
+    // with the other tiles, false to write nothing at all.
+    std::function<bool(std::int32_t tx, std::int32_t ty)> unlistedCell;
+    // Called before each write, so that a window can stay responsive.
+    std::function<void()> letEventsRun;
+};
+
+enum class SaveMode {
+    Write,   // the whole save
+    DryRun,  // every check and the compressed size, but no file is written
+};
+
+struct SaveOutcome {
+    enum class Result {
+        NothingLoaded,      // no sprite was ever loaded: nothing happened
+        RowNotCurrent,      // the grids no longer match the table's current row: nothing written
+        Refused,            // `reason` says why nothing was written
+        CompressionFailed,  // the compressor failed: the ROM was not touched
+        Oversize,           // the block is larger than "MaxSize": the ROM was not touched
+        Saved,              // written (with DryRun: would be written)
+    };
+    Result result = Result::NothingLoaded;
+    std::string reason;
+    std::size_t tiles = 0;            // white tiles written
+    std::int64_t compressedSize = 0;  // compressed sprites: the new block's size
+    std::int64_t maxSize = 0;         // and the row's "MaxSize"
+};
+
+// Save ROM for the loaded sprite, by the current row of its table (SPRITE or
+// COMPRESSED, after SpriteCompressed). The tiles are all worked out and checked
+// before the first byte is written, then written with one open of the target
+// and positioned writes. A plain save writes into romPath and clears
+// SpriteDirty. A compressed save writes into files.dump, compresses it into
+// files.dumpc through the library's Comp, deletes files.dumpc and stops when
+// it is larger than "MaxSize", decodes the block again and refuses it unless
+// it gives back files.dump exactly, and writes it at "Offset"; then clears
+// SpriteDirty. SpriteDirty stays set whenever the ROM was not written.
+//
+// Errors of the game data (a list line that does not parse, a null field) and
+// file errors are raised, never caught; a write that fails raises too.
+SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
+                       const TempFiles& files, gfx::SpriteDocument& doc, const SaveHooks& hooks,
+                       SaveMode mode = SaveMode::Write);
+
+}  // namespace tess::compress

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/core/Messages.h"
+#include "compress/codec/Nemesis.h"
+#include "tests/app/FixtureWindow.h"
+
+namespace tess {
+namespace {
+
+constexpr auto kDiagonal = [](int x, int y) { return (x + 2 * y) % 16; };
+
+class ImageImport : public test::FixtureWindow {
+protected:
+    std::vector<std::uint8_t> pixels() const {
+        std::vector<std::uint8_t> all;
+        const auto& buffer = state.Sprite.SpriteBuffer;
+        for (int y = 0; y <= buffer.upperY(); ++y) {
+            for (int x = 0; x <= buffer.upperX(); ++x) all.push_back(buffer.at(x, y));
+        }
+        return all;
+    }
+    std::unique_ptr<QMenu> menuOf(const QString& sprite) {
+        return std::unique_ptr<QMenu>(window->spriteMenu(node(sprite)));
+    }
+    void run(const QString& sprite, const char* action) {
+        auto menu = menuOf(sprite);
+        ASSERT_TRUE(menu) << sprite.toStdString();
+        QAction* item = menu->findChild<QAction*>(action);
+        ASSERT_NE(item, nullptr) << action;
+        item->trigger();
+    }
+    void writeBitmap(const std::string& name, int width, int height, int bits = 4) {
+        test::writeBytes(dir / name, test::bitmapFile(width, height, kDiagonal, bits));
+    }
+};
+
+TEST_F(ImageImport, ImportBitmapLaysA4BitBitmapOverTheWhiteTilesOnly) {
+    window->mnuFileImport_Click();  // no sprite yet: not even a dialog
+    EXPECT_TRUE(dialogs.fileRequests().empty());
+
+    select("Delta");  // 2 x 2: white (0,0) and (1,1), grey (1,0) and (0,1)
+    const std::vector<std::uint8_t> before = pixels();
+    const auto colours = state.Palette.colour(3);
+    dialogs.queueFile("");  // cancelled
+    window->mnuFileImport_Click();
+    EXPECT_EQ(dialogs.fileRequests().back().filter, "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    EXPECT_FALSE(state.Sprite.SpriteDirty);
+
+    for (const int bits : {8, 24}) {
+        writeBitmap("deep.bmp", 16, 16, bits);
+        window->ImportBitmap(dir.file("deep.bmp"));
+        EXPECT_EQ(dialogs.messages().back().text, kOnly4BitText);
+        EXPECT_EQ(dialogs.messages().back().icon, MsgIcon::None);
+        EXPECT_EQ(pixels(), before);
+        EXPECT_FALSE(state.Sprite.SpriteDirty);
+    }
+    test::writeFile(dir.file("empty.bmp"), "");
+    window->ImportBitmap(dir.file("empty.bmp"));
+    EXPECT_FALSE(state.Sprite.SpriteDirty);
+
+    // Top-down, 20 pixels wide (padded rows) and larger than the 16 x 16 sprite.
+    writeBitmap("big.bmp", 20, -18);
+    dialogs.queueFile(dir.file("big.bmp"));
+    window->mnuFileImport_Click();
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    const auto& buffer = state.Sprite.SpriteBuffer;
+    EXPECT_EQ(buffer.at(5, 3), kDiagonal(5, 3));
+    EXPECT_EQ(buffer.at(12, 13), kDiagonal(12, 13));
+    EXPECT_EQ(buffer.at(12, 3), before[3 * 17 + 12]);  // grey tile (1,0)
+    EXPECT_EQ(buffer.at(16, 16), 0);                    // no tile
+    EXPECT_EQ(state.Palette.colour(3), colours);
+    EXPECT_FALSE(state.Palette.PaletteDirty());
+
+    // A sprite of grey tiles only is marked changed all the same.
+    select("Beta");
+    state.Sprite.TileMap.at(0, 0) = gfx::kGreyTile;
+    const std::vector<std::uint8_t> grey = pixels();
+    window->ImportBitmap(dir.file("big.bmp"));
+    EXPECT_EQ(pixels(), grey);
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+}
+
+TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSprite) {
+    EXPECT_FALSE(menuOf("Enemies"));
+    EXPECT_FALSE(menuOf("Compressed"));
+    EXPECT_EQ(menuOf("alpha")->findChild<QAction*>("mnuSpriteSize"), nullptr);
+
+    // Export another sprite while alpha is loaded and painted.
+    select("alpha");
+    state.Sprite.SpriteBuffer.at(0, 0) = 15;
+    state.Sprite.SpriteDirty = true;
+    dialogs.queueFile(dir.file("zebra.png"));
+    run("zebra", "mnuSpriteExport");
+    EXPECT_EQ(dialogs.fileRequests().back().fileName, "zebra.png");
+    const QImage zebra(QString::fromStdString(dir.file("zebra.png")));
+    ASSERT_EQ(zebra.size(), QSize(16, 16));
+    EXPECT_EQ(zebra.pixelIndex(1, 0), test::fixtureBlockData(6400, 4)[0] & 15);
+    dialogs.queueFile(dir.file("gamma.png"));
+    run("gamma", "mnuSpriteExport");
+    // alpha stays, and saves where it belongs, not by gamma's row.
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);
+    window->mnuFileSaveRom_Click();
+    EXPECT_EQ(static_cast<unsigned char>(test::readFile(rom)[4096]) >> 4, 15);
+    EXPECT_EQ(test::readFile(rom).substr(4224, 32), test::fixtureGameRom().substr(4224, 32));
+
+    // The sizes of a compressed sprite, then with an edit on screen.
+    run("zebra", "mnuSpriteSize");
+    const std::string block = std::to_string(compress::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size());
+    EXPECT_EQ(dialogs.messages().back().text, "Compressed sprite \"zebra\"\r\n\r\nBlock in the ROM: " + block +
+                                                  " bytes at offset 6400\r\nRoom for it (MaxSize): 512 bytes\r\n"
+                                                  "Packed now: " + block + " bytes, " +
+                                                  std::to_string(512 - std::stoi(block)) + " to spare");
+
+    // Import into a sprite that is not loaded: the prompt, the load, then the image.
+    QImage image(16, 16, QImage::Format_Indexed8);
+    image.setColorTable(zebra.colorTable());
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) image.setPixel(x, y, static_cast<uint>(kDiagonal(x, y)));
+    }
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("edited.png"))));
+    state.Sprite.SpriteDirty = true;
+    dialogs.queueAnswer(MsgAnswer::No);
+    dialogs.queueFile(dir.file("edited.png"));
+    run("zebra", "mnuSpriteImport");
+    ASSERT_TRUE(state.Sprite.SpriteCompressed);
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(9, 3), kDiagonal(9, 3));  // white
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(9, 11), zebra.pixelIndex(9, 11));  // grey: as it was
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    run("zebra", "mnuSpriteSize");
+    EXPECT_NE(dialogs.messages().back().text.find("Packed now, with the edits on screen: "), std::string::npos);
+
+    // An image of another size is refused, naming the size it needs.
+    image.save(QString::fromStdString(dir.file("small.png")));
+    QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(dir.file("small.png")));
+    window->importImage(dir.file("small.png"));
+    EXPECT_EQ(dialogs.messages().back().text, "The image is 8 x 8 pixels; this sprite needs 16 x 16 (2 x 2 tiles).");
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
+    select("gamma");
+    writeBitmap("drop.bmp", 8, 8);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("drop.bmp")))});
+    QWidget* frame = window->spriteView().picEdBack();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &drop);
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(6, 5), kDiagonal(6, 5));
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+}
+
+}  // namespace
+}  // namespace tess
