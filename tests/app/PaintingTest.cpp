@@ -204,6 +204,29 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     EXPECT_TRUE(ends.empty());
 }
 
+TEST_F(Painting, PaintedPixelsOfPlainAndCompressedSpritesAreSavedByTheToolbar) {
+    // "zebra" is compressed: its white tiles come from the decompressed block.
+    for (const char* sprite : {"alpha", "zebra"}) {
+        select(sprite);
+        const int painted = (at(1, 1) + 1) % 16;
+        setSwatches(painted, 9);
+        drag(Qt::LeftButton, {pixel(1, 1)});
+        trigger("save");
+        EXPECT_FALSE(state.Sprite.SpriteDirty) << sprite;
+        select(sprite);  // saved: no prompt, read again from the ROM
+        EXPECT_EQ(at(1, 1), painted) << sprite;
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    // An imported picture is one undo step.
+    const gfx::ByteGrid saved = state.Sprite.SpriteBuffer;
+    test::writeBytes(dir / "threes.bmp", test::bitmapFile(16, 16, [](int, int) { return 3; }));
+    window->ImportBitmap(dir.file("threes.bmp"));
+    EXPECT_EQ(at(0, 0), 3);
+    trigger("undo");
+    EXPECT_TRUE(bufferIs(saved));
+}
+
 TEST_F(Painting, ToolbarHoldsItsButtonsInOrderWithKeysTooltipsAndIcons) {
     showActive();
     auto* tbMain = window->findChild<QToolBar*>("tbMain");
