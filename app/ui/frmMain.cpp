@@ -489,7 +489,8 @@ void frmMain::ImportBitmap(const std::string& path) {
         dialogs_.message({kOnly4BitText});
         return;
     }
-    tools_->recordEdit([&] { compress::LayPicture(compress::IndexedPicture(*bitmap), state_.Sprite); });
+    // File > Import Sprite... takes no undo step.
+    compress::LayPicture(compress::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
 }

@@ -218,13 +218,20 @@ TEST_F(Painting, PaintedPixelsOfPlainAndCompressedSpritesAreSavedByTheToolbar) {
     }
     EXPECT_TRUE(dialogs.messages().empty());
 
-    // An imported picture is one undo step.
+    // An imported image is one undo step; File > Import Sprite... takes none.
     const gfx::ByteGrid saved = state.Sprite.SpriteBuffer;
     test::writeBytes(dir / "threes.bmp", test::bitmapFile(16, 16, [](int, int) { return 3; }));
-    window->ImportBitmap(dir.file("threes.bmp"));
+    window->importImage(dir.file("threes.bmp"));
     EXPECT_EQ(at(0, 0), 3);
     trigger("undo");
     EXPECT_TRUE(bufferIs(saved));
+    dialogs.queueAnswer(MsgAnswer::No);  // the import marked the sprite changed
+    select("zebra");                      // a new history
+    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    window->ImportBitmap(dir.file("threes.bmp"));
+    trigger("undo");
+    EXPECT_EQ(at(0, 0), 3);
+    EXPECT_FALSE(bufferIs(loaded));
 }
 
 TEST_F(Painting, ToolbarHoldsItsButtonsInOrderWithKeysTooltipsAndIcons) {
