@@ -10,12 +10,15 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/core/ErrorReporting.h"
 #include "compress/images/SpriteImage.h"
 #include "compress/lib/WholeFile.h"
 #include "compress/sprites/CompressedSprite.h"
 #include "compress/sprites/SpriteSave.h"
+#include "edit/core/PaintTools.h"
+#include "edit/ui/MainToolbar.h"
 #include "gfx/selection/SpriteSelection.h"
 #include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
@@ -185,6 +188,7 @@ void frmMain::buildControls() {
         tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
         [this] { view_->RedrawSprite(); });
     panel_->placeControls(sx_, sy_);
+    buildPainting(tbMain);
 
     tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
     tvSprites_->setObjectName("tvSprites");
@@ -219,6 +223,38 @@ void frmMain::buildControls() {
     view_->disableScrollBars();
     adjustSize();
     setFixedSize(sizeHint());
+}
+
+void frmMain::buildPainting(QToolBar* tbMain) {
+    tools_ = std::make_unique<edit::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette, *view_);
+    auto trigger = [this](const char* name) { return [this, name] { findChild<QAction*>(name)->trigger(); }; };
+    new edit::MainToolbar(tbMain, *tools_,
+                          {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
+                          [this](const std::function<void()>& handler) {
+                              if (!refusedWhileSaving()) guarded(handler);
+                          });
+
+    const gfx::SpriteCanvas* canvas = view_->picSprite();
+    auto apply = [this](int button, int shift, float x, float y) {
+        guarded([&] {
+            // A save in progress lets events run: the pointer is shown, the sprite stays as it is.
+            const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(saving_ ? 0 : button),
+                                                    static_cast<std::int16_t>(shift), x, y, view_->Zoom());
+            panels_[2]->setText(QString::fromStdString(feedback.mouseText));
+            if (feedback.swatchesChanged) panel_->showSwatches();
+        });
+    };
+    connect(canvas, &gfx::SpriteCanvas::mousePressed, this, apply);
+    connect(canvas, &gfx::SpriteCanvas::mouseMoved, this, apply);
+    connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int button, int shift, float x, float y) {
+        guarded([&] {
+            tools_->ReleaseTool(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y,
+                                view_->Zoom());
+        });
+    });
+    connect(canvas, &gfx::SpriteCanvas::zoomWheel, this, [this](int steps) {
+        guarded([&] { mnuViewZoomE_Click(std::clamp(view_->zoomIndex() + steps, 0, 5)); });
+    });
 }
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
@@ -416,6 +452,7 @@ void frmMain::tvSprites_DblClick() {
             }
         }
         tempFiles_.remove();
+        tools_->spriteReplaced();
 
         const compress::SpriteChoice sprite = choiceOf(node);
         shownSprite_.reset();
@@ -458,6 +495,7 @@ void frmMain::ImportBitmap(const std::string& path) {
         dialogs_.message({kOnly4BitText});
         return;
     }
+    // File > Import Sprite... takes no undo step.
     compress::LayPicture(compress::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
@@ -537,7 +575,7 @@ void frmMain::importImage(const std::string& path) {
         dialogs_.message({refusal.what(), kAppTitle, MsgIcon::Exclamation});
         return;
     }
-    compress::LayPicture(image->picture, state_.Sprite);
+    tools_->recordEdit([&] { compress::LayPicture(image->picture, state_.Sprite); });
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
     if (image->inexactPixels > 0) {

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "app/core/CommonDlg.h"
 #include "app/core/Messages.h"
@@ -16,6 +17,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStatusBar;
+class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -28,6 +30,7 @@ namespace gfx {
 class SpriteView;
 }
 namespace edit {
+class PaintTools;
 class PalettePanel;
 }
 
@@ -82,6 +85,7 @@ public:
     QString panelText(int panel) const;  // 1 to 4
     gfx::SpriteView& spriteView() const { return *view_; }
     edit::PalettePanel& palettePanel() const { return *panel_; }
+    edit::PaintTools& paintTools() const { return *tools_; }
 
     // Runs a handler the way the platform runs an uncaught error: its message,
     // then the end of the program.
@@ -93,6 +97,8 @@ protected:
 private:
     void buildMenus();
     void buildControls();
+    // The paint tools: the toolbar, the keys and the canvas's mouse.
+    void buildPainting(QToolBar* tbMain);
     void IdentifyGame();
     void fillTreeView();
     void LoadPalette(std::int32_t offset);
@@ -137,6 +143,7 @@ private:
     QPushButton* COMMAND_TEMP_ = nullptr;
     gfx::SpriteView* view_ = nullptr;
     edit::PalettePanel* panel_ = nullptr;
+    std::unique_ptr<edit::PaintTools> tools_;
 };
 
 }  // namespace tess

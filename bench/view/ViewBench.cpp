@@ -6,67 +6,20 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QEvent>
-#include <QPaintEvent>
-#include <QWidget>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <string>
 
-#include "gfx/ui/SpriteView.h"
+#include "bench/support/SpriteScene.h"
 
 using namespace tess;
 using namespace tess::gfx;
+using bench::peakMegabytes;
 
 namespace {
 
-// Remembers the area of the last paint of the watched widget.
-struct PaintWatch : QObject {
-    QSize last;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) last = static_cast<QPaintEvent*>(event)->rect().size();
-        return false;
-    }
-};
-
-// A main window sized as the program's, showing one loaded sprite.
-struct Scene {
-    QWidget window;
-    SpriteDocument doc;
-    edit::GenesisPalette palette{{212, 208, 200}};
-    SpriteView view{&window, doc, palette};
-    PaintWatch watch;
-
-    Scene(TileSize size, int zoomIndex) {
-        window.resize(621, 448);
-        view.placeControls(15, 15);
-        for (int i = 1; i < 16; ++i) {
-            palette.setWord(
-                i, {static_cast<std::uint8_t>(i & 0x0E), static_cast<std::uint8_t>(i * 17)});
-        }
-        doc.CreateGrids(size);
-        for (std::int32_t y = 0; y <= doc.SpriteBuffer.upperY(); ++y) {
-            for (std::int32_t x = 0; x <= doc.SpriteBuffer.upperX(); ++x) {
-                doc.SpriteBuffer.at(x, y) = static_cast<std::uint8_t>((x ^ y) & 15);
-            }
-        }
-        for (std::int32_t ty = 0; ty < size.height; ++ty) {
-            for (std::int32_t tx = 0; tx < size.width; ++tx) {
-                doc.TileMap.at(tx, ty) = (tx + ty) % 7 == 0 ? kGreyTile : kWhiteTile;
-            }
-        }
-        doc.SpriteLoaded = true;
-        view.setSpriteSizeSource([size] { return size; });
-        view.ZoomCommand(zoomIndex, false);
-        view.clearSurface(size);
-        view.RedrawSprite();
-        view.picSprite()->installEventFilter(&watch);
-        window.show();
-        QApplication::processEvents();
-    }
-
+struct Scene : bench::SpriteScene {
+    using SpriteScene::SpriteScene;
     void scrollTo(double fraction) {
         view.sprScrollH()->setValue(static_cast<int>(view.sprScrollH()->maximum() * fraction));
         view.sprScrollV()->setValue(static_cast<int>(view.sprScrollV()->maximum() * fraction));
@@ -82,14 +35,6 @@ Scene& scene(TileSize size, int zoomIndex) {
     auto& slot = scenes[{size.width, zoomIndex}];
     if (!slot) slot = std::make_unique<Scene>(size, zoomIndex);
     return *slot;
-}
-
-double peakMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0;
 }
 
 void paintViewport(benchmark::State& state, TileSize size, int zoomIndex, double scroll) {

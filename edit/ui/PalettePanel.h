@@ -34,7 +34,10 @@ public:
     PaletteCell* picPal(int index) const;  // 0..15, else 9
 
     // The swatches' indices (what the paint tools paint with) and colours.
+    // Whoever changes them calls showSwatches afterwards.
     const ColourSwatches& swatches() const { return swatches_; }
+    ColourSwatches& swatches() { return swatches_; }
+    void showSwatches();
 
     // Shows the palette's colours in the cells and renews the tooltips of
     // cells 1..15; call it after LoadPalette. The swatches are not touched.
@@ -56,7 +59,6 @@ public:
 
 private:
     void showEntry(int index);
-    void showSwatches();
 
     GenesisPalette& palette_;
     CommonDlg& dialogs_;

@@ -26,7 +26,6 @@ public:
     // Disables both scroll bars, puts the surface at the frame's top-left and
     // applies the scroll-range rule.
     virtual void resetScrollBars() = 0;
-    virtual void setMagentaBackground() = 0;
 };
 
 // A target that shows nothing, for loading sprites without a window. It

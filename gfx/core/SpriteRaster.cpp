@@ -1,6 +1,7 @@
 #include "gfx/core/SpriteRaster.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/core/RuntimeError.h"
 #include "gfx/core/SpriteDocument.h"
@@ -9,6 +10,22 @@ namespace tess::gfx {
 namespace {
 
 constexpr bool dashOn(std::int32_t along) { return (along & 3) < 2; }
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+
+// Whether every index is 0..15, looked at 8 at a time.
+bool allPaletteIndices(std::span<const std::uint8_t> indices) {
+    std::size_t i = 0;
+    for (; i + 8 <= indices.size(); i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, indices.data() + i, sizeof eight);
+        if (eight & (0xF0 * kOnes)) return false;
+    }
+    for (; i < indices.size(); ++i) {
+        if (indices[i] > 15) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -33,6 +50,40 @@ void SpriteRaster::drawCell(std::int32_t x, std::int32_t y, int index) {
         static_cast<std::uint8_t>(index | (style_ == LineStyle::Dashed ? kDashedBit : 0));
 }
 
+void SpriteRaster::drawCells(std::int32_t x, std::int32_t y,
+                             std::span<const std::uint8_t> indices) {
+    const std::uint8_t style = style_ == LineStyle::Dashed ? kDashedBit : 0;
+    const bool rowShown = y >= 0 && y <= shown_.upperY();
+    // The part of the run inside the picture: cells [first, last) of indices.
+    const std::int64_t size = static_cast<std::int64_t>(indices.size());
+    const std::int64_t first = rowShown ? std::clamp<std::int64_t>(-std::int64_t{x}, 0, size) : 0;
+    const std::int64_t last =
+        rowShown ? std::clamp<std::int64_t>(std::int64_t{shown_.upperX()} + 1 - x, 0, size) : 0;
+    std::uint8_t* cells = rowShown ? shown_.row(y) + x : nullptr;
+
+    if (allPaletteIndices(indices)) {
+        // The usual case, drawn 8 cells at a time: a whole sprite is 16 million cells.
+        const std::uint64_t styleBits = style * kOnes;
+        std::int64_t i = first;
+        for (; i + 8 <= last; i += 8) {
+            std::uint64_t eight;
+            std::memcpy(&eight, indices.data() + i, sizeof eight);
+            eight |= styleBits;
+            std::memcpy(cells + i, &eight, sizeof eight);
+        }
+        for (; i < last; ++i) {
+            cells[i] = static_cast<std::uint8_t>(indices[static_cast<std::size_t>(i)] | style);
+        }
+        return;
+    }
+    for (std::int64_t i = 0; i < size; ++i) {
+        const std::uint8_t index = indices[static_cast<std::size_t>(i)];
+        if (index == kNothing) continue;
+        if (index > 15) throw subscriptError();
+        if (i >= first && i < last) cells[i] = static_cast<std::uint8_t>(index | style);
+    }
+}
+
 void SpriteRaster::hatchTile(std::int32_t tx, std::int32_t ty) {
     if (!hatch_.contains(tx, ty)) return;
     hatch_.at(tx, ty) = style_ == LineStyle::Dashed ? 2 : 1;
@@ -48,7 +99,7 @@ void SpriteRaster::drawSprite(const ByteGrid& spriteBuffer, const ByteGrid& tile
             if (state != kWhiteTile && state != kGreyTile) continue;
             std::int32_t end = std::min(8 * tx + 7, lastX);
             if (y == lastY && end == lastX) --end;  // (lastX, lastY) belongs to no tile
-            for (std::int32_t x = 8 * tx; x <= end; ++x) drawCell(x, y, cells[x]);
+            drawCells(8 * tx, y, {cells + 8 * tx, static_cast<std::size_t>(end - 8 * tx + 1)});
             if (state == kGreyTile) hatchTile(tx, y / 8);
         }
     }

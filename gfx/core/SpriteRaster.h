@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "gfx/core/Grid.h"
 
@@ -47,6 +48,8 @@ public:
     // outside the picture is not visible and is ignored, and an index of 16
     // to 254 (no such entry) raises 9.
     void drawCell(std::int32_t x, std::int32_t y, int index);
+    // drawCell on (x, y), (x + 1, y), ... for each of `indices`.
+    void drawCells(std::int32_t x, std::int32_t y, std::span<const std::uint8_t> indices);
     // Hatches tile cell (tx, ty); a tile outside the picture is ignored.
     void hatchTile(std::int32_t tx, std::int32_t ty);
 

@@ -2,8 +2,10 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace tess::gfx {
@@ -21,15 +23,53 @@ QImage monoImage() {
     return image;
 }
 
+int buttonMask(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftMask(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
 }  // namespace
 
 SpriteCanvas::SpriteCanvas(QWidget* parent, const SpriteRaster& raster,
-                           const edit::GenesisPalette& palette)
-    : QWidget(parent), raster_(raster), palette_(palette) {
+                           const SpriteOverlay& overlay, const edit::GenesisPalette& palette)
+    : QWidget(parent), raster_(raster), overlay_(overlay), palette_(palette) {
     // Every pixel is painted by paintEvent: no background fill is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setCursor(crosshairCursor());
+    setMouseTracking(true);  // moves without a button show the position too
+}
+
+void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit mousePressed(buttonMask(event->button()), shiftMask(event->modifiers()),
+                      static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit mouseMoved(buttonMask(event->buttons()), shiftMask(event->modifiers()),
+                    static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+void SpriteCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit mouseReleased(buttonMask(event->button()), shiftMask(event->modifiers()),
+                       static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+void SpriteCanvas::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (!(event->modifiers() & Qt::ControlModifier) || delta == 0) {
+        event->ignore();  // plain wheel turns belong to the frame around
+        return;
+    }
+    emit zoomWheel(delta > 0 ? 1 : -1);
 }
 
 QCursor SpriteCanvas::crosshairCursor() {
@@ -71,8 +111,11 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
     for (int top = area.top(); top <= area.bottom(); top += band) {
         const int height = std::min(band, area.bottom() - top + 1);
         if (image.height() != height) image = QImage(area.width(), height, QImage::Format_RGB32);
-        raster_.render(colours, area.left(), top, area.width(), height,
-                       reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4);
+        auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+        const std::ptrdiff_t stride = image.bytesPerLine() / 4;
+        raster_.render(colours, area.left(), top, area.width(), height, pixels, stride);
+        overlay_.render(colours, raster_.zoom(), area.left(), top, area.width(), height, pixels,
+                        stride);
         painter.drawImage(area.left(), top, image);
     }
 }

@@ -4,28 +4,49 @@
 #include <QWidget>
 
 #include "edit/core/GenesisPalette.h"
+#include "gfx/core/SpriteOverlay.h"
 #include "gfx/core/SpriteRaster.h"
+
+class QMouseEvent;
 
 namespace tess::gfx {
 
 // The drawing surface picSprite: a widget as large as the zoomed sprite that
 // renders only the part of the picture it is asked to paint, straight from
-// the raster, with the palette's current colours.
+// the raster, with the palette's current colours, and the overlay above it.
+//
+// It passes the mouse on as the paint tools take it, and does nothing else
+// with it: a button mask (1 left, 2 right, 4 middle), a shift mask (1 Shift,
+// 2 Ctrl, 4 Alt) and the position in canvas pixels. A press or release
+// names the one button that caused it; a move names every button held.
 class SpriteCanvas : public QWidget {
     Q_OBJECT
 public:
-    SpriteCanvas(QWidget* parent, const SpriteRaster& raster, const edit::GenesisPalette& palette);
+    SpriteCanvas(QWidget* parent, const SpriteRaster& raster, const SpriteOverlay& overlay,
+                 const edit::GenesisPalette& palette);
 
     // The canvas's mouse pointer: 32 x 32 with its hot spot at (16, 15),
     // black ticks above, below, left and right of the hot spot and a small
     // inverting plus on it.
     static QCursor crosshairCursor();
 
+signals:
+    void mousePressed(int button, int shift, float x, float y);
+    void mouseMoved(int button, int shift, float x, float y);
+    void mouseReleased(int button, int shift, float x, float y);
+    // The wheel turned with Ctrl held: +1 a notch away from the user, -1 towards.
+    void zoomWheel(int steps);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     const SpriteRaster& raster_;
+    const SpriteOverlay& overlay_;
     const edit::GenesisPalette& palette_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <algorithm>
 #include <cmath>
 
 #include "app/core/RuntimeError.h"
@@ -29,7 +30,7 @@ SpriteView::SpriteView(QWidget* parent, const SpriteDocument& doc,
     frame_->setObjectName("picEdBack");
     frame_->setAutoFillBackground(true);
 
-    canvas_ = new SpriteCanvas(frame_, raster_, palette);
+    canvas_ = new SpriteCanvas(frame_, raster_, overlay_, palette);
     canvas_->setObjectName("picSprite");
     canvas_->resize(0, 0);
     canvas_->hide();  // until the first sprite is selected
@@ -84,22 +85,38 @@ void SpriteView::resetScrollBars() {
     applyScrollRange();
 }
 
+int SpriteView::zoomIndex() const {
+    return static_cast<int>(std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom_) -
+                            kZoomLevels.begin());
+}
+
 void SpriteView::DrawCell(int x, int y, int index) {
     raster_.drawCell(x, y, index);
-    if (index == SpriteRaster::kNothing || x < 0 || y < 0 || x > raster_.upperX() ||
-        y > raster_.upperY()) {
-        return;
-    }
-    const int z = raster_.zoom();
-    markDirty(QRect(x * z, y * z, z, z));
+    if (index != SpriteRaster::kNothing) markDirty(PixelRect{x, y, 1, 1});
+}
+
+void SpriteView::DrawCells(int x, int y, std::span<const std::uint8_t> indices) {
+    raster_.drawCells(x, y, indices);
+    markDirty(PixelRect{x, y, static_cast<std::int32_t>(indices.size()), 1});
+}
+
+void SpriteView::showOverlay(const SpriteOverlay& overlay) {
+    markDirty(overlay_.bounds());
+    overlay_ = overlay;
+    markDirty(overlay_.bounds());
 }
 
 void SpriteView::HatchTile(int tx, int ty) {
     raster_.hatchTile(tx, ty);
-    const int size = 8 * raster_.zoom();
-    if (tx >= 0 && ty >= 0 && tx <= raster_.upperX() / 8 && ty <= raster_.upperY() / 8) {
-        markDirty(QRect(tx * size, ty * size, size, size));
-    }
+    markDirty(PixelRect{8 * tx, 8 * ty, 8, 8});
+}
+
+void SpriteView::markDirty(const PixelRect& cells) {
+    const PixelRect shown =
+        cells.intersected({0, 0, raster_.upperX() + 1, raster_.upperY() + 1});
+    if (shown.empty()) return;
+    const int z = raster_.zoom();
+    markDirty(QRect(shown.x * z, shown.y * z, shown.width * z, shown.height * z));
 }
 
 void SpriteView::markDirty(const QRect& rect) {

@@ -13,6 +13,7 @@
 #include "gfx/core/SpriteDocument.h"
 #include "gfx/core/SpriteRaster.h"
 #include "gfx/core/SpriteLoadTarget.h"
+#include "gfx/core/SpriteOverlay.h"
 #include "gfx/ui/SpriteCanvas.h"
 
 namespace tess::gfx {
@@ -57,6 +58,8 @@ public:
 
     // Screen pixels per sprite pixel: 1, 4, 6, 8, 16 or 24; 8 at start.
     std::int16_t Zoom() const { return zoom_; }
+    // Zoom's place in kZoomLevels, 0..5.
+    int zoomIndex() const;
     // The check mark of the Grid command; outlines are dashed while it is on.
     bool gridChecked() const { return gridChecked_; }
     SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
@@ -69,10 +72,14 @@ public:
     // Paints one sprite pixel as a Zoom x Zoom square (nothing for 255).
     // Cheap: repaints are gathered and done later or by flushPainting.
     void DrawCell(int x, int y, int index) override;
+    void DrawCells(int x, int y, std::span<const std::uint8_t> indices) override;
     // Lays the grey-tile hatch over tile cell (tx, ty).
     void HatchTile(int tx, int ty) override;
     // Shows the tiles read so far now and then during a long load.
     void TileDone() override { flushPainting(); }
+    // Shows `overlay` over the picture until the next one, at every zoom.
+    void showOverlay(const SpriteOverlay& overlay) override;
+    const SpriteOverlay& overlay() const { return overlay_; }
 
     // Nothing unless doc.SpriteLoaded. Otherwise: works out the surface size
     // for the source's Width x Height at Zoom (raising 6 before anything
@@ -119,12 +126,14 @@ protected:
 private:
     QSize surfaceSize(TileSize size) const;
     void markDirty(const QRect& rect);
+    void markDirty(const PixelRect& cells);
     void postPendingUpdate();
     void scrollX(int value);
     void scrollY(int value);
 
     const SpriteDocument& doc_;
     SpriteRaster raster_;
+    SpriteOverlay overlay_;
     QPointer<QWidget> frame_;
     QPointer<SpriteCanvas> canvas_;
     QPointer<QScrollBar> scrollH_;

@@ -21,6 +21,7 @@ struct RecordingSurface : SpriteSurface {
     void HatchTile(int tx, int ty) override {
         hatches.push_back({std::size_t(tx), std::size_t(ty), cells.size()});
     }
+    void setMagentaBackground() override {}
 };
 
 std::vector<std::uint8_t> sampleTile() {

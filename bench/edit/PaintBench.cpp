@@ -1,0 +1,161 @@
+// The paint tools as the window runs them, on the largest sprites the view
+// shows, each call followed by the repaint it asks for:
+// - one Pencil call during a drag at zoom 24 on 170 x 170 tiles (goal: under 2 ms);
+// - a Paint bucket fill of a whole 511 x 511-tile sprite, and one undo step of
+//   it (goal: under 50 ms each);
+// - the undo history's peak memory over 100 strokes on the 511 x 511 sprite:
+//   pencil drags, and whole-sprite fills, which meet the history's budget.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "bench/support/SpriteScene.h"
+#include "edit/core/PaintTools.h"
+
+using namespace tess;
+using edit::kLeftButton;
+
+namespace {
+
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct PaintScene : bench::SpriteScene {
+    edit::ColourSwatches swatches{{}};
+    edit::PaintTools tools{doc, swatches, palette, view};
+
+    // With `flat`, every tile is white and every pixel 0: one region to fill.
+    PaintScene(gfx::TileSize size, int zoomIndex, bool flat) : SpriteScene(size, zoomIndex) {
+        if (flat) makeFlat();
+    }
+    // Every tile white, every pixel 0, no history.
+    void makeFlat() {
+        doc.SpriteBuffer.fill(0);
+        doc.TileMap.fill(gfx::kWhiteTile);
+        view.RedrawSprite();
+        tools.spriteReplaced();
+        repaint();
+    }
+    void useForeground(int index) { swatches.setForeground({index, palette.colour(index)}); }
+    void use(edit::PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
+    void click(float x, float y) {
+        const std::int16_t zoom = view.Zoom();
+        tools.ApplyTool(kLeftButton, 0, x, y, zoom);
+        tools.ReleaseTool(kLeftButton, 0, x, y, zoom);
+    }
+    std::size_t historyBytes() const { return tools.painter().history().bytes(); }
+};
+
+// Built on first use and shared; main drops them while the QApplication exists.
+std::unique_ptr<PaintScene> zoom24;
+std::unique_ptr<PaintScene> largest;
+
+PaintScene& zoom24Scene() {
+    if (!zoom24) zoom24 = std::make_unique<PaintScene>(gfx::TileSize{170, 170}, 5, false);
+    return *zoom24;
+}
+PaintScene& largestScene() {
+    if (!largest) largest = std::make_unique<PaintScene>(gfx::TileSize{511, 511}, 0, true);
+    return *largest;
+}
+
+void pencilCall(benchmark::State& state) {
+    PaintScene& s = zoom24Scene();
+    s.use(edit::PaintTool::Pencil);
+    s.useForeground(3);
+    const long paintsBefore = s.watch.paints;
+    int i = 0;
+    for (auto _ : state) {
+        // A new pixel each call, in the white tile (1, 0), which is on screen.
+        const float x = static_cast<float>(24 * (8 + i % 8) + 12);
+        const float y = static_cast<float>(24 * (i / 8 % 8) + 12);
+        s.tools.ApplyTool(kLeftButton, 0, x, y, 24);
+        s.repaint();
+        ++i;
+    }
+    s.tools.ReleaseTool(kLeftButton, 0, 12, 12, 24);
+    state.counters["paints_per_call"] =
+        static_cast<double>(s.watch.paints - paintsBefore) / static_cast<double>(state.iterations());
+}
+
+void bucketFill(benchmark::State& state) {
+    PaintScene& s = largestScene();
+    s.use(edit::PaintTool::PaintBucket);
+    int index = 1;
+    for (auto _ : state) {
+        s.useForeground(index);
+        s.click(100.5f, 100.5f);
+        s.repaint();
+        index = index % 15 + 1;
+    }
+    state.counters["pixels"] = 4088.0 * 4088.0;
+}
+
+void undoStep(benchmark::State& state) {
+    PaintScene& s = largestScene();
+    s.use(edit::PaintTool::PaintBucket);
+    s.useForeground(7);
+    s.click(100.5f, 100.5f);
+    for (auto _ : state) {
+        s.tools.Undo();
+        s.repaint();
+        state.PauseTiming();
+        s.tools.Redo();
+        s.repaint();
+        state.ResumeTiming();
+    }
+}
+
+// The history's largest size over 100 strokes, each sampled before and after its release.
+void historyMemory(benchmark::State& state, bool fills) {
+    for (auto _ : state) {
+        PaintScene& s = largestScene();
+        s.makeFlat();
+        std::size_t peak = 0;
+        for (int stroke = 0; stroke < 100; ++stroke) {
+            s.useForeground(stroke % 15 + 1);
+            s.use(fills ? edit::PaintTool::PaintBucket : edit::PaintTool::Pencil);
+            // A pencil drag of 400 moves across a fifth of the sprite.
+            const float x0 = static_cast<float>(37 * stroke % 3000);
+            const float y0 = static_cast<float>(53 * stroke % 3000);
+            const int moves = fills ? 1 : 400;
+            for (int m = 0; m < moves; ++m) {
+                const float step = static_cast<float>(2 * m);
+                s.tools.ApplyTool(kLeftButton, 0, x0 + step, y0 + step / 2, 1);
+            }
+            peak = std::max(peak, s.historyBytes());
+            s.tools.ReleaseTool(kLeftButton, 0, x0, y0, 1);
+            peak = std::max(peak, s.historyBytes());
+        }
+        state.counters["peak_history_MiB"] = static_cast<double>(peak) / kMiB;
+        state.counters["undo_steps"] = static_cast<double>(s.tools.painter().history().undoSteps());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(pencilCall)->Unit(benchmark::kMillisecond);
+BENCHMARK(bucketFill)->Unit(benchmark::kMillisecond);
+BENCHMARK(undoStep)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(historyMemory, pencil_strokes, false)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(historyMemory, whole_fills, true)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Windows paint as soon as asked instead of at the next frame, so that
+    // each call's time holds its repaint.
+    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::printf("Goals: a pencil call under 2 ms; a whole fill or an undo step under 50 ms.\n");
+    std::printf("History budget: %.0f MiB; process peak memory (VmHWM): %.1f MB\n",
+                static_cast<double>(edit::UndoHistory::kBudgetBytes) / kMiB, bench::peakMegabytes());
+    zoom24.reset();
+    largest.reset();
+    return 0;
+}

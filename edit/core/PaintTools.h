@@ -1,0 +1,135 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "edit/core/ColourSwatches.h"
+#include "edit/core/GenesisPalette.h"
+#include "edit/core/SelectionTool.h"
+#include "edit/core/SpritePainter.h"
+
+namespace tess::edit {
+
+// CurrentTool's values, in the order of the toolbar's keys "a" to "h".
+enum class PaintTool : std::int16_t {
+    Pencil,
+    Eyedropper,
+    ColorReplacer,
+    Selection,
+    Eraser,
+    SprayCan,
+    PaintBucket,
+    Shape,
+};
+inline constexpr int kToolCount = 8;
+
+// The canvas's button mask (1 left, 2 right, 4 middle) and the Shift bit of
+// its shift mask.
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kShiftKey = 1;
+
+// The paint tools on the sprite canvas. They take the mouse as the canvas
+// passes it on, never as a widget event, and change the sprite only through
+// the painter, so only inside white tiles.
+//
+// A gesture runs from the first call with a button held to the release (or
+// to a move with no button held, should the release never come) and is one
+// undo step. Pencil, Spray can, Paint bucket and Shape paint the foreground
+// index with the left button and the background index with the right; other
+// masks paint nothing with them.
+class PaintTools {
+public:
+    // The Spray can paints this many dots a call within this radius.
+    static constexpr int kSprayDots = 6;
+    static constexpr int kSprayRadius = 3;
+
+    PaintTools(gfx::SpriteDocument& doc, ColourSwatches& swatches, const GenesisPalette& palette,
+               gfx::SpriteSurface& surface);
+
+    std::int16_t CurrentTool() const { return static_cast<std::int16_t>(tool_); }
+    // Takes tool 0..7 (any other number is ignored). A gesture in progress
+    // ends first, and the selection is dropped.
+    void setCurrentTool(std::int16_t tool);
+
+    struct Feedback {
+        std::string mouseText;         // status panel 3: "Mouse: " px ", " py
+        bool swatchesChanged = false;  // the Eyedropper took a swatch
+    };
+    // The canvas's press and move handler: (x, y) in canvas pixels at `zoom`
+    // gives pixel (px, py) = (floor(x / zoom), floor(y / zoom)). Pencil,
+    // Eyedropper, Color Replacer and Eraser act on that pixel alone when it
+    // lies in a white tile: the Pencil paints a swatch index (1 foreground, 2
+    // background), the Eyedropper sets that swatch's index and colour from
+    // the pixel, the Color Replacer swaps the pressed button's swatch index
+    // for the other one's, the Eraser paints 0 for any mask. The Paint
+    // bucket fills on the press, the 4-connected region of the pixel's index
+    // within white tiles; the Spray can paints dots around the pointer, the
+    // same dots for the same stroke; Shape and Selection follow the pointer
+    // and show their preview.
+    Feedback ApplyTool(std::int16_t button, std::int16_t shift, float x, float y,
+                       std::int16_t zoom);
+    // The canvas's release handler: ends the gesture at (x, y). The Shape
+    // draws its line from the press to here, or with Shift held the
+    // rectangle outline with these corners; the Selection takes its
+    // rectangle or puts moved pixels down.
+    void ReleaseTool(std::int16_t button, std::int16_t shift, float x, float y,
+                     std::int16_t zoom);
+
+    // Undo and redo (see SpritePainter); a gesture in progress ends first.
+    bool Undo();
+    bool Redo();
+
+    // The Selection tool's keyboard commands (see SelectionTool); with
+    // another tool they do nothing. Each is a gesture of its own.
+    void Copy();
+    void Cut();
+    void Delete();
+    void Paste();
+
+    // An edit of the white tiles made elsewhere (an image import) becomes
+    // one undo step; a gesture in progress ends first.
+    void recordEdit(const std::function<void()>& edit);
+
+    // Another sprite replaced the grids: the history, a gesture in progress
+    // and the selection are forgotten.
+    void spriteReplaced();
+
+    const SpritePainter& painter() const { return painter_; }
+    const SelectionTool& selection() const { return selection_; }
+    // What the tools show over the sprite now (also given to the surface).
+    const gfx::SpriteOverlay& preview() const { return preview_; }
+
+private:
+    static gfx::Pixel pixelAt(float x, float y, std::int16_t zoom);
+    // The swatch index a painting button uses, none for other masks.
+    std::optional<std::uint8_t> swatchIndex(std::int16_t button) const;
+    void startGesture(std::int16_t button, gfx::Pixel p);
+    void finishGesture(gfx::Pixel p, std::int16_t shift);
+    void selectionCommand(void (SelectionTool::*command)());
+    void show(gfx::SpriteOverlay overlay);
+
+    void pick(std::int16_t button, gfx::Pixel p);
+    void replaceColour(std::int16_t button, gfx::Pixel p);
+    void spray(gfx::Pixel centre, std::uint8_t index);
+    void fill(gfx::Pixel start, std::uint8_t index);
+    gfx::SpriteOverlay shapePlan() const;
+
+    ColourSwatches& swatches_;
+    const GenesisPalette& palette_;
+    SpritePainter painter_;
+    SelectionTool selection_{painter_};
+    gfx::SpriteOverlay preview_;
+    PaintTool tool_ = PaintTool::Pencil;
+    gfx::Pixel pointer_;  // where the last call was
+
+    // The gesture in progress.
+    gfx::Pixel pressedAt_;
+    std::optional<std::uint8_t> shapeIndex_;
+    bool shapeRectangle_ = false;
+    std::minstd_rand sprayDots_;
+};
+
+}  // namespace tess::edit

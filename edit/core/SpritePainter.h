@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "edit/core/UndoHistory.h"
+#include "gfx/core/SpriteDocument.h"
+#include "gfx/core/SpriteOverlay.h"
+#include "gfx/core/SpriteSurface.h"
+
+namespace tess::edit {
+
+// The one way the paint tools change the sprite, and so the one place that
+// makes a gesture one undo step: a gesture runs from begin() to end(),
+// however many calls it takes, and every pixel it paints goes through
+// paint() or paintRun(), which keep the pixel's tile for undo before its
+// first change.
+class SpritePainter {
+public:
+    SpritePainter(gfx::SpriteDocument& doc, gfx::SpriteSurface& surface)
+        : doc_(doc), surface_(surface) {}
+
+    const gfx::SpriteDocument& doc() const { return doc_; }
+    gfx::SpriteSurface& surface() const { return surface_; }
+    const UndoHistory& history() const { return history_; }
+
+    // The pixels of the sprite, a white tile or not: 8 x Width by 8 x Height.
+    gfx::PixelRect spriteArea() const;
+    // Whether a tool may change pixel p: a sprite is loaded and p lies in
+    // one of its white tiles.
+    bool paintable(gfx::Pixel p) const;
+    // SpriteBuffer's index at p, which must lie in spriteArea().
+    std::uint8_t index(gfx::Pixel p) const;
+
+    void begin() { inGesture_ = true; }
+    // Ends the gesture: an undo step when it changed a pixel.
+    void end();
+    bool inGesture() const { return inGesture_; }
+
+    // Paints a paintable pixel during a gesture: SpriteDirty is set first,
+    // then the cell is drawn and SpriteBuffer written.
+    void paint(gfx::Pixel p, int index);
+    // Paints the run x0..x1 of row y, every pixel of it paintable.
+    void paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y, std::uint8_t index);
+    // Paints each cell of `plan` that is not clear, every one of them
+    // paintable: what a preview showed becomes the sprite's.
+    void paintCells(const gfx::SpriteOverlay& plan);
+
+    // Makes an edit of the white tiles' pixels done elsewhere (an image laid
+    // over the sprite) one undo step of its own, after ending a gesture in
+    // progress.
+    void recordEdit(const std::function<void()>& edit);
+
+    // Ends a gesture in progress, then restores the newest undo (redo) step:
+    // SpriteBuffer takes the step's pixels, and the picture is drawn again as
+    // a restored snapshot is: cleared, then every pixel of the sprite through
+    // DrawCell, row by row, whatever its tile, without hatches. SpriteDirty
+    // stays as it is. Returns false, doing nothing more, when that side is
+    // empty.
+    bool Undo();
+    bool Redo();
+
+    // Another sprite replaced the grids: the history and a gesture in
+    // progress are forgotten.
+    void forget();
+
+private:
+    void drawRestored();
+
+    gfx::SpriteDocument& doc_;
+    gfx::SpriteSurface& surface_;
+    UndoHistory history_;
+    bool inGesture_ = false;
+};
+
+}  // namespace tess::edit

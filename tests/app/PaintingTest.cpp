@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "edit/core/PaintTools.h"
+#include "edit/ui/PalettePanel.h"
+#include "tests/app/FixtureWindow.h"
+#include "tests/support/QtPrinters.h"
+
+namespace tess {
+namespace {
+
+constexpr QRgb kHatchLine = qRgb(192, 192, 255);
+
+// The fixture game's sprites: "alpha" is 2 x 1 white tiles; "Delta" has
+// white tiles at (0, 0) and (1, 1), grey ones at (1, 0) and (0, 1); "Beta"
+// has a white tile at (0, 0) and none at (0, 1).
+class Painting : public test::FixtureWindow {
+protected:
+    gfx::SpriteCanvas* canvas() { return window->spriteView().picSprite(); }
+    void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+               Qt::KeyboardModifiers modifiers = {}) {
+        QMouseEvent event(type, at, canvas()->mapToGlobal(at), button, held, modifiers);
+        QApplication::sendEvent(canvas(), &event);
+    }
+    // A press, moves through the other points with the button held, a release.
+    void drag(Qt::MouseButton button, const std::vector<QPointF>& path) {
+        mouse(QEvent::MouseButtonPress, path.front(), button, button);
+        for (const QPointF& at : path) mouse(QEvent::MouseMove, at, Qt::NoButton, button);
+        mouse(QEvent::MouseButtonRelease, path.back(), button, Qt::NoButton);
+    }
+    // The centre of sprite pixel (x, y) on the canvas.
+    QPointF pixel(int x, int y) {
+        const double z = window->spriteView().Zoom();
+        return {(x + 0.5) * z, (y + 0.5) * z};
+    }
+    void setSwatches(int fore, int back) {
+        window->palettePanel().PickSwatchColour(fore, Qt::LeftButton);
+        window->palettePanel().PickSwatchColour(back, Qt::RightButton);
+    }
+    const edit::ColourSwatches& swatches() { return window->palettePanel().swatches(); }
+    std::uint8_t& at(int x, int y) { return state.Sprite.SpriteBuffer.at(x, y); }
+    QRgb entryColour(int index) {
+        const edit::ScreenColour c = state.Palette.colour(index);
+        return qRgb(c.r, c.g, c.b);
+    }
+    bool bufferIs(const gfx::ByteGrid& expected) {
+        const gfx::ByteGrid& buffer = state.Sprite.SpriteBuffer;
+        return buffer.upperX() == expected.upperX() && buffer.upperY() == expected.upperY() &&
+               std::equal(expected.row(0), expected.row(expected.upperY() + 1), buffer.row(0));
+    }
+    void showActive() {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST_F(Painting, PressAndMovesActOnThePixelUnderThePointerAndShowIt) {
+    select("alpha");
+    setSwatches(5, 9);
+    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    mouse(QEvent::MouseMove, {40, 20}, Qt::NoButton, Qt::NoButton);  // no button: only the status
+    EXPECT_EQ(window->panelText(3), "Mouse: 5, 2");
+    EXPECT_TRUE(state.Sprite.SpriteBuffer.at(5, 2) == loaded.at(5, 2) && !state.Sprite.SpriteDirty);
+
+    mouse(QEvent::MouseButtonPress, {17.5, 3}, Qt::LeftButton, Qt::LeftButton);  // zoom 8
+    EXPECT_EQ(window->panelText(3), "Mouse: 2, 0");
+    EXPECT_EQ(at(2, 0), 5);
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    mouse(QEvent::MouseMove, {-1, 3}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->panelText(3), "Mouse: -1, 0");
+    mouse(QEvent::MouseMove, {-9, -0.5}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->panelText(3), "Mouse: -2, -1");
+    mouse(QEvent::MouseButtonRelease, {-9, -0.5}, Qt::LeftButton, Qt::NoButton);
+    at(2, 0) = loaded.at(2, 0);
+    EXPECT_TRUE(bufferIs(loaded));  // nothing else changed
+    QApplication::processEvents();
+    EXPECT_EQ(surfacePixel(20, 4), entryColour(5));
+}
+
+TEST_F(Painting, ButtonMasksOfPencilEyedropperAndEraser) {
+    select("alpha");
+    struct Case {
+        const char* tool;
+        Qt::MouseButtons buttons;
+        int pixel;  // index at (3, 3) afterwards; it holds 7 before
+        bool dirty;
+        int fore, back;  // the swatches afterwards; 5 and 9 before
+    };
+    const Qt::MouseButtons both = Qt::LeftButton | Qt::RightButton;
+    const Case cases[] = {
+        {"a", Qt::LeftButton, 5, true, 5, 9},        {"a", Qt::RightButton, 9, true, 5, 9},
+        {"a", both, 7, false, 5, 9},                 {"a", Qt::MiddleButton, 7, false, 5, 9},
+        {"b", Qt::LeftButton, 7, false, 7, 9},       {"b", Qt::RightButton, 7, false, 5, 7},
+        {"b", both, 7, false, 5, 9},                 {"c", both, 7, false, 5, 9},
+        {"e", Qt::LeftButton, 0, true, 5, 9},        {"e", Qt::RightButton, 0, true, 5, 9},
+        {"e", both, 0, true, 5, 9},                  {"e", Qt::MiddleButton, 0, true, 5, 9},
+    };
+    for (const Case& c : cases) {
+        trigger(c.tool);
+        setSwatches(5, 9);
+        at(3, 3) = 7;
+        state.Sprite.SpriteDirty = false;
+        mouse(QEvent::MouseMove, pixel(3, 3), Qt::NoButton, c.buttons);
+        mouse(QEvent::MouseMove, pixel(3, 3), Qt::NoButton, Qt::NoButton);
+        const std::string label = std::string(c.tool) + " " + std::to_string(c.buttons.toInt());
+        EXPECT_EQ(at(3, 3), c.pixel) << label;
+        EXPECT_EQ(state.Sprite.SpriteDirty, c.dirty) << label;
+        EXPECT_EQ(swatches().foreground().index, c.fore) << label;
+        EXPECT_EQ(swatches().background().index, c.back) << label;
+    }
+    // The Eyedropper takes the entry's colour with its index, shown on the swatch.
+    EXPECT_EQ(window->palettePanel().picFore()->colour(), state.Palette.colour(5));
+    trigger("b");
+    at(4, 4) = 0;
+    drag(Qt::LeftButton, {pixel(4, 4)});
+    EXPECT_EQ(swatches().foreground().colour, state.Palette.colour(0));
+    EXPECT_EQ(window->palettePanel().picFore()->colour(), state.Palette.colour(0));
+}
+
+TEST_F(Painting, ColorReplacerDragSwapsOneSwatchIndexForTheOther) {
+    select("alpha");
+    trigger("c");
+    setSwatches(3, 9);
+    const int row[] = {3, 5, 3, 9};
+    for (int x = 0; x < 4; ++x) at(x, 1) = static_cast<std::uint8_t>(row[x]);
+    drag(Qt::LeftButton, {pixel(0, 1), pixel(1, 1), pixel(2, 1), pixel(3, 1)});
+    EXPECT_EQ((std::vector<int>{at(0, 1), at(1, 1), at(2, 1), at(3, 1)}), (std::vector<int>{9, 5, 9, 9}));
+    drag(Qt::RightButton, {pixel(1, 1), pixel(2, 1)});
+    EXPECT_EQ((std::vector<int>{at(1, 1), at(2, 1)}), (std::vector<int>{5, 3}));
+}
+
+TEST_F(Painting, HatchedAndAbsentTilesNeverChangeWhateverTheTool) {
+    showActive();
+    setSwatches(5, 9);
+    // Tile (0, 1): grey in "Delta", absent in "Beta". Strokes stay 3 pixels
+    // (the spray's reach) inside it.
+    for (const char* sprite : {"Delta", "Beta"}) {
+        select(sprite);
+        const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+        for (const char* tool : {"a", "b", "c", "d", "e", "f", "g", "h"}) {
+            trigger(tool);
+            for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+                drag(button, {pixel(4, 12), pixel(3, 12), pixel(4, 11)});
+                QTest::keyClick(window.get(), Qt::Key_Delete);
+            }
+        }
+        EXPECT_TRUE(bufferIs(loaded)) << sprite;
+        EXPECT_FALSE(state.Sprite.SpriteDirty) << sprite;
+        EXPECT_EQ(window->paintTools().painter().history().undoSteps(), 0u) << sprite;
+    }
+}
+
+TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
+    showActive();
+    select("Delta");
+    setSwatches(5, 9);
+    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    std::vector<QPointF> path;
+    for (int i = 0; i < 20; ++i) path.push_back(pixel(i % 8, i / 3));
+    drag(Qt::LeftButton, path);
+    const gfx::ByteGrid painted = state.Sprite.SpriteBuffer;
+    QApplication::processEvents();
+    EXPECT_EQ(surfacePixel(72, 8), kHatchLine);  // grey tile (1, 0) under its hatch
+
+    state.Sprite.SpriteDirty = false;
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(bufferIs(loaded));
+    QApplication::processEvents();
+    // Restored as a snapshot is: every pixel drawn again, no hatch.
+    EXPECT_EQ(surfacePixel(72, 8), entryColour(loaded.at(9, 1)));
+    EXPECT_EQ(surfacePixel(4, 4), entryColour(loaded.at(0, 0)));
+
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(bufferIs(painted));
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(bufferIs(painted));
+    EXPECT_FALSE(state.Sprite.SpriteDirty);  // undo and redo leave the flag alone
+
+    // The selection keys: copy a corner of the white tile, paste it into the other.
+    QTest::keyClick(window.get(), Qt::Key_M);
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(1, 1)});
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+    drag(Qt::LeftButton, {pixel(8, 8), pixel(9, 9)});
+    QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(at(9, 9), painted.at(1, 1));
+    QTest::keyClick(window.get(), Qt::Key_Delete);
+    EXPECT_EQ(at(9, 9), 0);
+
+    // Selecting a sprite, even the same one again, starts a new history.
+    dialogs.queueAnswer(MsgAnswer::No);
+    select("Delta");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(bufferIs(loaded));
+    EXPECT_TRUE(ends.empty());
+}
+
+TEST_F(Painting, PaintedPixelsOfPlainAndCompressedSpritesAreSavedByTheToolbar) {
+    // "zebra" is compressed: its white tiles come from the decompressed block.
+    for (const char* sprite : {"alpha", "zebra"}) {
+        select(sprite);
+        const int painted = (at(1, 1) + 1) % 16;
+        setSwatches(painted, 9);
+        drag(Qt::LeftButton, {pixel(1, 1)});
+        trigger("save");
+        EXPECT_FALSE(state.Sprite.SpriteDirty) << sprite;
+        select(sprite);  // saved: no prompt, read again from the ROM
+        EXPECT_EQ(at(1, 1), painted) << sprite;
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    // An imported image is one undo step; File > Import Sprite... takes none.
+    const gfx::ByteGrid saved = state.Sprite.SpriteBuffer;
+    test::writeBytes(dir / "threes.bmp", test::bitmapFile(16, 16, [](int, int) { return 3; }));
+    window->importImage(dir.file("threes.bmp"));
+    EXPECT_EQ(at(0, 0), 3);
+    trigger("undo");
+    EXPECT_TRUE(bufferIs(saved));
+    dialogs.queueAnswer(MsgAnswer::No);  // the import marked the sprite changed
+    select("zebra");                      // a new history
+    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    window->ImportBitmap(dir.file("threes.bmp"));
+    trigger("undo");
+    EXPECT_EQ(at(0, 0), 3);
+    EXPECT_FALSE(bufferIs(loaded));
+}
+
+TEST_F(Painting, ToolbarHoldsItsButtonsInOrderWithKeysTooltipsAndIcons) {
+    showActive();
+    auto* tbMain = window->findChild<QToolBar*>("tbMain");
+    QStringList keys, tips;
+    for (QAction* action : tbMain->actions()) {
+        keys << (action->isSeparator() ? "|" : action->objectName());
+        if (action->isSeparator()) continue;
+        tips << action->toolTip();
+        EXPECT_EQ(tbMain->widgetForAction(action)->objectName(), action->objectName());
+        EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+    }
+    EXPECT_EQ(keys.join(" "), "open save | reload | undo redo | a b c d e f g h");
+    EXPECT_EQ(tbMain->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(tips.join(","), "Open,Save,Reload,Undo,Redo,Pencil,Eyedropper,Color replacer,Selection,"
+                              "Eraser,Spray can,Paint bucket,Shape");
+
+    auto* save = window->findChild<QToolButton*>("save");
+    EXPECT_EQ(save->popupMode(), QToolButton::MenuButtonPopup);
+    QStringList items;
+    for (QAction* item : save->defaultAction()->menu()->actions()) items << item->objectName() + "=" + item->text();
+    EXPECT_EQ(items.join(" "), "srom=ROM spal=Palette");
+
+    // One tool down at a time, the Pencil at start; clicks and letters choose.
+    auto down = [&] {
+        QStringList checked;
+        for (const char* key : {"a", "b", "c", "d", "e", "f", "g", "h"}) {
+            if (window->findChild<QToolButton*>(key)->isChecked()) checked << key;
+        }
+        return checked.join("");
+    };
+    EXPECT_EQ(down(), "a");
+    QTest::mouseClick(window->findChild<QToolButton*>("h"), Qt::LeftButton);
+    EXPECT_EQ(down(), "h");
+    EXPECT_EQ(window->paintTools().CurrentTool(), 7);
+    const std::pair<Qt::Key, const char*> letters[] = {
+        {Qt::Key_B, "a"}, {Qt::Key_I, "b"}, {Qt::Key_R, "c"}, {Qt::Key_M, "d"},
+        {Qt::Key_E, "e"}, {Qt::Key_S, "f"}, {Qt::Key_G, "g"}, {Qt::Key_U, "h"},
+    };
+    for (const auto& [letter, key] : letters) {
+        QTest::keyClick(window.get(), letter);
+        EXPECT_EQ(down(), key);
+        EXPECT_EQ(window->paintTools().CurrentTool(), key[0] - 'a');
+    }
+}
+
+TEST_F(Painting, ToolbarFileButtonsRunTheMenuCommandsAndReloadDoesNothing) {
+    showActive();
+    select("alpha");
+    QSignalSpy saveRom(window->findChild<QAction*>("mnuFileSaveRom"), &QAction::triggered);
+    QSignalSpy savePalette(window->findChild<QAction*>("mnuFileSavePalette"), &QAction::triggered);
+    QTest::mouseClick(window->findChild<QToolButton*>("save"), Qt::LeftButton, {}, QPoint(6, 8));
+    window->findChild<QAction*>("srom")->trigger();
+    EXPECT_EQ(saveRom.count(), 2);
+    EXPECT_EQ(savePalette.count(), 0);
+    window->findChild<QAction*>("spal")->trigger();
+    EXPECT_EQ(savePalette.count(), 1);
+    EXPECT_EQ(saveRom.count(), 2);
+
+    state.Sprite.SpriteDirty = true;
+    const gfx::ByteGrid before = state.Sprite.SpriteBuffer;
+    const std::string romBefore = test::readFile(rom);
+    QTest::mouseClick(window->findChild<QToolButton*>("reload"), Qt::LeftButton);
+    EXPECT_TRUE(bufferIs(before));
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    EXPECT_EQ(test::readFile(rom), romBefore);
+    EXPECT_EQ(state.RomPath, rom);
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    dialogs.queueFile("");  // "open" asks for a ROM; cancelled
+    QTest::mouseClick(window->findChild<QToolButton*>("open"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.fileRequests().size(), 1u);
+    EXPECT_TRUE(ends.empty());
+}
+
+TEST_F(Painting, CtrlWheelStepsThroughTheZoomLevels) {
+    select("alpha");
+    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event({4, 4}, canvas()->mapToGlobal(QPointF(4, 4)), {}, {0, delta}, Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(), &event);
+    };
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(window->spriteView().Zoom(), 16);
+    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE4")->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>("mnuViewZoomE3")->isChecked());
+    wheel(120, {});  // without Ctrl the wheel does not zoom
+    wheel(120, Qt::ControlModifier);
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(window->spriteView().Zoom(), 24);
+    for (int i = 0; i < 6; ++i) wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(window->spriteView().Zoom(), 1);
+    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE0")->isChecked());
+}
+
+}  // namespace
+}  // namespace tess

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "edit/core/PaintTools.h"
+#include "gfx/core/SpriteLoadTarget.h"
+
+using namespace tess::edit;
+using tess::gfx::ByteGrid;
+using tess::gfx::Pixel;
+using tess::gfx::PixelRect;
+
+namespace {
+
+constexpr std::uint8_t kFore = 5;
+constexpr std::uint8_t kBack = 9;
+
+// A sprite of 3 x 2 tiles at zoom 1, tiles laid out as
+//   white  white  grey
+//   white  absent white
+// painted with the foreground 5 and the background 9, drawn on no screen.
+struct Tools : ::testing::Test {
+    tess::gfx::SpriteDocument doc;
+    GenesisPalette palette{{}};
+    ColourSwatches swatches{{}};
+    tess::gfx::NullLoadTarget surface;
+    PaintTools tools{doc, swatches, palette, surface};
+
+    Tools() {
+        doc.CreateGrids({3, 2});
+        const std::uint8_t tiles[2][3] = {{1, 1, 2}, {1, 0, 1}};
+        for (int ty = 0; ty < 2; ++ty) {
+            for (int tx = 0; tx < 3; ++tx) doc.TileMap.at(tx, ty) = tiles[ty][tx];
+        }
+        doc.SpriteLoaded = true;
+        swatches.setForeground({kFore, {}});
+        swatches.setBackground({kBack, {}});
+    }
+    void choose(PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
+    // Presses at the first pixel, moves through the others, releases at the last.
+    void stroke(std::int16_t button, const std::vector<Pixel>& path, std::int16_t shift = 0) {
+        auto centre = [](std::int32_t c) { return static_cast<float>(c) + 0.5f; };
+        for (const Pixel p : path) tools.ApplyTool(button, shift, centre(p.x), centre(p.y), 1);
+        tools.ReleaseTool(button, shift, centre(path.back().x), centre(path.back().y), 1);
+    }
+    void pattern() {
+        for (std::int32_t y = 0; y < 16; ++y) {
+            for (std::int32_t x = 0; x < 24; ++x) at(x, y) = static_cast<std::uint8_t>((x + 2 * y) % 7 + 1);
+        }
+    }
+    std::uint8_t& at(std::int32_t x, std::int32_t y) { return doc.SpriteBuffer.at(x, y); }
+    // The pixels whose index differs from `before`.
+    std::vector<Pixel> changedSince(const ByteGrid& before) {
+        std::vector<Pixel> changed;
+        for (std::int32_t y = 0; y <= before.upperY(); ++y) {
+            for (std::int32_t x = 0; x <= before.upperX(); ++x) {
+                if (before.at(x, y) != at(x, y)) changed.push_back({x, y});
+            }
+        }
+        return changed;
+    }
+    const UndoHistory& history() const { return tools.painter().history(); }
+};
+
+}  // namespace
+
+TEST_F(Tools, OneStrokeOfManyMovesIsOneUndoStepThatRedoBringsBack) {
+    const ByteGrid before = doc.SpriteBuffer;
+    std::vector<Pixel> path;
+    for (std::int32_t x = 0; x < 24; ++x) path.push_back({x, x / 3});
+    stroke(kLeftButton, path);
+    const ByteGrid after = doc.SpriteBuffer;
+    EXPECT_EQ(changedSince(before).size(), 16u);  // the 8 pixels in the grey tile stay
+    EXPECT_EQ(history().undoSteps(), 1u);
+
+    doc.SpriteDirty = false;
+    EXPECT_TRUE(tools.Undo());
+    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_FALSE(tools.Undo());  // nothing more to undo
+    EXPECT_TRUE(tools.Redo());
+    EXPECT_TRUE(changedSince(after).empty());
+    EXPECT_FALSE(doc.SpriteDirty);  // undo and redo leave the flag alone
+
+    // A stroke that changes no pixel adds no step and keeps the redo side...
+    tools.Undo();
+    stroke(kLeftButton, {{17, 1}, {18, 1}});  // grey tile
+    stroke(4, {{1, 1}});                      // the middle button paints nothing
+    EXPECT_EQ(history().undoSteps(), 0u);
+    EXPECT_EQ(history().redoSteps(), 1u);
+    // ...even when it paints a pixel over with its own index, which still marks the sprite.
+    at(2, 2) = kFore;
+    stroke(kLeftButton, {{2, 2}});
+    EXPECT_TRUE(doc.SpriteDirty);
+    EXPECT_EQ(history().redoSteps(), 1u);
+    // A stroke that changes something empties it.
+    stroke(kRightButton, {{2, 2}});
+    EXPECT_EQ(history().undoSteps(), 1u);
+    EXPECT_EQ(history().redoSteps(), 0u);
+
+    tools.spriteReplaced();
+    EXPECT_EQ(history().undoSteps(), 0u);
+    EXPECT_FALSE(tools.Undo());
+}
+
+TEST(UndoHistory, KeepsTheNewestStepsWithinItsBudget) {
+    ByteGrid buffer(24, 8);  // three tiles in a row and the spare column
+    const std::size_t tileBytes = 72;
+    UndoHistory history(2 * tileBytes);
+    auto paintTiles = [&](std::int32_t firstTile, std::int32_t tiles, std::uint8_t index) {
+        for (std::int32_t tx = firstTile; tx < firstTile + tiles; ++tx) {
+            history.keepTiles(buffer, tx, tx, 0);
+            buffer.at(8 * tx + 3, 4) = index;
+        }
+        return history.endGesture(buffer);
+    };
+    for (std::uint8_t step = 1; step <= 3; ++step) EXPECT_TRUE(paintTiles(step - 1, 1, step));
+    EXPECT_EQ(history.undoSteps(), 2u);  // the first step made room
+
+    EXPECT_TRUE(paintTiles(0, 3, 7));  // larger than the budget: kept alone
+    EXPECT_EQ(history.undoSteps(), 1u);
+    EXPECT_TRUE(history.undo(buffer));
+    EXPECT_EQ(buffer.at(3, 4), 1);
+    EXPECT_EQ(buffer.at(19, 4), 3);
+
+    ByteGrid other(8, 8);  // another sprite's buffer: the steps do not apply to it
+    history.redo(other);
+    EXPECT_EQ(history.redoSteps(), 0u);
+    EXPECT_EQ(other.at(3, 4), 0);
+}
+
+TEST_F(Tools, PaintBucketFillsTheFourConnectedRegionInsideWhiteTiles) {
+    // A pocket at (10, 2) closed on four sides; its diagonal neighbours are open.
+    for (const Pixel p : {Pixel{10, 1}, Pixel{11, 2}, Pixel{10, 3}, Pixel{9, 2}}) at(p.x, p.y) = 3;
+    const ByteGrid before = doc.SpriteBuffer;
+    choose(PaintTool::PaintBucket);
+    stroke(kLeftButton, {{0, 0}, {12, 12}});  // only the press fills
+
+    for (std::int32_t y = 0; y < 16; ++y) {
+        for (std::int32_t x = 0; x < 24; ++x) {
+            const bool region = doc.TileMap.at(x / 8, y / 8) == 1 && !(x >= 16 && y >= 8);
+            const int expected = before.at(x, y) == 3 || Pixel{x, y} == Pixel{10, 2} ? before.at(x, y)
+                                 : region                                              ? kFore
+                                                                                       : 0;
+            ASSERT_EQ(at(x, y), expected) << x << "," << y;
+        }
+    }
+    stroke(kRightButton, {{20, 12}});  // the white tile beyond the grey and the absent one
+    EXPECT_EQ(at(16, 8), kBack);
+    stroke(kLeftButton | kRightButton, {{0, 0}});
+    stroke(kLeftButton, {{18, 2}});  // grey tile
+    EXPECT_EQ(at(0, 0), kFore);
+    EXPECT_EQ(at(18, 2), 0);
+
+    EXPECT_EQ(history().undoSteps(), 2u);
+    tools.Undo();
+    tools.Undo();
+    EXPECT_TRUE(changedSince(before).empty());
+}
+
+TEST_F(Tools, ShapePreviewsThenDrawsALineOrWithShiftARectangleOnRelease) {
+    choose(PaintTool::Shape);
+    const ByteGrid before = doc.SpriteBuffer;
+    tools.ApplyTool(kLeftButton, 0, 1.5f, 1.5f, 1);
+    tools.ApplyTool(kLeftButton, 0, 9.5f, 9.5f, 1);
+    tools.ApplyTool(kLeftButton, 0, 5.5f, 3.5f, 1);
+    EXPECT_TRUE(changedSince(before).empty());  // a preview only
+    EXPECT_EQ(tools.preview().cell({3, 2}), kFore);
+    EXPECT_EQ(tools.preview().cell({9, 9}), tess::gfx::SpriteOverlay::kClear);
+    tools.ReleaseTool(kLeftButton, 0, 5.5f, 3.5f, 1);
+    EXPECT_EQ(changedSince(before), (std::vector<Pixel>{{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 3}}));
+    EXPECT_TRUE(tools.preview().empty());
+
+    // Across the grey tile only the white pixels change.
+    stroke(kRightButton, {{12, 5}, {20, 5}});
+    EXPECT_EQ(at(15, 5), kBack);
+    EXPECT_EQ(at(16, 5), 0);
+
+    // Shift at the release makes it the outline of a rectangle.
+    const ByteGrid beforeRectangle = doc.SpriteBuffer;
+    stroke(kLeftButton, {{5, 11}, {2, 9}}, kShiftKey);
+    const std::vector<Pixel> outline = changedSince(beforeRectangle);
+    EXPECT_EQ(outline.size(), 10u);  // 4 x 3 pixels, the middle two inside
+    EXPECT_EQ(at(3, 10), 0);
+    EXPECT_EQ(at(2, 10), kFore);
+
+    EXPECT_EQ(history().undoSteps(), 3u);
+    tools.Undo();
+    EXPECT_TRUE(changedSince(beforeRectangle).empty());
+}
+
+TEST_F(Tools, SprayCanDotsAroundThePointerInWhiteTilesTheSameWayEachStroke) {
+    choose(PaintTool::SprayCan);
+    const ByteGrid before = doc.SpriteBuffer;
+    const std::vector<Pixel> path = {{14, 3}, {15, 4}, {16, 6}, {14, 9}};
+    stroke(kLeftButton, path);
+    const ByteGrid sprayed = doc.SpriteBuffer;
+    const std::vector<Pixel> dots = changedSince(before);
+    ASSERT_FALSE(dots.empty());
+    EXPECT_LE(dots.size(), path.size() * PaintTools::kSprayDots);
+    for (const Pixel dot : dots) {
+        EXPECT_EQ(doc.TileMap.at(dot.x / 8, dot.y / 8), 1) << dot.x << "," << dot.y;
+        bool near = false;
+        for (const Pixel p : path) {
+            const int dx = dot.x - p.x;
+            const int dy = dot.y - p.y;
+            near |= dx * dx + dy * dy <= PaintTools::kSprayRadius * PaintTools::kSprayRadius;
+        }
+        EXPECT_TRUE(near) << dot.x << "," << dot.y;
+    }
+    EXPECT_EQ(history().undoSteps(), 1u);
+    tools.Undo();
+    stroke(kLeftButton, path);
+    EXPECT_TRUE(changedSince(sprayed).empty());
+}
+
+TEST_F(Tools, SelectionMarqueeMovesPixelsOfWhiteTilesAndNeverPaintsItself) {
+    pattern();
+    choose(PaintTool::Selection);
+    const ByteGrid before = doc.SpriteBuffer;
+    stroke(kLeftButton, {{3, 2}, {1, 1}});
+    EXPECT_EQ(tools.selection().selection(), (PixelRect{1, 1, 3, 2}));
+    EXPECT_EQ(tools.preview().marquee(), (PixelRect{1, 1, 3, 2}));
+    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_EQ(history().undoSteps(), 0u);
+
+    // Dragging inside moves the pixels 14 to the right: onto the edge of the grey tile.
+    tools.ApplyTool(kLeftButton, 0, 2.5f, 1.5f, 1);
+    tools.ApplyTool(kLeftButton, 0, 16.5f, 1.5f, 1);
+    EXPECT_EQ(tools.preview().cell({15, 1}), before.at(1, 1));
+    EXPECT_EQ(tools.preview().cell({1, 1}), 0);
+    EXPECT_EQ(tools.preview().cell({16, 1}), tess::gfx::SpriteOverlay::kClear);  // grey
+    EXPECT_TRUE(changedSince(before).empty());
+    tools.ReleaseTool(kLeftButton, 0, 16.5f, 1.5f, 1);
+    for (std::int32_t y = 1; y <= 2; ++y) {
+        for (std::int32_t x = 1; x <= 3; ++x) {
+            EXPECT_EQ(at(x, y), 0);
+            EXPECT_EQ(at(x + 14, y), x + 14 < 16 ? before.at(x, y) : before.at(x + 14, y));
+        }
+    }
+    EXPECT_EQ(tools.selection().selection(), (PixelRect{15, 1, 3, 2}));
+    EXPECT_EQ(history().undoSteps(), 1u);
+    tools.Undo();
+    EXPECT_TRUE(changedSince(before).empty());
+
+    // A click outside drops the selection.
+    stroke(kLeftButton, {{20, 12}});
+    EXPECT_FALSE(tools.selection().selection());
+}
+
+TEST_F(Tools, SelectionCopiesCutsClearsAndPastesAsOneStepEach) {
+    pattern();
+    const ByteGrid before = doc.SpriteBuffer;
+    choose(PaintTool::Selection);
+    tools.Paste();  // an empty clipboard pastes nothing
+    stroke(kLeftButton, {{0, 0}, {1, 1}});
+    tools.Copy();
+    stroke(kLeftButton, {{20, 10}, {21, 11}});  // in the lower right white tile
+    tools.Paste();
+    EXPECT_EQ(at(20, 10), before.at(0, 0));
+    EXPECT_EQ(at(21, 11), before.at(1, 1));
+    EXPECT_EQ(tools.selection().selection(), (PixelRect{20, 10, 2, 2}));
+
+    tools.Cut();
+    EXPECT_EQ(at(20, 10), 0);
+    EXPECT_EQ(at(21, 11), 0);
+    // Without a selection the clipboard goes to the sprite's top-left corner.
+    stroke(kLeftButton, {{5, 5}});
+    at(0, 0) = 15;
+    tools.Paste();
+    EXPECT_EQ(at(0, 0), before.at(0, 0));
+    tools.Delete();
+    EXPECT_EQ(at(1, 1), 0);
+    EXPECT_EQ(history().undoSteps(), 4u);  // paste, cut, paste, delete; the copy changed nothing
+
+    choose(PaintTool::Pencil);  // the keys belong to the Selection tool
+    tools.Paste();
+    EXPECT_EQ(history().undoSteps(), 4u);
+    EXPECT_FALSE(tools.selection().selection());
+}
