@@ -235,8 +235,9 @@ void frmMain::buildPainting(QToolBar* tbMain) {
                           });
 
     const gfx::SpriteCanvas* canvas = view_->picSprite();
+    // A mouse event that fails is passed over: painting never ends the program.
     auto apply = [this](int button, int shift, float x, float y) {
-        guarded([&] {
+        skipOnError([&] {
             // A save in progress lets events run: the pointer is shown, the sprite stays as it is.
             const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(saving_ ? 0 : button),
                                                     static_cast<std::int16_t>(shift), x, y, view_->Zoom());
@@ -247,7 +248,7 @@ void frmMain::buildPainting(QToolBar* tbMain) {
     connect(canvas, &gfx::SpriteCanvas::mousePressed, this, apply);
     connect(canvas, &gfx::SpriteCanvas::mouseMoved, this, apply);
     connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int button, int shift, float x, float y) {
-        guarded([&] {
+        skipOnError([&] {
             tools_->ReleaseTool(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y,
                                 view_->Zoom());
         });
