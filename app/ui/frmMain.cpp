@@ -561,7 +561,7 @@ void frmMain::importSpriteImage(QTreeWidgetItem* node) {
         if (!isShown(sprite)) return;
     }
     const std::string path = dialogs_.openFile(
-        {"Import Image", "Images (*.png;*.bmp)|*.png;*.bmp|All Files (*.*)|*.*"});
+        {"Import Image", "PNG and BMP images|*.png;*.bmp|All Files (*.*)|*.*"});
     if (!path.empty()) importImage(path);
 }
 
