@@ -41,52 +41,35 @@ TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
     EXPECT_EQ(dir.entries(), 4u);  // no temporary file left behind
 }
 
-TEST_F(NemesisEntries, DecompFailuresReturnMinusOneAndWriteNothing) {
+// Each way out of an entry once; which fault of a read, decode, encode or write lies behind it is
+// for the codec and the command tests to tell apart.
+TEST_F(NemesisEntries, FailuresReturnMinusOneAndWriteNothing) {
     const Bytes stream = encodeNemesis(art).stream;
     test::writeBytes(dir / "rom.bin", stream);
-    Bytes cut(stream.begin(), stream.end() - 1);
-    test::writeBytes(dir / "cut.bin", cut);
-    Bytes corrupt = stream;
-    corrupt[2] = 0x80;
-    corrupt[3] = 0x7F;  // a table entry with code length 15
-    test::writeBytes(dir / "corrupt.bin", corrupt);
-    const int32_t size = static_cast<int32_t>(stream.size());
+    test::writeBytes(dir / "cut.bin", Bytes(stream.begin(), stream.end() - 1));
+    test::writeBytes(dir / "odd.bin", Bytes(100, 0x12));
+    test::writeBytes(dir / "art.bin", art);
 
-    const std::string out = path("out.bin");
+    const std::string out = path("out.bin"), folder = dir.path().string();
+    const std::string rom = path("rom.bin"), missingDir = path("no/such/dir/out.bin");
     EXPECT_EQ(Decomp(path("missing.bin").c_str(), out.c_str(), 0), -1);
-    EXPECT_EQ(Decomp(path("rom.bin").c_str(), out.c_str(), -1), -1);
-    EXPECT_EQ(Decomp(path("rom.bin").c_str(), out.c_str(), size), -1);
+    EXPECT_EQ(Decomp(rom.c_str(), out.c_str(), -1), -1);
     EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
-    EXPECT_EQ(Decomp(path("corrupt.bin").c_str(), out.c_str(), 0), -1);
-    EXPECT_EQ(Decomp(dir.path().string().c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(folder.c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(Decomp(nullptr, out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(rom.c_str(), folder.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(rom.c_str(), missingDir.c_str(), 0), -1);
+    EXPECT_EQ(Comp(path("missing.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(path("odd.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(path("art.bin").c_str(), nullptr), -1);
+    EXPECT_EQ(Comp(path("art.bin").c_str(), missingDir.c_str()), -1);
     EXPECT_FALSE(std::filesystem::exists(out));
-
-    // A destination that cannot be written: a folder, or inside a missing folder.
-    EXPECT_EQ(Decomp(path("rom.bin").c_str(), dir.path().string().c_str(), 0), -1);
-    EXPECT_EQ(Decomp(path("rom.bin").c_str(), path("no/such/dir/out.bin").c_str(), 0), -1);
+    EXPECT_EQ(dir.entries(), 4u);
 
     // A failed decode leaves an existing destination as it was.
     test::writeBytes(out, Bytes{1, 2, 3});
     EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(test::readBytes(out), (Bytes{1, 2, 3}));
-    EXPECT_EQ(dir.entries(), 4u);
-}
-
-TEST_F(NemesisEntries, CompFailuresReturnMinusOneAndWriteNothing) {
-    test::writeBytes(dir / "empty.bin", Bytes{});
-    test::writeBytes(dir / "odd.bin", Bytes(100, 0x12));
-    test::writeBytes(dir / "art.bin", art);
-
-    const std::string out = path("out.bin");
-    EXPECT_EQ(Comp(path("missing.bin").c_str(), out.c_str()), -1);
-    EXPECT_EQ(Comp(path("empty.bin").c_str(), out.c_str()), -1);
-    EXPECT_EQ(Comp(path("odd.bin").c_str(), out.c_str()), -1);
-    EXPECT_EQ(Comp(path("art.bin").c_str(), nullptr), -1);
-    EXPECT_FALSE(std::filesystem::exists(out));
-    EXPECT_EQ(Comp(path("art.bin").c_str(), dir.path().string().c_str()), -1);
-    EXPECT_EQ(Comp(path("art.bin").c_str(), path("no/such/dir/out.bin").c_str()), -1);
-    EXPECT_EQ(dir.entries(), 3u);
 
     // Compressing a file onto itself replaces it with its stream.
     const int32_t size = Comp(path("art.bin").c_str(), path("art.bin").c_str());
