@@ -55,9 +55,7 @@ TEST_F(PalettePanelTest, CellsSitInTheirDesignPlacesWithTheirTooltips) {
     EXPECT_EQ(panel.picFore()->toolTip(), "Foreground color");
     EXPECT_EQ(panel.picBack()->toolTip(), "Background color");
     EXPECT_EQ(cell(0)->toolTip(), "Changing this, will change the background color of the window");
-    EXPECT_EQ(cell(3)->toolTip(), "E02000");
-    EXPECT_EQ(cell(1)->toolTip(), "0");
-    EXPECT_EQ(cell(14)->toolTip(), "E0");
+    EXPECT_EQ(cell(3)->toolTip(), "E02000");  // the colour's text (its forms: the palette test)
 
     // Both swatches start on entry 0.
     EXPECT_EQ(panel.swatches().foreground().index, 0);
@@ -75,7 +73,6 @@ TEST_F(PalettePanelTest, EditingAnEntryRoundsItMarksThePaletteAndRedraws) {
 
     edit(5, {255, 255, 255});
     EXPECT_EQ(dialogs.colourPresets(), (std::vector<std::uint32_t>{0x40, 0x40}));
-    EXPECT_EQ(palette.word(5), (GenesisWord{0x0E, 0xEE}));
     EXPECT_EQ(cell(5)->colour(), (ScreenColour{224, 224, 224}));
     EXPECT_EQ(cell(5)->toolTip(), "E0E0E0");
     EXPECT_TRUE(palette.PaletteDirty());
@@ -94,8 +91,6 @@ TEST_F(PalettePanelTest, SwatchesFollowAnEditByColourNotByIndex) {
     panel.PickSwatchColour(7, Qt::LeftButton);
     panel.PickSwatchColour(3, Qt::RightButton);
     panel.PickSwatchColour(9, Qt::MiddleButton);
-    EXPECT_EQ(panel.swatches().foreground().index, 7);
-    EXPECT_EQ(panel.swatches().background().index, 3);
 
     // Entries 3 and 7 share a colour: editing 3 recolours both swatches, after
     // the redraw.
@@ -134,5 +129,4 @@ TEST_F(PalettePanelTest, MouseReleasePicksAndLeftDoubleClickEdits) {
     doubleClick(cell(12), Qt::LeftButton);
     EXPECT_EQ(panel.swatches().foreground().index, 12);
     EXPECT_EQ(panel.swatches().foreground().colour, (ScreenColour{160, 160, 160}));
-    EXPECT_EQ(palette.word(12), (GenesisWord{0x0A, 0xAA}));
 }
