@@ -72,9 +72,8 @@ TEST_F(NemesisEntries, FailuresReturnMinusOneAndWriteNothing) {
     EXPECT_EQ(test::readBytes(out), (Bytes{1, 2, 3}));
 
     // Compressing a file onto itself replaces it with its stream.
-    const int32_t size = Comp(path("art.bin").c_str(), path("art.bin").c_str());
-    EXPECT_EQ(test::readBytes(dir / "art.bin"), encodeNemesis(art).stream);
-    EXPECT_EQ(static_cast<std::size_t>(size), encodeNemesis(art).stream.size());
+    EXPECT_EQ(Comp(path("art.bin").c_str(), path("art.bin").c_str()), std::ssize(stream));
+    EXPECT_EQ(test::readBytes(dir / "art.bin"), stream);
 }
 
 }  // namespace
