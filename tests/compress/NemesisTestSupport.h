@@ -1,6 +1,7 @@
 #pragma once
 
-// Helpers shared by the Nemesis tests: synthetic tile art and a hand-made stream writer.
+// Helpers shared by the Nemesis tests, beside the shared test files: synthetic tile art and a
+// hand-made stream writer.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +11,7 @@
 
 #include "tests/support/TestFiles.h"
 
-namespace tess::compress::test {
+namespace tess::test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -73,9 +74,4 @@ private:
     unsigned pending_ = 0;
 };
 
-// Temporary folders and whole-file access come from the shared test support.
-using tess::test::readBytes;
-using tess::test::TempDir;
-using tess::test::writeBytes;
-
-}  // namespace tess::compress::test
+}  // namespace tess::test
