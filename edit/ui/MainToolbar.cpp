@@ -82,16 +82,16 @@ QAction* MainToolbar::addButton(const char* key, const char* tooltip, const char
 }
 
 void MainToolbar::addKeys(QWidget* window) {
-    const std::pair<const char*, void (PaintTools::*)()> keys[] = {
-        {"Ctrl+C", &PaintTools::Copy},
-        {"Ctrl+X", &PaintTools::Cut},
-        {"Ctrl+V", &PaintTools::Paste},
-        {"Del", &PaintTools::Delete},
+    const std::pair<const char*, std::function<void()>> keys[] = {
+        {"Ctrl+C", [this] { tools_.Copy(); }},
+        {"Ctrl+X", [this] { tools_.Cut(); }},
+        {"Ctrl+V", [this] { tools_.Paste(); }},
+        {"Del", [this] { tools_.Delete(); }},
     };
     for (const auto& [sequence, command] : keys) {
         auto* action = new QAction(window);
         action->setShortcut(QKeySequence(sequence));
-        connect(action, &QAction::triggered, this, [this, command] { run_([&] { (tools_.*command)(); }); });
+        connect(action, &QAction::triggered, this, [this, run = command] { run_(run); });
         window->addAction(action);
     }
 }
