@@ -138,7 +138,6 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
     EXPECT_NE(dialogs.messages().back().text.find("Packed now, with the edits on screen: "), std::string::npos);
 
     // An image of another size is refused, naming the size it needs.
-    image.save(QString::fromStdString(dir.file("small.png")));
     QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(dir.file("small.png")));
     window->importImage(dir.file("small.png"));
     EXPECT_EQ(dialogs.messages().back().text, "The image is 8 x 8 pixels; this sprite needs 16 x 16 (2 x 2 tiles).");
