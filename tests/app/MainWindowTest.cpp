@@ -155,14 +155,6 @@ TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
     EXPECT_EQ(ends, std::vector<int>{1});
 }
 
-TEST_F(MainWindow, ExitWithNothingChangedEndsAtOnce) {
-    item("mnuFileExit")->trigger();
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(ends, std::vector<int>{0});
-    window->close();  // the close box runs the same procedure
-    EXPECT_EQ(ends, (std::vector<int>{0, 0}));
-}
-
 TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
     gamedb::frmAbout about(window.get());
     about.loadGameList(*state.GameDb);

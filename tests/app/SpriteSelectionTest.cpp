@@ -121,7 +121,9 @@ TEST_F(SpriteSelection, HeadingsAndEmptySelectionDoNothing) {
     EXPECT_FALSE(state.Sprite.SpriteLoaded);
 }
 
-TEST_F(SpriteSelection, PalettePromptCancelKeepsEverythingYesSavesNoDiscards) {
+// Switching sprites asks about a changed palette, then about a changed sprite
+// (Yes saves it: Save ROM's tests).
+TEST_F(SpriteSelection, SwitchPromptsCancelKeepsEverythingYesSavesNoDiscards) {
     select("alpha");
     state.Palette.applyChosenColour(3, {255, 255, 255});
     test::writeFile(dir.file("dump.bin"), "x");
@@ -157,42 +159,43 @@ TEST_F(SpriteSelection, PalettePromptCancelKeepsEverythingYesSavesNoDiscards) {
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));  // not written
     EXPECT_FALSE(state.Palette.PaletteDirty());
     EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{224, 224, 224}));  // reloaded from the ROM
-}
 
-TEST_F(SpriteSelection, SpritePromptNoAndCancel) {
-    select("alpha");
     state.Sprite.SpriteDirty = true;
     dialogs.queueAnswer(MsgAnswer::Cancel);
     select("gamma");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
+    EXPECT_EQ(dialogs.messages().back().text,
               "Sprite has been changed. Switching sprites will destroy any changes you have made "
               "to this sprite, do you wish you save your changes before you switch?");
     EXPECT_TRUE(state.Sprite.SpriteDirty);
-    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);
+    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);  // alpha stays
     dialogs.queueAnswer(MsgAnswer::No);
     select("gamma");
     EXPECT_FALSE(state.Sprite.SpriteDirty);
     EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);
+    EXPECT_EQ(dialogs.messages().size(), 5u);
 }
 
-TEST_F(SpriteSelection, ExitPromptsSaveThePaletteThenCancelKeepsRunning) {
+// Without changes Exit ends at once; the close box runs the same procedure.
+TEST_F(SpriteSelection, ExitEndsAtOnceOrAsksYesSavesThePaletteThenCancelKeepsRunning) {
+    trigger("mnuFileExit");
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(ends, std::vector<int>{0});
     select("alpha");
     state.Palette.applyChosenColour(3, {255, 255, 255});
     state.Sprite.SpriteDirty = true;
     dialogs.queueAnswer(MsgAnswer::Yes);
     dialogs.queueAnswer(MsgAnswer::Cancel);
-    window->findChild<QAction*>("mnuFileExit")->trigger();
+    trigger("mnuFileExit");
     EXPECT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(test::readFile(rom).substr(7686, 2), std::string("\x0E\xEE"));
     EXPECT_TRUE(state.Sprite.SpriteDirty);
-    EXPECT_TRUE(ends.empty());
+    EXPECT_EQ(ends, std::vector<int>{0});
     // No to every prompt ends the program.
     state.Palette.applyChosenColour(3, {0, 0, 0});
     dialogs.queueAnswer(MsgAnswer::No);
     dialogs.queueAnswer(MsgAnswer::No);
     window->close();
-    EXPECT_EQ(ends, std::vector<int>{0});
+    EXPECT_EQ(ends, (std::vector<int>{0, 0}));
 }
 
 TEST_F(SpriteSelection, PaletteIsNeverSavedIntoAnotherRom) {
