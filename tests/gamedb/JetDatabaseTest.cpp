@@ -1,7 +1,7 @@
 // The Jet store against real Access files (tests/data/jet, described row by
 // row in CONTENT.md), an Access file whose indexes were deleted
 // (tests/data/jet-index-gap), and damaged copies of them and of the Access 97
-// files.
+// files; and the table cursor's seek on tables of both Access formats.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -198,7 +198,6 @@ TEST(JetDatabaseTest, MissingTableFieldAndRecord) {
     EXPECT_EQ(errorOf([&] { heads.field("Title"); }), err::ItemNotFound);
     for (int i = 0; i < heads.rowCount(); ++i) heads.moveNext();
     EXPECT_EQ(errorOf([&] { heads.field("Name"); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { openDatabase(kJet + "missing.mdb"); }), err::DatabaseNotFound);
 }
 
 // ---- Damaged copies ------------------------------------------------------
