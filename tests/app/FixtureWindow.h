@@ -20,12 +20,16 @@ namespace tess::test {
 class FixtureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        openWindow();
+        window->LoadRom(rom);
+    }
+    // The window as start-up leaves it, nothing loaded; the fixture ROM written.
+    void openWindow() {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
         InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
         window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
         writeFile(rom, fixtureGameRom());
-        window->LoadRom(rom);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 

@@ -10,48 +10,25 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/ui/frmMain.h"
 #include "gamedb/ui/frmAbout.h"
 #include "gamedb/ui/frmDetails.h"
-#include "gfx/ui/SpriteView.h"
+#include "tests/app/FixtureWindow.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestFiles.h"
 
 namespace tess {
 namespace {
 
-class MainWindow : public ::testing::Test {
+// The main window as start-up leaves it: no ROM loaded yet.
+class MainWindow : public test::FixtureWindow {
 protected:
-    void SetUp() override {
-        InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
-        window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
-        // Large enough for the fixture games' palettes at 7680 and 7712.
-        test::writeRom(dir.file("rev1.bin"), "T-00001 -01", 8192);
-        test::writeRom(dir.file("one.bin"), "T-00001 -00", 8192);
-        test::writeRom(dir.file("other.bin"), "NOT A GAME", 8192);
-    }
+    void SetUp() override { openWindow(); }
 
     QAction* item(const char* name) { return window->findChild<QAction*>(name); }
     QMenu* menu(const char* name) { return window->findChild<QMenu*>(name); }
-    QTreeWidget* tree() { return window->findChild<QTreeWidget*>("tvSprites"); }
-
-    QStringList topLevelTexts() {
-        QStringList texts;
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i) texts << tree()->topLevelItem(i)->text(0);
-        return texts;
-    }
-
     void load(const std::string& path) {
         dialogs.queueFile(path);
-        item("mnuFileLoad")->trigger();
+        trigger("mnuFileLoad");
     }
-
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    ProgramState state;
-    std::vector<int> ends;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(MainWindow, MenusHaveTheirCaptionsAndStartStates) {
@@ -95,19 +72,21 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsAndStartStates) {
     EXPECT_FALSE(window->findChild<QPushButton*>("COMMAND_TEMP")->isVisible());
 }
 
-TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTree) {
-    load(dir.file("rev1.bin"));
+TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothing) {
+    const std::string rev1 = dir.file("rev1.bin");
+    test::writeFile(rev1, test::fixtureGameRom("T-00001 -01"));
+    load(rev1);
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Load Genesis ROM File");
     EXPECT_EQ(dialogs.fileRequests()[0].filter, "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*");
     EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(state.RomPath, dir.file("rev1.bin"));
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + dir.file("rev1.bin") + "]"));
+    EXPECT_EQ(state.RomPath, rev1);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + rev1 + "]"));
     EXPECT_EQ(window->panelText(1), "Game: Test Game One (Rev 01)");
     EXPECT_TRUE(menu("mnuFileSave")->menuAction()->isEnabled());
-    EXPECT_EQ(topLevelTexts(), (QStringList{"Props", "Villains", "Heroes", "Heading without sprites",
-                                            "Compressed"}));
-    ASSERT_EQ(tree()->topLevelItemCount(), 5);
+    QStringList headings;
+    for (int i = 0; i < tree()->topLevelItemCount(); ++i) headings << tree()->topLevelItem(i)->text(0);
+    EXPECT_EQ(headings, (QStringList{"Props", "Villains", "Heroes", "Heading without sprites", "Compressed"}));
     QTreeWidgetItem* villains = tree()->topLevelItem(1);
     EXPECT_FALSE(villains->isExpanded());
     ASSERT_EQ(villains->childCount(), 2);
@@ -115,20 +94,18 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTree) {
     EXPECT_EQ(villains->child(0)->data(0, Qt::UserRole).toString(), "QBRKCHILD_Big Sprite");
     EXPECT_EQ(villains->child(0)->data(0, Qt::UserRole + 1).toInt(), 2);
     EXPECT_EQ(villains->data(0, Qt::UserRole + 1).toInt(), 1);
-}
 
-TEST_F(MainWindow, CancelledLoadChangesNothing) {
-    load(dir.file("rev1.bin"));
-    dialogs.queueFile("");  // the dialog is cancelled
-    item("mnuFileLoad")->trigger();
-    EXPECT_EQ(state.RomPath, dir.file("rev1.bin"));
+    load("");  // the dialog is cancelled
+    EXPECT_EQ(state.RomPath, rev1);
     EXPECT_EQ(tree()->topLevelItemCount(), 5);
     EXPECT_TRUE(ends.empty());
 }
 
 TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
-    load(dir.file("one.bin"));
-    load(dir.file("other.bin"));
+    const std::string other = dir.file("other.bin");
+    test::writeRom(other, "NOT A GAME");
+    load(rom);
+    load(other);
     ASSERT_EQ(dialogs.messages().size(), 1u);
     const MessageRequest& box = dialogs.messages()[0];
     EXPECT_EQ(box.text,
@@ -138,7 +115,7 @@ TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
     EXPECT_EQ(window->panelText(1), "Game: Test Game One");
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + dir.file("other.bin") + "]"));
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + other + "]"));
     // Game Information still describes the previous game.
     item("mnuFileGameInfo")->trigger();
     ASSERT_EQ(dialogs.messages().size(), 2u);
@@ -155,7 +132,7 @@ TEST_F(MainWindow, GameInformationOnlyWithAGameAndHelpTopicsAlways) {
               "help I'm giving you...");
     EXPECT_EQ(dialogs.messages()[0].title, "Tessellane");
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
-    load(dir.file("one.bin"));
+    load(rom);
     item("mnuFileGameInfo")->trigger();
     ASSERT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(dialogs.messages()[1].text,
@@ -170,20 +147,12 @@ TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
     ProgramState other;
     InitProgram(other, "", dir.path().string());
     frmMain broken(other, dialogs, [this](int code) { ends.push_back(code); });
-    dialogs.queueFile(dir.file("one.bin"));
+    dialogs.queueFile(rom);
     broken.findChild<QAction*>("mnuFileLoad")->trigger();
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_NE(dialogs.messages()[0].text.find("t00001.mdb"), std::string::npos);
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Critical);
     EXPECT_EQ(ends, std::vector<int>{1});
-}
-
-TEST_F(MainWindow, ExitWithNothingChangedEndsAtOnce) {
-    item("mnuFileExit")->trigger();
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(ends, std::vector<int>{0});
-    window->close();  // the close box runs the same procedure
-    EXPECT_EQ(ends, (std::vector<int>{0, 0}));
 }
 
 TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {

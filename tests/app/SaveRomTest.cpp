@@ -73,7 +73,6 @@ TEST_F(SaveRom, DecompressionFailureIsReportedAndKeepsWhatTheLoadHadDone) {
     EXPECT_EQ(dialogs.messages()[0].text,
               "Runtime Error: 7000\r\n'Program encountered an error while running the decompression "
               "routine.'\r\n\r\nSource: Decompression execution");
-    EXPECT_EQ(dialogs.messages()[0].title, "Generic Runtime Error Handler");
     // Palette, view and empty grids are the new sprite's; the flags are as they were.
     EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
     EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(64, 64));

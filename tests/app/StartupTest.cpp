@@ -83,24 +83,20 @@ TEST_F(Startup, OtherArgumentsKeepTheExecutablesFolder) {
     }
 }
 
-TEST_F(Startup, ARomArgumentIsLoadedAfterStartUp) {
-    const auto program = start({rom});
-    ASSERT_NE(program, nullptr);
-    EXPECT_EQ(state.RomPath, rom);
-    EXPECT_EQ(program->main->panelText(1), "Game: Test Game One (Rev 01)");
-    EXPECT_EQ(program->main->windowTitle(), QString::fromStdString("Tessellane [" + rom + "]"));
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(err.str(), "");
-}
-
-TEST_F(Startup, OnlyTheFirstRomIsLoaded) {
+TEST_F(Startup, TheFirstRomArgumentIsLoadedAfterStartUp) {
     const std::string other = dir.file("other.bin");
     test::writeRom(other, "NOT A GAME", 8192);
     const auto program = start({rom, other});
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(state.RomPath, rom);
+    EXPECT_EQ(program->main->panelText(1), "Game: Test Game One (Rev 01)");
+    EXPECT_EQ(program->main->windowTitle(), QString::fromStdString("Tessellane [" + rom + "]"));
+    EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(err.str(), "tessellane: ignoring '" + other + "': one ROM is loaded at a time\n");
 }
+
+// The separator is appended even to a root folder.
+TEST(AppFolder, ARootFolderTakesASecondSeparator) { EXPECT_EQ(AppFolderFor("", "/"), "//"); }
 
 }  // namespace
 }  // namespace tess

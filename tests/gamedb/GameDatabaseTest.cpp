@@ -6,26 +6,17 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/GameDatabase.h"
-#include "tests/support/TestFiles.h"
+#include "tests/gamedb/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {
 
-void makeGame(const std::string& path, const std::string& name) {
-    test::makeSqliteDb(path,
-                       "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT);"
-                       "INSERT INTO NFO VALUES (1, '" +
-                           name +
-                           "');"
-                           "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY);"
-                           "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-                           "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
-}
+using test::makeGame;
 
 TEST(DatabasePath, WindowsNamesOpenTheirFiles) {
     test::TempDir dir;
     std::filesystem::create_directories(dir / "Sub" / "deeper");
-    test::makeSqliteDb(dir.file("game.mdb"), "CREATE TABLE Games (ID TEXT PRIMARY KEY);");
+    test::makeGameList(dir);
     makeGame(dir.file("Sub/game.mdb"), "in a folder");
     makeGame(dir.file("Sub/deeper/x.mdb"), "two folders down");
     makeGame(dir.file("sonic.mdb"), "lower case");
@@ -48,15 +39,11 @@ TEST(DatabasePath, WindowsNamesOpenTheirFiles) {
 
 TEST(DatabasePath, MissingFileIsNamedAsGiven) {
     test::TempDir dir;
-    test::makeSqliteDb(dir.file("game.mdb"), "CREATE TABLE Games (ID TEXT PRIMARY KEY);");
+    test::makeGameList(dir);
     GameDatabase db(dir.folder());
-    try {
-        db.OpenGameData("Sub\\Missing.mdb");
-        FAIL() << "no error";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.number(), err::DatabaseNotFound);
-        EXPECT_EQ(e.description(), "Could not find file '" + dir.folder() + "Sub\\Missing.mdb'.");
-    }
+    const DatabaseError e = test::databaseErrorOf([&] { db.OpenGameData("Sub\\Missing.mdb"); });
+    EXPECT_EQ(e.number(), err::DatabaseNotFound);
+    EXPECT_EQ(e.description(), "Could not find file '" + dir.folder() + "Sub\\Missing.mdb'.");
     EXPECT_FALSE(db.hasGameData());
 }
 

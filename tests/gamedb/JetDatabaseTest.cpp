@@ -1,7 +1,7 @@
 // The Jet store against real Access files (tests/data/jet, described row by
 // row in CONTENT.md), an Access file whose indexes were deleted
 // (tests/data/jet-index-gap), and damaged copies of them and of the Access 97
-// files.
+// files; and the table cursor's seek on tables of both Access formats.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
+#include "tests/gamedb/GameFiles.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/TestFiles.h"
 
@@ -33,10 +35,6 @@ const std::string kJet3 = TESS_TEST_DATA "/jet3/";
 const std::string kIndexGapFolder = TESS_TEST_DATA "/jet-index-gap/";
 const std::string kIndexGap = kIndexGapFolder + "testIndexPropertiesV2000.mdb";
 constexpr std::size_t kPage = 4096;
-
-Table load(const std::string& file, const std::string& table) {
-    return openDatabase(kJet + file)->loadTable(table);
-}
 
 Strings keys(const Table& table) {
     Strings out;
@@ -152,84 +150,54 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ContentTest,
                              return fixture.param.substr(0, fixture.param.find('.'));
                          });
 
-// ---- Order, seek, values and errors -------------------------------------
+// ---- Seek and errors ----------------------------------------------------
 
-TEST(JetDatabaseTest, IndexOverTwoLeafPagesKeepsAccessOrder) {
-    const auto db = openDatabase(kJet + "many.mdb");
-    const Strings sprites = keys(db->loadTable("SPRITE"));
-    ASSERT_EQ(sprites.size(), 420u);
-    // The first leaf page ends after "ITEM 038"; a reader that stops there
-    // returns 215 rows.
-    EXPECT_EQ(Strings(sprites.begin() + 214, sprites.begin() + 216),
-              (Strings{"ITEM 038", "ITEM 044"}));
-    // Punctuation before digits before letters; hyphen and apostrophe only break ties.
-    EXPECT_EQ(Strings(sprites.begin() + 344, sprites.begin() + 353),
-              (Strings{"Ring", "Ring (small)", "Ring.1", "Ring_Huge", "Ring2", "RingA", "Ring-Big",
-                       "Rings", "Ring's shadow"}));
-    EXPECT_EQ(Strings(sprites.begin() + 136, sprites.begin() + 140),
-              (Strings{"coop", "co-op", "Co-Op Icon", "CoopX"}));
-    EXPECT_EQ(keys(db->loadTable("COMPRESSED")).size(), 260u);
-}
-
-TEST(JetDatabaseTest, SeekFindsTheFirstMatchIgnoringCase) {
-    TableCursor sprites(load("t00001r1.mdb", "SPRITE"));
-    sprites.seek(Value("big sprite"));
-    ASSERT_FALSE(sprites.eof());
-    EXPECT_EQ(sprites.field("Name").text(), "Big Sprite");
-    sprites.seek(Value("Shared"));
-    EXPECT_TRUE(sprites.eof());
-
-    TableCursor heads(load("t00001.mdb", "HEAD"));
-    heads.seek(Value(5));
-    ASSERT_FALSE(heads.eof());
-    EXPECT_EQ(heads.field("Name").text(), "Empty heading");
-
-    TableCursor many(load("many.mdb", "SPRITE"));
-    many.seek(Value("RING'S SHADOW"));
-    ASSERT_FALSE(many.eof());
-    EXPECT_EQ(many.field("Name").text(), "Ring's shadow");
-    many.seek(Value("Ring's"));
-    EXPECT_TRUE(many.eof());
-}
-
-TEST(JetDatabaseTest, FieldValuesConvertAsTheGameDataNeeds) {
-    EXPECT_EQ(TableCursor(load("t00001.mdb", "NFO")).field("Palette"), Value(7680));
-    EXPECT_EQ(TableCursor(load("t00001r1.mdb", "NFO")).field("Palette").toLong(), 7712);
-
-    TableCursor sprites(load("t00001r1.mdb", "SPRITE"));
-    const auto palette = [&](const char* name) {
-        sprites.seek(Value(name));
-        return sprites.field("Palette").toLong();
+// Seek stops on the first row whose key equals the value (text ignoring case,
+// numbers as numbers), or at the end; on tables of the Access 2000 and
+// Access 97 stores.
+TEST(TableCursor, SeekFindsTheKeyIgnoringCaseOrEndsAtTheEnd) {
+    const struct {
+        std::string file, table;
+        Value key;
+        const char* field;
+        std::optional<Value> found;
+    } cases[] = {
+        {kJet + "t00001r1.mdb", "SPRITE", "big sprite", "Name", "Big Sprite"},
+        {kJet + "t00001r1.mdb", "SPRITE", "Shared", "Name", std::nullopt},
+        {kJet + "t00001.mdb", "HEAD", 5, "Name", "Empty heading"},
+        {kJet + "many.mdb", "SPRITE", "RING'S SHADOW", "Name", "Ring's shadow"},
+        {kJet + "many.mdb", "SPRITE", "Ring's", "Name", std::nullopt},
+        {kJet3 + "testV1997.mdb", "Table1", "ABCDEFG", "B", "hijklmnop"},
+        {kJet3 + "testV1997.mdb", "Table1", "abcdef", "B", std::nullopt},
+        {kJet3 + "indexTestV1997.mdb", "Table3", 12, "data", "bar12"},
+        {kJet3 + "indexTestV1997.mdb", "Table3", "13", "data", "bar13"},
+        {kJet3 + "indexTestV1997.mdb", "Table3", 9, "data", std::nullopt},
     };
-    EXPECT_EQ(palette("kilo"), 0);     // "0"
-    EXPECT_EQ(palette("mike"), 7744);  // "7744"
-    EXPECT_EQ(palette("Lima"), 7744);  // "&H1E40"
-
-    TableCursor compressed(load("t00001.mdb", "COMPRESSED"));
-    compressed.seek(Value("anvil"));
-    EXPECT_EQ(compressed.field("Grey"), Value(""));
-    compressed.seek(Value("Shared"));
-    EXPECT_TRUE(compressed.field("Grey").isNull());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + " " + c.table + " " + c.key.text());
+        TableCursor cursor(openDatabase(c.file)->loadTable(c.table));
+        cursor.moveNext();  // seek starts from the first row wherever the cursor is
+        cursor.seek(c.key);
+        ASSERT_EQ(cursor.eof(), !c.found);
+        if (c.found) {
+            EXPECT_EQ(cursor.field(c.field), *c.found);
+        }
+    }
 }
 
 TEST(JetDatabaseTest, MissingTableFieldAndRecord) {
     const auto db = openDatabase(kJet + "t00001.mdb");
-    try {
-        db->loadTable("SPRITES");
-        FAIL() << "no error";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.number(), err::TableNotFound);
-        EXPECT_EQ(e.description(),
-                  "The Microsoft Jet database engine cannot find the input table or query "
-                  "'SPRITES'. Make sure it exists and that its name is spelled correctly.");
-    }
+    const DatabaseError missing = test::databaseErrorOf([&] { db->loadTable("SPRITES"); });
+    EXPECT_EQ(missing.number(), err::TableNotFound);
+    EXPECT_EQ(missing.description(),
+              "The Microsoft Jet database engine cannot find the input table or query "
+              "'SPRITES'. Make sure it exists and that its name is spelled correctly.");
     EXPECT_EQ(db->loadTable("sprite").name, "SPRITE");  // names ignore case
 
     TableCursor heads(db->loadTable("HEAD"));
     EXPECT_EQ(errorOf([&] { heads.field("Title"); }), err::ItemNotFound);
     for (int i = 0; i < heads.rowCount(); ++i) heads.moveNext();
     EXPECT_EQ(errorOf([&] { heads.field("Name"); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { openDatabase(kJet + "missing.mdb"); }), err::DatabaseNotFound);
 }
 
 // ---- Damaged copies ------------------------------------------------------
@@ -283,9 +251,11 @@ Slot rowHolding(const Bytes& file, const std::string& text) {
     return {};
 }
 
-// Applies `f` to every page of the type (3 index node, 4 index leaf).
-void forPages(Bytes& file, std::uint8_t type, const std::function<void(std::size_t base)>& f) {
-    for (std::size_t base = kPage; base < file.size(); base += kPage) {
+// Applies `f` to every page of the type (3 index node, 4 index leaf); Access
+// 97 pages are 2048 bytes.
+void forPages(Bytes& file, std::uint8_t type, const std::function<void(std::size_t base)>& f,
+              std::size_t page = kPage) {
+    for (std::size_t base = page; base < file.size(); base += page) {
         if (file[base] == type) f(base);
     }
 }
@@ -304,13 +274,9 @@ TEST_F(DamagedJetTest, TableWithoutPrimaryKeyIndex) {
          (it = std::search(it, file.end(), name.begin(), name.end())) != file.end();) {
         it[18] = 'z';  // "PrimaryKez"
     }
-    try {
-        loadBytes(file, "Games");
-        FAIL() << "no error";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.number(), err::IndexNotFound);
-        EXPECT_EQ(e.description(), "'PrimaryKey' is not an index in this table.");
-    }
+    const DatabaseError e = test::databaseErrorOf([&] { loadBytes(file, "Games"); });
+    EXPECT_EQ(e.number(), err::IndexNotFound);
+    EXPECT_EQ(e.description(), "'PrimaryKey' is not an index in this table.");
 }
 
 TEST_F(DamagedJetTest, RowThatMovedIsFollowedButADeletedOneRefused) {
@@ -326,15 +292,19 @@ TEST_F(DamagedJetTest, RowThatMovedIsFollowedButADeletedOneRefused) {
     EXPECT_EQ(loadError(file, "HEAD"), err::UnrecognizedDatabase);
 }
 
+// An Access 97 file's message says why it cannot be read.
 TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
     const Bytes many = test::readBytes(kJet + "many.mdb");
     const Bytes game = test::readBytes(kJet + "t00001.mdb");
     const Bytes big = test::readBytes(kJet + "t00001r1.mdb");
+    const Bytes codes97 = test::readBytes(kJet3 + "testIndexCodesV1997.mdb");
+    constexpr std::size_t kPage97 = 2048;
     struct Case {
         const char* what;
         const Bytes& original;
         const char* table;
         std::function<void(Bytes&)> damage;
+        const char* reason = nullptr;  // a part of the message, where it is pinned
     };
     const Case cases[] = {
         {"leaf chain loops", many, "SPRITE",
@@ -369,13 +339,27 @@ TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
          }},
         {"truncated file", many, "SPRITE", [](Bytes& f) { f.resize(40 * kPage); }},
         {"truncated header", many, "SPRITE", [](Bytes& f) { f.resize(3000); }},
+        {"Access 97 file cut short", codes97, "Table14", [](Bytes& f) { f.resize(100 * kPage97); },
+         "bad page number"},
+        {"Access 97 leaf chain loops", codes97, "Table14",
+         [](Bytes& f) {
+             forPages(f, 4, [&](auto base) {
+                 if (get16(f, base + 12))
+                     put32(f, base + 12, static_cast<std::uint32_t>(base / kPage97));
+             }, kPage97);
+         },
+         "index pages form a loop"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes file = c.original;
         c.damage(file);
         ASSERT_NE(file, c.original);
-        EXPECT_EQ(loadError(file, c.table), err::UnrecognizedDatabase);
+        const DatabaseError e = test::databaseErrorOf([&] { loadBytes(file, c.table); });
+        EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
+        if (c.reason) {
+            EXPECT_NE(e.description().find(c.reason), std::string::npos) << e.description();
+        }
     }
 }
 
@@ -394,15 +378,11 @@ TEST_F(DamagedJetTest, UnreadableHeadersAreRefusedClearly) {
     // the message says what went wrong.
     Bytes mislabelled = test::readBytes(kJet + "game.mdb");
     mislabelled[0x14] = 0;
-    try {
-        loadBytes(mislabelled, "Games");
-        FAIL() << "no error";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
-        EXPECT_TRUE(e.description().starts_with("Unrecognized database format '" +
-                                                dir_.file("damaged.mdb") + "' ("))
-            << e.description();
-    }
+    const DatabaseError e = test::databaseErrorOf([&] { loadBytes(mislabelled, "Games"); });
+    EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
+    EXPECT_TRUE(e.description().starts_with("Unrecognized database format '" +
+                                            dir_.file("damaged.mdb") + "' ("))
+        << e.description();
 }
 
 // Random damage past the header must give a table or a DatabaseError: never a
@@ -434,38 +414,6 @@ TEST_F(DamagedJetTest, RandomDamageNeverCrashes) {
         }
     }
     EXPECT_GT(errors, 0);
-}
-
-TEST_F(DamagedJetTest, Access97FileThatCannotBeReadSaysWhy) {
-    const Bytes original = test::readBytes(kJet3 + "testIndexCodesV1997.mdb");
-    constexpr std::size_t kPage3 = 2048;
-    const struct {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        const char* reason;
-    } cases[] = {
-        {"cut short", [](Bytes& f) { f.resize(100 * kPage3); }, "bad page number"},
-        {"leaf chain loops",
-         [](Bytes& f) {
-             for (std::size_t base = kPage3; base < f.size(); base += kPage3) {
-                 if (f[base] == 4 && get16(f, base + 12))
-                     put32(f, base + 12, static_cast<std::uint32_t>(base / kPage3));
-             }
-         },
-         "index pages form a loop"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Bytes file = original;
-        c.damage(file);
-        try {
-            loadBytes(file, "Table14");
-            FAIL() << "no error";
-        } catch (const DatabaseError& e) {
-            EXPECT_EQ(e.number(), err::UnrecognizedDatabase);
-            EXPECT_NE(e.description().find(c.reason), std::string::npos) << e.description();
-        }
-    }
 }
 
 // ---- Tables from which an index was deleted ----------------------------

@@ -2,7 +2,8 @@
 
 #include "app/core/RuntimeError.h"
 #include "gamedb/core/SpriteTree.h"
-#include "tests/support/TestFiles.h"
+#include "tests/gamedb/GameFiles.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace tess::gamedb {
 namespace {
@@ -31,6 +32,8 @@ SpriteTree treeOf(const std::string& game) {
     return tree;
 }
 
+// The tree of the other fixture game, with text keys, is pinned by the
+// command line's "tree".
 TEST(SpriteTree, BuiltFromNumericKeysWithOrphanLeftOut) {
     EXPECT_EQ(dump(treeOf("t00001.mdb")),
               "QBRKHEAD_1|Items|1\n"
@@ -51,25 +54,6 @@ TEST(SpriteTree, BuiltFromNumericKeysWithOrphanLeftOut) {
               "    QBRKHEADCOMPCHILD_Shared|Shared|2\n");
 }
 
-TEST(SpriteTree, BuiltFromTextKeys) {
-    EXPECT_EQ(dump(treeOf("t00001r1.mdb")),
-              "QBRKHEAD_h1|Props|1\n"
-              "  QBRKCHILD_kilo|kilo|2\n"
-              "QBRKHEAD_H10|Villains|1\n"
-              "  QBRKCHILD_Big Sprite|Big Sprite|2\n"
-              "  QBRKCHILD_Lima|Lima|2\n"
-              "QBRKHEAD_h2|Heroes|1\n"
-              "  QBRKCHILD_Hex Offsets|Hex Offsets|2\n"
-              "  QBRKCHILD_mike|mike|2\n"
-              "QBRKHEAD_x9|Heading without sprites|1\n"
-              "QBRKHEADCOMP|Compressed|1\n"
-              "  QBRKHEADCOMP_Zone 2|Zone 2|1\n"
-              "    QBRKHEADCOMPCHILD_echo|echo|2\n"
-              "    QBRKHEADCOMPCHILD_golf|golf|2\n"
-              "  QBRKHEADCOMP_Zone 1|Zone 1|1\n"
-              "    QBRKHEADCOMPCHILD_Foxtrot|Foxtrot|2\n");
-}
-
 TEST(SpriteTree, FailedAddsAreLeftOutSilently) {
     SpriteTree tree;
     EXPECT_EQ(tree.AddRootNode("A", "K", 1), 0);
@@ -80,10 +64,10 @@ TEST(SpriteTree, FailedAddsAreLeftOutSilently) {
     EXPECT_EQ(dump(tree), "K|A|1\n  C|c|2\n");
 }
 
-TEST(SpriteTree, NumberAndTextHeadingsMeetAndNullKeysContributeNothing) {
+// A heading name without a value is an error.
+TEST(SpriteTree, NumberAndTextHeadingsMeetNullKeysContributeNothingAndNullNamesFail) {
     test::TempDir dir;
-    test::makeSqliteDb(dir.file("game.mdb"),
-                       "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);");
+    test::makeGameList(dir);
     test::makeSqliteDb(
         dir.file("g.db"),
         "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT);"
@@ -110,27 +94,15 @@ TEST(SpriteTree, NumberAndTextHeadingsMeetAndNullKeysContributeNothing) {
               "  QBRKHEADCOMP_B|B|1\n"
               "    QBRKHEADCOMPCHILD_c2|c2|2\n"
               "    QBRKHEADCOMPCHILD_n|n|2\n");
-}
 
-TEST(SpriteTree, RequiredNameWithoutValueIsAnError) {
-    test::TempDir dir;
-    test::makeSqliteDb(dir.file("game.mdb"),
-                       "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);");
-    test::makeSqliteDb(dir.file("g.db"),
-                       "CREATE TABLE NFO (ID INTEGER PRIMARY KEY);"
-                       "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
-                       "INSERT INTO HEAD VALUES (1, NULL);"
-                       "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-                       "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
-    GameDatabase db(dir.folder());
-    db.OpenGameData("g.db");
-    SpriteTree tree;
-    try {
-        BuildSpriteTree(db, tree);
-        FAIL() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::InvalidUseOfNull);
-    }
+    test::makeGame(dir.file("nameless.db"), "Nameless", "0, NULL, NULL, NULL",
+                   "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+                   "INSERT INTO HEAD VALUES (1, NULL);"
+                   "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+                   "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
+    db.OpenGameData("nameless.db");
+    SpriteTree nameless;
+    EXPECT_EQ(test::errorOf([&] { BuildSpriteTree(db, nameless); }), err::InvalidUseOfNull);
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
 #include "gamedb/core/Database.h"
-#include "tests/support/TestFiles.h"
+#include "tests/gamedb/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {
@@ -30,36 +28,7 @@ std::vector<std::string> column(const Table& table, std::size_t c) {
     return out;
 }
 
-DatabaseError loadError(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DatabaseError& e) {
-        return e;
-    }
-    return {0, "no error"};
-}
-
-TEST_F(SqliteDatabaseTest, TextKeysOrderIgnoringCase) {
-    const auto path = create("game.db", R"(
-        CREATE TABLE SPRITE (Name TEXT PRIMARY KEY, Palette INTEGER, White TEXT, Grey TEXT);
-        INSERT INTO SPRITE VALUES ('gamma', 0, '0,0,4224', '-1');
-        INSERT INTO SPRITE VALUES ('Beta', 7712, '0,0,4160', NULL);
-        INSERT INTO SPRITE VALUES ('alpha', 0, '0,0,4096', '');
-        INSERT INTO SPRITE VALUES ('Delta', '&H1E20', '0,0,4256', '1,0,4320');
-    )");
-    const Table table = openDatabase(path)->loadTable("SPRITE");
-    EXPECT_EQ(table.columns, (std::vector<std::string>{"Name", "Palette", "White", "Grey"}));
-    EXPECT_EQ(table.keyColumn, 0u);
-    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"alpha", "Beta", "Delta", "gamma"}));
-    EXPECT_EQ(column(table, 3), (std::vector<std::string>{"", "NULL", "1,0,4320", "-1"}));
-    EXPECT_EQ(table.rows[2][1], Value("&H1E20"));
-    EXPECT_EQ(table.rows[2][1].toLong(), 7712);
-
-    TableCursor cursor(table);
-    cursor.seek(Value("DELTA"));
-    ASSERT_FALSE(cursor.eof());
-    EXPECT_EQ(cursor.field("White").text(), "0,0,4256");
-}
+using test::databaseErrorOf;
 
 // A game database converted from Access lists its rows in the order of the
 // Access file's index: the order comes from the program, not from a collation
@@ -92,31 +61,22 @@ TEST_F(SqliteDatabaseTest, ConvertedTablesKeepTheAccessOrder) {
     }
 }
 
-TEST_F(SqliteDatabaseTest, NumberKeysOrderAsNumbers) {
-    const auto path = create("game.db", R"(
-        CREATE TABLE HEAD (Name TEXT, ID INTEGER PRIMARY KEY);
-        INSERT INTO HEAD VALUES ('Enemies', 10), ('Player', 2), ('Items', 1), ('Empty', 5);
-    )");
-    const Table table = openDatabase(path)->loadTable("head");
-    EXPECT_EQ(table.name, "HEAD");
-    EXPECT_EQ(table.keyColumn, 1u);
-    EXPECT_EQ(column(table, 1), (std::vector<std::string>{"1", "2", "5", "10"}));
-    EXPECT_EQ(column(table, 0), (std::vector<std::string>{"Items", "Player", "Empty", "Enemies"}));
-}
-
 TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {
     const auto path = create("types.db", R"(
-        CREATE TABLE T (K INTEGER PRIMARY KEY, I, R, S, B, N);
-        INSERT INTO T VALUES (1, -7680, 2.5, '7744', x'2C0D0A', NULL);
-        INSERT INTO T VALUES (2, 0, 0.0, '', x'', 'x');
+        CREATE TABLE T (K INTEGER PRIMARY KEY, I, R, S, B, N, H INTEGER);
+        INSERT INTO T VALUES (1, -7680, 2.5, '7744', x'2C0D0A', NULL, '&H1E20');
+        INSERT INTO T VALUES (2, 0, 0.0, '', x'', 'x', 7712);
     )");
     const Table table = openDatabase(path)->loadTable("T");
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"K", "I", "R", "S", "B", "N", "H"}));
+    EXPECT_EQ(table.keyColumn, 0u);
     const auto& first = table.rows[0];
     EXPECT_EQ(first[1], Value(std::int64_t{-7680}));
     EXPECT_EQ(first[2], Value(2.5));
     EXPECT_EQ(first[3], Value("7744"));
     EXPECT_EQ(first[4], Value(",\r\n"));  // a blob is the text of its bytes
     EXPECT_TRUE(first[5].isNull());
+    EXPECT_EQ(first[6], Value("&H1E20"));  // hex text stays text in a number column
     const auto& second = table.rows[1];
     EXPECT_EQ(second[3], Value(""));
     EXPECT_EQ(second[4], Value(""));
@@ -129,14 +89,14 @@ TEST_F(SqliteDatabaseTest, MissingTableOrPrimaryKey) {
         CREATE VIEW V AS SELECT * FROM Games;
     )");
     const auto db = openDatabase(path);
-    const auto missing = loadError([&] { db->loadTable("NFO"); });
+    const auto missing = databaseErrorOf([&] { db->loadTable("NFO"); });
     EXPECT_EQ(missing.number(), err::TableNotFound);
     EXPECT_EQ(missing.description(),
               "The Microsoft Jet database engine cannot find the input table or query 'NFO'. "
               "Make sure it exists and that its name is spelled correctly.");
-    EXPECT_EQ(loadError([&] { db->loadTable("V"); }).number(), err::TableNotFound);
+    EXPECT_EQ(databaseErrorOf([&] { db->loadTable("V"); }).number(), err::TableNotFound);
 
-    const auto noKey = loadError([&] { db->loadTable("Games"); });
+    const auto noKey = databaseErrorOf([&] { db->loadTable("Games"); });
     EXPECT_EQ(noKey.number(), err::IndexNotFound);
     EXPECT_EQ(noKey.description(), "'PrimaryKey' is not an index in this table.");
     EXPECT_TRUE(db->loadTable("odd \"name\"").rows.empty());
@@ -145,7 +105,7 @@ TEST_F(SqliteDatabaseTest, MissingTableOrPrimaryKey) {
 TEST_F(SqliteDatabaseTest, CorruptFilesGiveSqlitesMessage) {
     const std::string garbage = dir_.file("garbage.db");
     test::writeFile(garbage, std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a'));
-    const auto notADatabase = loadError([&] { openDatabase(garbage)->loadTable("Games"); });
+    const auto notADatabase = databaseErrorOf([&] { openDatabase(garbage)->loadTable("Games"); });
     EXPECT_EQ(notADatabase.number(), err::UnrecognizedDatabase);
     EXPECT_NE(notADatabase.description().find("file is not a database"), std::string::npos)
         << notADatabase.description();
@@ -161,19 +121,25 @@ TEST_F(SqliteDatabaseTest, CorruptFilesGiveSqlitesMessage) {
         io << std::string(4096, '\x5a');
     }
     const auto db = openDatabase(path);
-    const auto malformed = loadError([&] { db->loadTable("HEAD"); });
+    const auto malformed = databaseErrorOf([&] { db->loadTable("HEAD"); });
     EXPECT_EQ(malformed.number(), err::UnrecognizedDatabase);
     EXPECT_NE(malformed.description().find("malformed"), std::string::npos)
         << malformed.description();
 }
 
+// Number keys order as numbers, whichever column holds them; table names
+// ignore case.
 TEST_F(SqliteDatabaseTest, StoreIsChosenBySignatureNotName) {
     const auto path = create("t00001.mdb", R"(
-        CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);
-        INSERT INTO Games VALUES (10, 'T-00001', 't00001.sqlite'), (9, 'T-00001 -01', 'x');
+        CREATE TABLE Games (ID TEXT, Key INTEGER PRIMARY KEY, Database TEXT);
+        INSERT INTO Games VALUES ('T-00001', 10, 't00001.sqlite'), ('T-00001 -01', 9, 'x'),
+                                 ('T', 100, 'y');
     )");
-    EXPECT_EQ(column(openDatabase(path)->loadTable("Games"), 0),
-              (std::vector<std::string>{"9", "10"}));
+    const Table games = openDatabase(path)->loadTable("games");
+    EXPECT_EQ(games.name, "Games");
+    EXPECT_EQ(games.keyColumn, 1u);
+    EXPECT_EQ(column(games, 1), (std::vector<std::string>{"9", "10", "100"}));
+    EXPECT_EQ(column(games, 0), (std::vector<std::string>{"T-00001 -01", "T-00001", "T"}));
 
     const std::string jet = dir_.file("game.sqlite");
     test::writeFile(jet, test::readFile(TESS_TEST_DATA "/jet/game.mdb"));
@@ -182,7 +148,7 @@ TEST_F(SqliteDatabaseTest, StoreIsChosenBySignatureNotName) {
 
     const std::string neither = dir_.file("game.txt");
     test::writeFile(neither, "Key,ID,Database\n");
-    EXPECT_EQ(loadError([&] { openDatabase(neither); }).number(), err::UnrecognizedDatabase);
+    EXPECT_EQ(databaseErrorOf([&] { openDatabase(neither); }).number(), err::UnrecognizedDatabase);
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+// Game databases the gamedb tests write with libsqlite3, and the database
+// error an action raises.
+#include <functional>
+#include <string>
+
+#include "app/core/RuntimeError.h"
+#include "tests/support/TestFiles.h"
+
+namespace tess::test {
+
+// game.mdb in `dir` whose table Games (Key, ID, Database) holds `rows`, SQL
+// values such as "(1, 'A', 'a.db')"; no rows when empty.
+inline void makeGameList(const TempDir& dir, const std::string& rows = "") {
+    makeSqliteDb(dir.file("game.mdb"),
+                 "CREATE TABLE Games (Key INTEGER PRIMARY KEY, ID TEXT, Database TEXT);" +
+                     (rows.empty() ? "" : "INSERT INTO Games VALUES " + rows + ";"));
+}
+
+inline const std::string kEmptySpriteTables =
+    "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+    "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+    "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);";
+
+// A game's database: one NFO row of the game `name` whose Palette,
+// Completion, Author and Comment are the SQL values `rest`, then `tables`.
+inline void makeGame(const std::string& path, const std::string& name,
+                     const std::string& rest = "0, NULL, NULL, NULL",
+                     const std::string& tables = kEmptySpriteTables) {
+    makeSqliteDb(path,
+                 "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER, "
+                 "Completion, Author TEXT, Comment TEXT);"
+                 "INSERT INTO NFO VALUES (1, '" + name + "', " + rest + ");" + tables);
+}
+
+// The database error that `action` raises, or number 0 "no error".
+inline DatabaseError databaseErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DatabaseError& e) {
+        return e;
+    }
+    return {0, "no error"};
+}
+
+}  // namespace tess::test
