@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core/RuntimeError.h"
-#include "compress/lib/WholeFile.h"
+#include "gfx/core/RomFile.h"
 
 namespace tess::compress {
 namespace {
@@ -31,22 +30,20 @@ std::uint8_t Bitmap4::at(std::int32_t x, std::int32_t y) const {
     return x % 2 == 0 ? byte >> 4 : byte & 0x0F;
 }
 
-std::optional<Bitmap4> ReadBitmap4(const std::string& path) {
-    std::string why;
-    const auto bytes = readWholeFile(path, why);
-    if (!bytes) throw fileError(path);
-    if (bytes->empty()) return std::nullopt;
+std::optional<Bitmap4> ReadBitmap4(const std::string& path) { return ParseBitmap4(gfx::readWhole(path)); }
 
+std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) return std::nullopt;
     Bitmap4 bitmap;
-    bitmap.width = static_cast<std::int32_t>(little(*bytes, 18, 4));
-    bitmap.height = static_cast<std::int32_t>(little(*bytes, 22, 4));
-    bitmap.bitsPerPixel = static_cast<std::uint16_t>(little(*bytes, 28, 2));
-    std::int64_t imageSize = little(*bytes, 34, 4);
+    bitmap.width = static_cast<std::int32_t>(little(bytes, 18, 4));
+    bitmap.height = static_cast<std::int32_t>(little(bytes, 22, 4));
+    bitmap.bitsPerPixel = static_cast<std::uint16_t>(little(bytes, 28, 2));
+    std::int64_t imageSize = little(bytes, 34, 4);
     // Uncompressed bitmaps may leave the image size 0: then it is the rows'.
     if (imageSize == 0 && bitmap.width > 0) imageSize = rowBytes(bitmap.width) * bitmap.rows();
-    if (bytes->size() > kPixelDataOffset) {
-        const auto available = static_cast<std::int64_t>(bytes->size() - kPixelDataOffset);
-        const auto begin = bytes->begin() + static_cast<std::ptrdiff_t>(kPixelDataOffset);
+    if (bytes.size() > kPixelDataOffset) {
+        const auto available = static_cast<std::int64_t>(bytes.size() - kPixelDataOffset);
+        const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(kPixelDataOffset);
         bitmap.pixelData.assign(begin, begin + std::min(imageSize, available));
     }
     return bitmap;

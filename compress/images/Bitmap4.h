@@ -28,9 +28,10 @@ struct Bitmap4 {
     std::uint8_t at(std::int32_t x, std::int32_t y) const;
 };
 
-// Reads a bitmap file. Returns nothing for a file of length 0; raises
-// tess::fileError when the file cannot be read. The bits per pixel are not
-// checked here: the caller refuses anything but 4.
+// Reads a bitmap file, or its bytes. Returns nothing for a file of length 0;
+// raises tess::fileError when the file cannot be read. The bits per pixel are
+// not checked here: the caller refuses anything but 4.
 std::optional<Bitmap4> ReadBitmap4(const std::string& path);
+std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace tess::compress

@@ -6,9 +6,10 @@
 #include <limits>
 #include <unordered_map>
 
+#include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
 #include "compress/images/ColourDifference.h"
-#include "compress/lib/WholeFile.h"
+#include "gfx/core/RomFile.h"
 
 namespace tess::compress {
 namespace {
@@ -72,7 +73,7 @@ SpriteImage fromColourPng(const QImage& image, const edit::GenesisPalette& palet
         return best;
     };
 
-    SpriteImage result{IndexedPicture(0, 0, {})};
+    std::size_t inexact = 0;
     std::vector<std::uint8_t> indices;
     indices.reserve(static_cast<std::size_t>(argb.width()) * static_cast<std::size_t>(argb.height()));
     for (int y = 0; y < argb.height(); ++y) {
@@ -86,11 +87,10 @@ SpriteImage fromColourPng(const QImage& image, const edit::GenesisPalette& palet
             auto found = seen.find(rgb);
             if (found == seen.end()) found = seen.emplace(rgb, nearest(rgb)).first;
             indices.push_back(found->second.index);
-            if (!found->second.exact) ++result.inexactPixels;
+            if (!found->second.exact) ++inexact;
         }
     }
-    result.picture = IndexedPicture(argb.width(), argb.height(), std::move(indices));
-    return result;
+    return {IndexedPicture(argb.width(), argb.height(), std::move(indices)), false, inexact};
 }
 
 }  // namespace
@@ -112,27 +112,23 @@ std::uint8_t IndexedPicture::at(std::int32_t x, std::int32_t y) const {
 }
 
 SpriteImage ReadSpriteImage(const std::string& path, const edit::GenesisPalette& palette) {
-    std::string why;
-    const auto bytes = readWholeFile(path, why);
-    if (!bytes) throw fileError(path);
-    if (startsWith(*bytes, "BM")) {
-        std::optional<Bitmap4> bitmap = ReadBitmap4(path);
-        if (bitmap && bitmap->bitsPerPixel != 4) {
-            throw ImageRefused("Error: Only supports 4bit (16-color) bitmaps.");
-        }
+    const std::vector<std::uint8_t> bytes = gfx::readWhole(path);
+    if (startsWith(bytes, "BM")) {
+        std::optional<Bitmap4> bitmap = ParseBitmap4(bytes);
+        if (bitmap && bitmap->bitsPerPixel != 4) throw ImageRefused(kOnly4BitText);
         if (!bitmap || bitmap->width <= 0 || bitmap->height == 0) {
             throw ImageRefused("The bitmap holds no picture.");
         }
         return {IndexedPicture(std::move(*bitmap)), true};
     }
-    if (!startsWith(*bytes, std::string_view(kPngSignature, sizeof kPngSignature - 1))) {
+    if (!startsWith(bytes, std::string_view(kPngSignature, sizeof kPngSignature - 1))) {
         throw ImageRefused("The file is neither a PNG nor a BMP image.");
     }
     QImage image;
-    if (!image.loadFromData(bytes->data(), static_cast<int>(bytes->size()), "PNG")) {
+    if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "PNG")) {
         throw ImageRefused("The PNG image cannot be read: it is damaged or too large.");
     }
-    return bytes->size() > kPngColourTypeAt && (*bytes)[kPngColourTypeAt] == kPngPaletteColours
+    return bytes.size() > kPngColourTypeAt && bytes[kPngColourTypeAt] == kPngPaletteColours
                ? fromPalettePng(image)
                : fromColourPng(image, palette);
 }

@@ -2,8 +2,8 @@
 
 #include "compress/codec/Nemesis.h"
 #include "compress/lib/NemesisEntries.h"
-#include "compress/lib/WholeFile.h"
 #include "gfx/core/Int16.h"
+#include "gfx/core/RomFile.h"
 #include "gfx/core/TileLoading.h"
 #include "gfx/selection/SpriteSelection.h"
 
@@ -21,11 +21,9 @@ void decompressBlock(const gamedb::TableCursor& row, const std::string& romPath,
 }  // namespace
 
 std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset) {
-    std::string why;
-    const auto rom = readWholeFile(romPath, why);
-    if (!rom) throw fileError(romPath);
+    const std::vector<std::uint8_t> rom = gfx::readWhole(romPath);
     if (offset < 0) return std::nullopt;
-    const NemesisDecoded block = decodeNemesis(*rom, static_cast<std::size_t>(offset));
+    const NemesisDecoded block = decodeNemesis(rom, static_cast<std::size_t>(offset));
     if (!block.ok()) return std::nullopt;
     return block.consumed;
 }

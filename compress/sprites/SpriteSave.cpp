@@ -4,7 +4,6 @@
 
 #include "compress/codec/Nemesis.h"
 #include "compress/lib/NemesisEntries.h"
-#include "compress/lib/WholeFile.h"
 #include "gfx/core/RomFile.h"
 #include "gfx/core/RomHeader.h"
 #include "gfx/core/TileListReader.h"
@@ -23,13 +22,6 @@ std::int64_t fileSize(const std::string& path) {
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) throw fileError(path);
     return static_cast<std::int64_t>(size);
-}
-
-std::vector<std::uint8_t> wholeFile(const std::string& path) {
-    std::string why;
-    auto bytes = readWholeFile(path, why);
-    if (!bytes) throw fileError(path);
-    return std::move(*bytes);
 }
 
 // Why `length` bytes at `offset` may not be written into a file of `size`
@@ -136,7 +128,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         return refused("Nothing was saved: the decompressed data of the sprite (" + files.dump +
                        ") is missing. Select the sprite in the tree again.");
     }
-    std::vector<std::uint8_t> data = wholeFile(files.dump);
+    std::vector<std::uint8_t> data = gfx::readWhole(files.dump);
     if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
         !why.empty()) {
         return refused(why);
@@ -154,7 +146,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         writeTiles(files.dump, writes, hooks);
         letEventsRun(hooks);
         if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) return outcomeOf(Result::CompressionFailed);
-        block = wholeFile(files.dumpc);
+        block = gfx::readWhole(files.dumpc);
     }
     outcome.compressedSize = static_cast<std::int64_t>(block.size());
     outcome.maxSize = row.field("MaxSize").toLong();
@@ -166,7 +158,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
     // The block goes into the user's ROM: it must give back exactly the tiles.
     const NemesisDecoded check = decodeNemesis(block);
     if (!check.ok() || check.consumed != block.size() || check.data != data ||
-        (mode == SaveMode::Write && wholeFile(files.dump) != data)) {
+        (mode == SaveMode::Write && gfx::readWhole(files.dump) != data)) {
         return refused("Nothing was saved: the compressed block did not decompress back to the "
                        "sprite's tiles.");
     }

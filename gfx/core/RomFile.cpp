@@ -35,6 +35,18 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
     return got;
 }
 
+std::vector<std::uint8_t> readWhole(const std::string& path) {
+    File file(std::fopen(path.c_str(), "rb"));
+    struct stat info {};
+    // A folder opens too; it must not pass for an empty file.
+    if (!file || ::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw fileError(path);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) throw fileError(path);
+    return bytes;
+}
+
 void writeAt(const std::string& path, std::int64_t offset, std::span<const std::uint8_t> bytes) {
     if (offset < 0) throw badRecordNumber();
     FileWriter file(path);

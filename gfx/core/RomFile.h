@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tess::gfx {
 
@@ -22,6 +23,9 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 // Raises tess::fileError when the file cannot be opened or written and 63 for
 // a negative offset.
 void writeAt(const std::string& path, std::int64_t offset, std::span<const std::uint8_t> bytes);
+
+// All the bytes of a file. Raises tess::fileError when it cannot be read.
+std::vector<std::uint8_t> readWhole(const std::string& path);
 
 // An existing file opened once for several positioned writes in place: it is
 // never created or truncated. Every failure raises tess::fileError, a short
