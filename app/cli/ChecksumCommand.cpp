@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
-#include "app/cli/SpriteCommands.h"
+#include "app/cli/Command.h"
 #include "app/core/RuntimeError.h"
 #include "compress/lib/WholeFile.h"
 #include "gfx/core/RomFile.h"

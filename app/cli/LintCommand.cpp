@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/cli/SpriteCommands.h"
+#include "app/cli/Command.h"
 #include "app/core/Messages.h"
 #include "gamedb/lint/GameLint.h"
 

@@ -14,19 +14,12 @@
 #include "compress/lib/WholeFile.h"
 #include "compress/sprites/SpriteChoice.h"
 #include "compress/sprites/SpriteSave.h"
-#include "gamedb/core/Identify.h"
 
 namespace tess::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using compress::SaveOutcome;
-
-bool identify(gamedb::GameDatabase& db, const std::string& rom, std::ostream& err) {
-    if (gamedb::IdentifyRom(db, rom)) return true;
-    err << kUnsupportedRomText << "\n";
-    return false;
-}
 
 // Loads a sprite of the identified game, or says on `err` why not.
 bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const compress::SpriteChoice& choice,
@@ -45,7 +38,7 @@ bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const compress
 // Loads the sprite `name` (a key or a bare name) of the ROM's game.
 bool load(gamedb::GameDatabase& db, const std::string& rom, const std::string& name,
           compress::DetachedSprite& sprite, std::ostream& err) {
-    if (!identify(db, rom, err)) return false;
+    if (!IdentifyOrSay(db, rom, err)) return false;
     const std::optional<compress::SpriteChoice> choice = compress::ChooseSprite(db, name);
     if (!choice) {
         err << "The game has no sprite named \"" << name << "\" (neither plain nor compressed).\n";
@@ -101,7 +94,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
                 std::ostream& err) {
     const std::string& rom = args[1];
     const fs::path folder = args[2];
-    if (!identify(db, rom, err)) return kFailed;
+    if (!IdentifyOrSay(db, rom, err)) return kFailed;
     std::vector<compress::SpriteChoice> sprites;
     for (const auto& [table, kind] : {std::pair{gamedb::GameDatabase::SPRITE, gfx::SpriteKind::Plain},
                                       std::pair{gamedb::GameDatabase::COMPRESSED, gfx::SpriteKind::Compressed}}) {

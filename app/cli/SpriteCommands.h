@@ -4,14 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/GameDatabase.h"
+#include "app/cli/Command.h"
 
 namespace tess::cli {
-
-// Exit statuses of the command-line tool.
-inline constexpr int kOk = 0;
-inline constexpr int kFailed = 1;
-inline constexpr int kDatabaseError = 2;
 
 // export ROM SPRITE OUT.png: writes the sprite as an indexed PNG of its palette
 // indices. SPRITE is a tree key or a bare name (SPRITE first, then COMPRESSED).

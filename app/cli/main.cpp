@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "app/cli/ChecksumCommand.h"
+#include "app/cli/Command.h"
 #include "app/cli/LintCommand.h"
 #include "app/cli/SpriteCommands.h"
-#include "app/core/Messages.h"
 #include "app/core/RuntimeError.h"
 #include "compress/cli/NemesisCommand.h"
 #include "gamedb/core/GameSummary.h"
-#include "gamedb/core/Identify.h"
 #include "gamedb/core/SpriteTree.h"
 
 namespace {
@@ -54,16 +53,6 @@ std::string executableFolder(const char* argv0) {
     return self.parent_path().string();
 }
 
-// Identification as File > Load does it; prints the unsupported message when
-// no game matches.
-bool identify(GameDatabase& db, const std::string& rom, std::ostream& out) {
-    if (!tess::gamedb::IdentifyRom(db, rom)) {
-        out << tess::kUnsupportedRomText << "\n";
-        return false;
-    }
-    return true;
-}
-
 int run(const std::vector<std::string>& args, const std::string& appFolder, std::ostream& out) {
     const std::string& command = args[0];
     if (command == "games" && args.size() == 1) {
@@ -73,7 +62,7 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
     }
     if ((command == "identify" || command == "tree") && args.size() == 2) {
         GameDatabase db(appFolder);
-        if (!identify(db, args[1], out)) return kFailed;
+        if (!tess::cli::IdentifyOrSay(db, args[1], out)) return kFailed;
         if (command == "identify") {
             out << "Game: " << db.table(GameDatabase::NFO).field("Name").keyText() << "\n";
             return kOk;
