@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -19,13 +19,13 @@
 #include "compress/sprites/SpriteSave.h"
 #include "edit/core/PaintTools.h"
 #include "edit/ui/MainToolbar.h"
-#include "gfx/selection/SpriteSelection.h"
 #include "edit/ui/PalettePanel.h"
 #include "gamedb/core/GameSummary.h"
 #include "gamedb/core/Identify.h"
 #include "gamedb/ui/Pictures.h"
 #include "gamedb/ui/frmAbout.h"
 #include "gfx/core/Twips.h"
+#include "gfx/selection/SpriteSelection.h"
 #include "gfx/ui/SpriteView.h"
 
 namespace tess {
@@ -477,10 +477,7 @@ compress::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
             node->text(0).toStdString()};
 }
 
-bool frmMain::isShown(const compress::SpriteChoice& sprite) const {
-    return shownSprite_ && shownSprite_->kind == sprite.kind && shownSprite_->name == sprite.name &&
-           state_.Sprite.GridsRow == sprite.kind;
-}
+bool frmMain::isShown(const compress::SpriteChoice& sprite) const { return shownSprite_ == sprite; }
 
 void frmMain::mnuFileImport_Click() {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;

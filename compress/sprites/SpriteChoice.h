@@ -16,6 +16,8 @@ namespace tess::compress {
 struct SpriteChoice {
     gfx::SpriteKind kind = gfx::SpriteKind::Plain;
     std::string name;
+
+    bool operator==(const SpriteChoice&) const = default;
 };
 
 // A sprite as the command line names it: a tree key ("QBRKCHILD_" + name for
