@@ -479,6 +479,17 @@ compress::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
 
 bool frmMain::isShown(const compress::SpriteChoice& sprite) const { return shownSprite_ == sprite; }
 
+std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
+    const compress::SpriteChoice& sprite, std::optional<compress::DetachedSprite>& apart) {
+    if (isShown(sprite)) return SpriteAtHand{state_.Sprite, state_.Palette, tempFiles_, true};
+    apart.emplace();
+    if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *apart)) {
+        ShowProcessingError(dialogs_);
+        return std::nullopt;
+    }
+    return SpriteAtHand{apart->doc, apart->palette, apart->temp.files(), false};
+}
+
 void frmMain::mnuFileImport_Click() {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
     const std::string path = dialogs_.openFile(
@@ -530,20 +541,12 @@ void frmMain::exportSpriteImage(const compress::SpriteChoice& sprite) {
     const std::string path =
         dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
     if (path.empty()) return;
-    std::vector<std::uint8_t> png;
-    if (isShown(sprite)) {
-        png = compress::SpritePng(state_.Sprite, state_.Palette);  // with the edits on screen
-    } else {
-        RowBookmarks keep(*state_.GameDb);
-        compress::DetachedSprite detached;
-        if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, detached)) {
-            ShowProcessingError(dialogs_);
-            return;
-        }
-        png = compress::SpritePng(detached.doc, detached.palette);
-    }
+    RowBookmarks keep(*state_.GameDb);
+    std::optional<compress::DetachedSprite> apart;
+    const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
+    if (!at) return;
     std::string why;
-    if (!compress::writeWholeFile(path, png, why)) {
+    if (!compress::writeWholeFile(path, compress::SpritePng(at->doc, at->palette), why)) {
         dialogs_.message({"The image was not written to " + path + ": " + why + ".", kAppTitle,
                           MsgIcon::Exclamation});
     }
@@ -585,22 +588,13 @@ void frmMain::importImage(const std::string& path) {
 
 void frmMain::showCompressedSize(const compress::SpriteChoice& sprite) {
     RowBookmarks keep(*state_.GameDb);
-    const bool shown = isShown(sprite);
+    std::optional<compress::DetachedSprite> apart;
+    const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
+    if (!at) return;
     compress::SaveHooks hooks;
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-    std::optional<compress::DetachedSprite> detached;
-    if (!shown) {
-        detached.emplace();
-        if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *detached)) {
-            ShowProcessingError(dialogs_);
-            return;
-        }
-    }
-    const compress::SaveOutcome now =
-        shown ? compress::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks,
-                                     compress::SaveMode::DryRun)
-              : compress::SaveSprite(*state_.GameDb, state_.RomPath, detached->temp.files(),
-                                     detached->doc, hooks, compress::SaveMode::DryRun);
+    const compress::SaveOutcome now = compress::SaveSprite(*state_.GameDb, state_.RomPath, at->files,
+                                                           at->doc, hooks, compress::SaveMode::DryRun);
     const auto& row = state_.GameDb->table(gamedb::GameDatabase::COMPRESSED);
     const std::int32_t offset = row.field("Offset").toLong();
     const std::optional<std::size_t> inRom = compress::BlockSizeInRom(state_.RomPath, offset);
@@ -611,7 +605,7 @@ void frmMain::showCompressedSize(const compress::SpriteChoice& sprite) {
                   : "Block in the ROM: none that unpacks at offset " + std::to_string(offset);
     const std::int32_t maxSize = row.field("MaxSize").toLong();
     text += "\r\nRoom for it (MaxSize): " + std::to_string(maxSize) + " bytes\r\n";
-    text += shown ? "Packed now, with the edits on screen: " : "Packed now: ";
+    text += at->onScreen ? "Packed now, with the edits on screen: " : "Packed now: ";
     if (now.result == Result::Saved || now.result == Result::Oversize) {
         const std::int64_t spare = maxSize - now.compressedSize;
         text += std::to_string(now.compressedSize) + " bytes, " +

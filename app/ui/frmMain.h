@@ -108,6 +108,17 @@ private:
     compress::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
     // Whether the grids on screen are this sprite's, loaded completely.
     bool isShown(const compress::SpriteChoice& sprite) const;
+    // A sprite as it stands now: the one on screen with its edits, or else
+    // loaded apart into `apart` (the caller keeps the tables' rows).
+    // Nothing, after the processing-error box, when its table lacks it.
+    struct SpriteAtHand {
+        gfx::SpriteDocument& doc;
+        const edit::GenesisPalette& palette;
+        const compress::TempFiles& files;
+        bool onScreen;
+    };
+    std::optional<SpriteAtHand> spriteAtHand(const compress::SpriteChoice& sprite,
+                                             std::optional<compress::DetachedSprite>& apart);
     void exportSpriteImage(const compress::SpriteChoice& sprite);
     void importSpriteImage(QTreeWidgetItem* node);
     void showCompressedSize(const compress::SpriteChoice& sprite);
