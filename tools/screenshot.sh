@@ -21,6 +21,7 @@ if [ -z "${TESSELLANE_SCREEN:-}" ]; then
 fi
 
 work=$(mktemp -d)
+editor=""  # set once the editor runs; the trap may fire before (a failed copy) under set -u
 trap 'kill "$editor" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp build/bin/demo.bin "$work/demo.bin"  # the editor never saves here, but keep the build's copy apart
 QT_QPA_PLATFORM=xcb build/bin/tessellane "$work/demo.bin" &
@@ -54,7 +55,7 @@ drag() {  # button, shift or "", from x y to x y
 }
 palette() { click $((296 + 20 * $1 + 8)) 36 "$2"; }  # cell i; button 1 foreground, 3 background
 shot() { sleep 0.5; import -window root -crop "${WIDTH}x${HEIGHT}+0+0" +repage "$1"; }
-step() { [ -n "$steps_dir" ] && shot "$steps_dir/$1.png" || true; }
+step() { if [ -n "$steps_dir" ]; then shot "$steps_dir/$1.png"; fi; }
 
 # Open the first heading and double-click its first sprite, "Hero" (rows of
 # the tree are 18 pixels high), then turn the grid on.

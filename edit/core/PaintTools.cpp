@@ -72,8 +72,7 @@ PaintTools::Feedback PaintTools::ApplyTool(std::int16_t button, std::int16_t shi
             if (pressed && white && index) fill(p, *index);
             break;
         case PaintTool::Shape:
-            shapeRectangle_ = (shift & kShiftKey) != 0;
-            show(shapePlan());
+            show(shapePlan(shift));
             break;
         case PaintTool::Selection:
             if (pressed) {
@@ -105,8 +104,7 @@ void PaintTools::startGesture(std::int16_t button, Pixel p) {
 void PaintTools::finishGesture(Pixel p, std::int16_t shift) {
     if (!painter_.inGesture()) return;
     if (tool_ == PaintTool::Shape) {
-        shapeRectangle_ = (shift & kShiftKey) != 0;
-        painter_.paintCells(shapePlan());
+        painter_.paintCells(shapePlan(shift));
         show({});
     } else if (tool_ == PaintTool::Selection) {
         selection_.release(p);
@@ -276,10 +274,11 @@ void PaintTools::fill(Pixel start, std::uint8_t index) {
     }
 }
 
-SpriteOverlay PaintTools::shapePlan() const {
+SpriteOverlay PaintTools::shapePlan(std::int16_t shift) const {
     if (!shapeIndex_) return {};
-    const std::vector<Pixel> pixels = shapeRectangle_ ? RectanglePixels(pressedAt_, pointer_)
-                                                      : LinePixels(pressedAt_, pointer_);
+    const bool rectangle = (shift & kShiftKey) != 0;
+    const std::vector<Pixel> pixels = rectangle ? RectanglePixels(pressedAt_, pointer_)
+                                                : LinePixels(pressedAt_, pointer_);
     SpriteOverlay plan(PixelRect::spanning(pressedAt_, pointer_).intersected(painter_.spriteArea()));
     for (const Pixel p : pixels) {
         if (painter_.paintable(p)) plan.setCell(p, *shapeIndex_);

@@ -115,7 +115,9 @@ private:
     void replaceColour(std::int16_t button, gfx::Pixel p);
     void spray(gfx::Pixel centre, std::uint8_t index);
     void fill(gfx::Pixel start, std::uint8_t index);
-    gfx::SpriteOverlay shapePlan() const;
+    // The Shape's pixels from the press to the pointer: a line, or with Shift
+    // the rectangle outline.
+    gfx::SpriteOverlay shapePlan(std::int16_t shift) const;
 
     ColourSwatches& swatches_;
     const GenesisPalette& palette_;
@@ -128,7 +130,6 @@ private:
     // The gesture in progress.
     gfx::Pixel pressedAt_;
     std::optional<std::uint8_t> shapeIndex_;
-    bool shapeRectangle_ = false;
     std::minstd_rand sprayDots_;
 };
 

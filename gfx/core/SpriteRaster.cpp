@@ -52,36 +52,32 @@ void SpriteRaster::drawCell(std::int32_t x, std::int32_t y, int index) {
 
 void SpriteRaster::drawCells(std::int32_t x, std::int32_t y,
                              std::span<const std::uint8_t> indices) {
-    const std::uint8_t style = style_ == LineStyle::Dashed ? kDashedBit : 0;
-    const bool rowShown = y >= 0 && y <= shown_.upperY();
-    // The part of the run inside the picture: cells [first, last) of indices.
-    const std::int64_t size = static_cast<std::int64_t>(indices.size());
-    const std::int64_t first = rowShown ? std::clamp<std::int64_t>(-std::int64_t{x}, 0, size) : 0;
-    const std::int64_t last =
-        rowShown ? std::clamp<std::int64_t>(std::int64_t{shown_.upperX()} + 1 - x, 0, size) : 0;
-    std::uint8_t* cells = rowShown ? shown_.row(y) + x : nullptr;
-
-    if (allPaletteIndices(indices)) {
-        // The usual case, drawn 8 cells at a time: a whole sprite is 16 million cells.
-        const std::uint64_t styleBits = style * kOnes;
-        std::int64_t i = first;
-        for (; i + 8 <= last; i += 8) {
-            std::uint64_t eight;
-            std::memcpy(&eight, indices.data() + i, sizeof eight);
-            eight |= styleBits;
-            std::memcpy(cells + i, &eight, sizeof eight);
-        }
-        for (; i < last; ++i) {
-            cells[i] = static_cast<std::uint8_t>(indices[static_cast<std::size_t>(i)] | style);
-        }
+    if (!allPaletteIndices(indices)) {
+        // Cells that draw nothing or raise 9 are rare: leave them to drawCell.
+        for (const std::uint8_t index : indices) drawCell(x++, y, index);
         return;
     }
-    for (std::int64_t i = 0; i < size; ++i) {
-        const std::uint8_t index = indices[static_cast<std::size_t>(i)];
-        if (index == kNothing) continue;
-        if (index > 15) throw subscriptError();
-        if (i >= first && i < last) cells[i] = static_cast<std::uint8_t>(index | style);
+    if (y < 0 || y > shown_.upperY()) return;
+    // The part of the run inside the picture: cells [first, last) of indices.
+    const std::int64_t size = static_cast<std::int64_t>(indices.size());
+    const std::int64_t first = std::clamp<std::int64_t>(-std::int64_t{x}, 0, size);
+    const std::int64_t last = std::clamp<std::int64_t>(std::int64_t{shown_.upperX()} + 1 - x, 0, size);
+    if (first >= last) return;
+    const std::uint8_t* from = indices.data() + first;
+    std::uint8_t* to = shown_.row(y) + (x + first);
+    const std::size_t count = static_cast<std::size_t>(last - first);
+
+    // Drawn 8 cells at a time: a whole sprite is 16 million cells.
+    const std::uint8_t style = style_ == LineStyle::Dashed ? kDashedBit : 0;
+    const std::uint64_t styleBits = style * kOnes;
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, from + i, sizeof eight);
+        eight |= styleBits;
+        std::memcpy(to + i, &eight, sizeof eight);
     }
+    for (; i < count; ++i) to[i] = static_cast<std::uint8_t>(from[i] | style);
 }
 
 void SpriteRaster::hatchTile(std::int32_t tx, std::int32_t ty) {

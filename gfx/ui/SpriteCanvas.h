@@ -7,8 +7,6 @@
 #include "gfx/core/SpriteOverlay.h"
 #include "gfx/core/SpriteRaster.h"
 
-class QMouseEvent;
-
 namespace tess::gfx {
 
 // The drawing surface picSprite: a widget as large as the zoomed sprite that

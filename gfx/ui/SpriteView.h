@@ -79,7 +79,6 @@ public:
     void TileDone() override { flushPainting(); }
     // Shows `overlay` over the picture until the next one, at every zoom.
     void showOverlay(const SpriteOverlay& overlay) override;
-    const SpriteOverlay& overlay() const { return overlay_; }
 
     // Nothing unless doc.SpriteLoaded. Otherwise: works out the surface size
     // for the source's Width x Height at Zoom (raising 6 before anything

@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "gfx/ui/SpriteView.h"
 #include "tests/support/ErrorNumber.h"
@@ -154,6 +155,22 @@ TEST_F(SpriteViewTest, CellsAreZoomSquaresAndEmptyTilesStayMagenta) {
 
     palette.setWord(1, {0x00, 0xE0});  // colours are the palette's at paint time
     EXPECT_EQ(at(13, 9), qRgb(0, 224, 0));
+}
+
+TEST_F(SpriteViewTest, DrawCellsDrawsARunAsDrawCellWouldEachOfItsCells) {
+    load({2, 1});
+    zoom(1);  // 4
+    // A run from left of the picture to beyond it: the cells inside show.
+    const std::vector<std::uint8_t> reds(20, 1);
+    view.DrawCells(-2, 0, reds);
+    EXPECT_EQ(at(1, 1), kRed);
+    EXPECT_EQ(at(61, 1), kRed);
+    // 255 draws nothing; 16 raises 9 after the cells before it were drawn.
+    const std::vector<std::uint8_t> mixed{2, 255, 16, 2};
+    EXPECT_EQ(errorOf([&] { view.DrawCells(0, 1, mixed); }), 9);
+    EXPECT_EQ(at(1, 5), kBlue);
+    EXPECT_EQ(at(5, 5), kEntry0);
+    EXPECT_EQ(at(13, 5), kEntry0);
 }
 
 TEST_F(SpriteViewTest, GreyTilesCarryAnOutlineAndCrossHatch) {
