@@ -10,7 +10,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <algorithm>
 
 #include "app/core/ErrorReporting.h"
 #include "compress/images/SpriteImage.h"
@@ -254,7 +253,7 @@ void frmMain::buildPainting(QToolBar* tbMain) {
         });
     });
     connect(canvas, &gfx::SpriteCanvas::zoomWheel, this, [this](int steps) {
-        guarded([&] { mnuViewZoomE_Click(std::clamp(view_->zoomIndex() + steps, 0, 5)); });
+        guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });
     });
 }
 

@@ -85,9 +85,9 @@ void SpriteView::resetScrollBars() {
     applyScrollRange();
 }
 
-int SpriteView::zoomIndex() const {
-    return static_cast<int>(std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom_) -
-                            kZoomLevels.begin());
+int SpriteView::zoomIndexSteppedBy(int steps) const {
+    const auto index = std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom_) - kZoomLevels.begin();
+    return std::clamp(static_cast<int>(index) + steps, 0, static_cast<int>(kZoomLevels.size()) - 1);
 }
 
 void SpriteView::DrawCell(int x, int y, int index) {

@@ -58,8 +58,8 @@ public:
 
     // Screen pixels per sprite pixel: 1, 4, 6, 8, 16 or 24; 8 at start.
     std::int16_t Zoom() const { return zoom_; }
-    // Zoom's place in kZoomLevels, 0..5.
-    int zoomIndex() const;
+    // The place in kZoomLevels `steps` levels from Zoom's, kept within the list.
+    int zoomIndexSteppedBy(int steps) const;
     // The check mark of the Grid command; outlines are dashed while it is on.
     bool gridChecked() const { return gridChecked_; }
     SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
