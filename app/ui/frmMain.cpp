@@ -246,11 +246,8 @@ void frmMain::buildPainting(QToolBar* tbMain) {
     };
     connect(canvas, &gfx::SpriteCanvas::mousePressed, this, apply);
     connect(canvas, &gfx::SpriteCanvas::mouseMoved, this, apply);
-    connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int button, int shift, float x, float y) {
-        skipOnError([&] {
-            tools_->ReleaseTool(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y,
-                                view_->Zoom());
-        });
+    connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int, int shift, float x, float y) {
+        skipOnError([&] { tools_->ReleaseTool(static_cast<std::int16_t>(shift), x, y, view_->Zoom()); });
     });
     connect(canvas, &gfx::SpriteCanvas::zoomWheel, this, [this](int steps) {
         guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });

@@ -44,7 +44,7 @@ struct PaintScene : bench::SpriteScene {
     void click(float x, float y) {
         const std::int16_t zoom = view.Zoom();
         tools.ApplyTool(kLeftButton, 0, x, y, zoom);
-        tools.ReleaseTool(kLeftButton, 0, x, y, zoom);
+        tools.ReleaseTool(0, x, y, zoom);
     }
     std::size_t historyBytes() const { return tools.painter().history().bytes(); }
 };
@@ -76,7 +76,7 @@ void pencilCall(benchmark::State& state) {
         s.repaint();
         ++i;
     }
-    s.tools.ReleaseTool(kLeftButton, 0, 12, 12, 24);
+    s.tools.ReleaseTool(0, 12, 12, 24);
     state.counters["paints_per_call"] =
         static_cast<double>(s.watch.paints - paintsBefore) / static_cast<double>(state.iterations());
 }
@@ -127,7 +127,7 @@ void historyMemory(benchmark::State& state, bool fills) {
                 s.tools.ApplyTool(kLeftButton, 0, x0 + step, y0 + step / 2, 1);
             }
             peak = std::max(peak, s.historyBytes());
-            s.tools.ReleaseTool(kLeftButton, 0, x0, y0, 1);
+            s.tools.ReleaseTool(0, x0, y0, 1);
             peak = std::max(peak, s.historyBytes());
         }
         state.counters["peak_history_MiB"] = static_cast<double>(peak) / kMiB;

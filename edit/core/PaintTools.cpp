@@ -86,8 +86,7 @@ PaintTools::Feedback PaintTools::ApplyTool(std::int16_t button, std::int16_t shi
     return feedback;
 }
 
-void PaintTools::ReleaseTool(std::int16_t, std::int16_t shift, float x, float y,
-                             std::int16_t zoom) {
+void PaintTools::ReleaseTool(std::int16_t shift, float x, float y, std::int16_t zoom) {
     pointer_ = pixelAt(x, y, zoom);
     finishGesture(pointer_, shift);
 }

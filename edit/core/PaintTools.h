@@ -75,8 +75,7 @@ public:
     // draws its line from the press to here, or with Shift held the
     // rectangle outline with these corners; the Selection takes its
     // rectangle or puts moved pixels down.
-    void ReleaseTool(std::int16_t button, std::int16_t shift, float x, float y,
-                     std::int16_t zoom);
+    void ReleaseTool(std::int16_t shift, float x, float y, std::int16_t zoom);
 
     // Undo and redo (see SpritePainter); a gesture in progress ends first.
     bool Undo();

@@ -41,7 +41,7 @@ struct Tools : ::testing::Test {
     void stroke(std::int16_t button, const std::vector<Pixel>& path, std::int16_t shift = 0) {
         auto centre = [](std::int32_t c) { return static_cast<float>(c) + 0.5f; };
         for (const Pixel p : path) tools.ApplyTool(button, shift, centre(p.x), centre(p.y), 1);
-        tools.ReleaseTool(button, shift, centre(path.back().x), centre(path.back().y), 1);
+        tools.ReleaseTool(shift, centre(path.back().x), centre(path.back().y), 1);
     }
     void pattern() {
         for (std::int32_t y = 0; y < 16; ++y) {
@@ -166,7 +166,7 @@ TEST_F(Tools, ShapePreviewsThenDrawsALineOrWithShiftARectangleOnRelease) {
     EXPECT_TRUE(changedSince(before).empty());  // a preview only
     EXPECT_EQ(tools.preview().cell({3, 2}), kFore);
     EXPECT_EQ(tools.preview().cell({9, 9}), tess::gfx::SpriteOverlay::kClear);
-    tools.ReleaseTool(kLeftButton, 0, 5.5f, 3.5f, 1);
+    tools.ReleaseTool(0, 5.5f, 3.5f, 1);
     EXPECT_EQ(changedSince(before), (std::vector<Pixel>{{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 3}}));
     EXPECT_TRUE(tools.preview().empty());
 
@@ -230,7 +230,7 @@ TEST_F(Tools, SelectionMarqueeMovesPixelsOfWhiteTilesAndNeverPaintsItself) {
     EXPECT_EQ(tools.preview().cell({1, 1}), 0);
     EXPECT_EQ(tools.preview().cell({16, 1}), tess::gfx::SpriteOverlay::kClear);  // grey
     EXPECT_TRUE(changedSince(before).empty());
-    tools.ReleaseTool(kLeftButton, 0, 16.5f, 1.5f, 1);
+    tools.ReleaseTool(0, 16.5f, 1.5f, 1);
     for (std::int32_t y = 1; y <= 2; ++y) {
         for (std::int32_t x = 1; x <= 3; ++x) {
             EXPECT_EQ(at(x, y), 0);
