@@ -113,8 +113,8 @@ struct TileList {
     std::vector<ListedTile> tiles;  // the lines that parse
 };
 
-std::string lineOf(const TileList& list, const ListedTile& t) {
-    return std::string(list.field) + " line " + str(t.line);
+std::string lineOf(const TileList& list, int line) {
+    return std::string(list.field) + " line " + str(line);
 }
 
 std::string cellOf(const gfx::TileListEntry& at) {
@@ -280,7 +280,7 @@ private:
             try {
                 if (!reader.next(entry)) return;
             } catch (const RuntimeError& e) {
-                const std::string line = std::string(list.field) + " line " + str(reader.line());
+                const std::string line = lineOf(list, reader.line());
                 report(LintLevel::Error, place,
                        reader.field() == 0
                            ? line + " has fewer than three fields"
@@ -346,7 +346,7 @@ private:
         if (!compressed) {
             for (const TileList* list : {&s.white, &s.grey}) {
                 for (const ListedTile& t : list->tiles) {
-                    checkInRom(s.place, lineOf(*list, t) + ": the tile", t.at.offset);
+                    checkInRom(s.place, lineOf(*list, t.line) + ": the tile", t.at.offset);
                 }
             }
             return;
@@ -375,7 +375,7 @@ private:
         }
         for (const TileList* list : {&s.white, &s.grey}) {
             for (const ListedTile& t : list->tiles) {
-                if (auto problem = misplaced(lineOf(*list, t) + ": the tile", t.at.offset,
+                if (auto problem = misplaced(lineOf(*list, t.line) + ": the tile", t.at.offset,
                                              kSpanBytes, dataSize, false)) {
                     report(LintLevel::Error, s.place, *problem);
                 }
@@ -389,7 +389,7 @@ private:
         std::map<Cell, const ListedTile*> grey;
         for (auto [list, seen] : {std::pair{&s.white, &white}, std::pair{&s.grey, &grey}}) {
             for (const ListedTile& t : list->tiles) {
-                const std::string line = lineOf(*list, t);
+                const std::string line = lineOf(*list, t.line);
                 if (t.at.tx < 0 || t.at.tx >= s.size.width || t.at.ty < 0 ||
                     t.at.ty >= s.size.height) {
                     report(LintLevel::Error, s.place,
@@ -416,8 +416,8 @@ private:
         for (const auto& [cell, t] : grey) {
             if (const auto w = white.find(cell); w != white.end()) {
                 report(LintLevel::Warning, s.place,
-                       lineOf(s.grey, *t) + " covers " + lineOf(s.white, *w->second) + " at cell " +
-                           cellOf(t->at) + ": that white tile is never saved");
+                       lineOf(s.grey, t->line) + " covers " + lineOf(s.white, w->second->line) +
+                           " at cell " + cellOf(t->at) + ": that white tile is never saved");
             }
         }
     }
