@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <ranges>
 #include <set>
 #include <span>
 #include <utility>
@@ -137,12 +138,11 @@ struct SpriteRow {
 // A compressed block, decoded once however many sprites name it.
 struct Block {
     std::string sprite;  // the first sprite that names it
+    std::int64_t offset = 0;
     compress::NemesisDecoded decoded;
     std::optional<std::string> overlap;
 
-    Bytes bytes(std::int64_t offset) const {
-        return {offset, offset + static_cast<std::int64_t>(decoded.consumed)};
-    }
+    Bytes bytes() const { return {offset, offset + static_cast<std::int64_t>(decoded.consumed)}; }
 };
 
 class GameLinter {
@@ -294,22 +294,18 @@ private:
     void decodeBlocks() {
         for (const SpriteRow& s : sprites_) {
             if (s.kind != gfx::SpriteKind::Compressed || s.offset < 0) continue;
-            auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, {}, {}});
+            auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, s.offset, {}, {}});
             if (fresh) it->second.decoded = compress::decodeNemesis(*rom_, std::size_t(s.offset));
         }
         // Blocks in ROM order: each is checked against the one reaching furthest before it.
-        const std::pair<const std::int32_t, Block>* reach = nullptr;
-        for (auto& entry : blocks_) {
-            auto& [offset, block] = entry;
+        const Block* reach = nullptr;
+        for (Block& block : std::views::values(blocks_)) {
             if (!block.decoded.ok()) continue;
-            if (reach && reach->second.bytes(reach->first).overlaps(block.bytes(offset))) {
-                block.overlap = "its block (" + block.bytes(offset).text() +
-                                ") overlaps the block of " + reach->second.sprite + " (" +
-                                reach->second.bytes(reach->first).text() + ")";
+            if (reach && reach->bytes().overlaps(block.bytes())) {
+                block.overlap = "its block (" + block.bytes().text() + ") overlaps the block of " +
+                                reach->sprite + " (" + reach->bytes().text() + ")";
             }
-            if (!reach || block.bytes(offset).end > reach->second.bytes(reach->first).end) {
-                reach = &entry;
-            }
+            if (!reach || block.bytes().end > reach->bytes().end) reach = &block;
         }
     }
 
@@ -324,12 +320,12 @@ private:
             return report(LintLevel::Error, place, *problem);
         }
         const Bytes span{offset, offset + kSpanBytes};
-        for (const auto& [blockOffset, block] : blocks_) {
-            if (block.decoded.ok() && block.bytes(blockOffset).overlaps(span)) {
+        for (const Block& block : std::views::values(blocks_)) {
+            if (block.decoded.ok() && block.bytes().overlaps(span)) {
                 return report(LintLevel::Error, place,
                               what + " at " + str(offset) +
                                   " lies inside the compressed block of " + block.sprite + " (" +
-                                  block.bytes(blockOffset).text() + ")");
+                                  block.bytes().text() + ")");
             }
         }
     }
