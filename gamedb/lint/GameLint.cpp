@@ -339,44 +339,48 @@ private:
         }
         checkGrid(s);
         if (s.palette != 0) checkInRom(s.place, "the palette", s.palette);
-        if (!compressed) {
-            for (const TileList* list : {&s.white, &s.grey}) {
-                for (const ListedTile& t : list->tiles) {
-                    checkInRom(s.place, lineOf(*list, t.line) + ": the tile", t.at.offset);
-                }
-            }
-            return;
-        }
-        if (auto problem = misplaced("the block", s.offset, 1, romSize(), true)) {
-            return report(LintLevel::Error, s.place, *problem);
-        }
-        std::optional<std::size_t> dataSize;  // unknown without a ROM
-        if (rom_) {
-            const Block& block = blocks_.at(s.offset);
-            const auto& decoded = block.decoded;
-            if (!decoded.ok()) {
-                return report(LintLevel::Error, s.place,
-                              "the block at " + str(s.offset) + " does not decode: " +
-                                  compress::describe(decoded.status) + " (ROM byte " +
-                                  str(static_cast<std::int64_t>(decoded.errorAt)) + ")");
-            }
-            if (block.overlap) report(LintLevel::Error, s.place, *block.overlap);
-            if (decoded.consumed > static_cast<std::size_t>(std::max(s.maxSize, 0))) {
-                report(LintLevel::Warning, s.place,
-                       "the block at " + str(s.offset) + " takes " +
-                           str(static_cast<std::int64_t>(decoded.consumed)) +
-                           " bytes, more than its MaxSize of " + str(s.maxSize));
-            }
-            dataSize = decoded.data.size();
-        }
+        std::optional<std::size_t> dataSize;  // the decompressed block's, unknown without a ROM
+        if (compressed && !checkBlock(s, dataSize)) return;
         for (const TileList* list : {&s.white, &s.grey}) {
             for (const ListedTile& t : list->tiles) {
-                if (auto problem = misplaced(lineOf(*list, t.line) + ": the tile", t.at.offset,
-                                             kSpanBytes, dataSize, false)) {
+                const std::string what = lineOf(*list, t.line) + ": the tile";
+                if (!compressed) {
+                    checkInRom(s.place, what, t.at.offset);
+                } else if (auto problem =
+                               misplaced(what, t.at.offset, kSpanBytes, dataSize, false)) {
                     report(LintLevel::Error, s.place, *problem);
                 }
             }
         }
+    }
+
+    // A compressed sprite's block: where it lies and, with a ROM, that it
+    // decodes (giving its size), overlaps no other and fits MaxSize. False
+    // when its tiles cannot be checked.
+    bool checkBlock(const SpriteRow& s, std::optional<std::size_t>& dataSize) {
+        if (auto problem = misplaced("the block", s.offset, 1, romSize(), true)) {
+            report(LintLevel::Error, s.place, *problem);
+            return false;
+        }
+        if (!rom_) return true;
+        const Block& block = blocks_.at(s.offset);
+        const auto& decoded = block.decoded;
+        if (!decoded.ok()) {
+            report(LintLevel::Error, s.place,
+                   "the block at " + str(s.offset) +
+                       " does not decode: " + compress::describe(decoded.status) + " (ROM byte " +
+                       str(static_cast<std::int64_t>(decoded.errorAt)) + ")");
+            return false;
+        }
+        if (block.overlap) report(LintLevel::Error, s.place, *block.overlap);
+        if (decoded.consumed > static_cast<std::size_t>(std::max(s.maxSize, 0))) {
+            report(LintLevel::Warning, s.place,
+                   "the block at " + str(s.offset) + " takes " +
+                       str(static_cast<std::int64_t>(decoded.consumed)) +
+                       " bytes, more than its MaxSize of " + str(s.maxSize));
+        }
+        dataSize = decoded.data.size();
+        return true;
     }
 
     // Cells inside the grid, each named once, and no grey tile over a white one.
