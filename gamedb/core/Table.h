@@ -16,7 +16,7 @@ struct Table {
     std::size_t keyColumn = 0;  // the column "PrimaryKey" is on
 };
 
-// The cursor every Part of the program reads tables through: counted scans in
+// The cursor every part of the program reads tables through: counted scans in
 // index order, field reads on the current row and seek "=" on the index.
 class TableCursor {
 public:
