@@ -16,8 +16,9 @@ namespace {
     std::_Exit(code);
 }
 
-// Errors that escape an event handler end the program with the platform's
-// message, the way the original tool's runtime did; they never unwind through Qt.
+// Errors that escape an event handler end the program after the platform's
+// message, as any error nobody catches does; they must never unwind through
+// Qt, whose event loop is not exception-safe.
 class TessellaneApplication : public QApplication {
 public:
     using QApplication::QApplication;

@@ -13,6 +13,23 @@ std::string joined(const std::vector<std::string>& arguments) {
     return text;
 }
 
+// The first argument that names an existing regular file, made absolute, or
+// "" for none; every other argument gets one line on `err`.
+std::string romArgument(const std::vector<std::string>& arguments, std::ostream& err) {
+    std::string rom;
+    for (const std::string& argument : arguments) {
+        std::error_code ec;
+        const bool file = std::filesystem::is_regular_file(argument, ec);
+        if (file && rom.empty()) {
+            rom = std::filesystem::absolute(argument, ec).string();
+        } else {
+            err << "tessellane: ignoring '" << argument
+                << "': " << (file ? "one ROM is loaded at a time" : "no such ROM file") << "\n";
+        }
+    }
+    return rom;
+}
+
 }  // namespace
 
 std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
@@ -37,18 +54,7 @@ std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
     program->main->setAboutWindow(program->about.get());
     program->main->guarded([&] { program->about->loadGameList(*state.GameDb); });
 
-    std::string rom;
-    for (const std::string& argument : arguments) {
-        if (commandLine == kDebugSwitch) break;
-        std::error_code ec;
-        const bool file = std::filesystem::is_regular_file(argument, ec);
-        if (file && rom.empty()) {
-            rom = std::filesystem::absolute(argument, ec).string();
-        } else {
-            err << "tessellane: ignoring '" << argument
-                << "': " << (file ? "one ROM is loaded at a time" : "no such ROM file") << "\n";
-        }
-    }
+    const std::string rom = commandLine == kDebugSwitch ? "" : romArgument(arguments, err);
     if (!rom.empty()) program->main->guarded([&] { program->main->LoadRom(rom); });
     return program;
 }

@@ -47,6 +47,22 @@ std::optional<fs::path> linkTarget(fs::path path, std::string& why) {
     }
 }
 
+// Opens `path` for reading into `in`. A folder is refused by name: a stream
+// opens one without complaint, and only its reads fail.
+bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        why = "is a folder";
+        return false;
+    }
+    in.open(path, std::ios::binary);
+    if (!in) {
+        why = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 // Writes all of `bytes` to `fd`, then flushes them to the disk.
 bool writeAll(int fd, std::span<const uint8_t> bytes) {
     while (!bytes.empty()) {
@@ -64,16 +80,8 @@ bool writeAll(int fd, std::span<const uint8_t> bytes) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, std::string& why) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        why = "is a folder";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = std::strerror(errno);
-        return std::nullopt;
-    }
+    std::ifstream in;
+    if (!openForReading(path, in, why)) return std::nullopt;
     std::vector<uint8_t> bytes;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
@@ -91,16 +99,8 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, std::str
 
 std::optional<std::vector<uint8_t>> readFileRange(const fs::path& path, std::uint64_t offset,
                                                   std::size_t length, std::string& why) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        why = "is a folder";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = std::strerror(errno);
-        return std::nullopt;
-    }
+    std::ifstream in;
+    if (!openForReading(path, in, why)) return std::nullopt;
     std::vector<uint8_t> bytes(length);
     in.seekg(static_cast<std::streamoff>(offset));
     if (in) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(length));

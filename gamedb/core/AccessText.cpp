@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <compare>
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 

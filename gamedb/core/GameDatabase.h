@@ -23,7 +23,8 @@ class GameDatabase {
 public:
     enum GameTable { NFO = 0, HEAD = 1, SPRITE = 2, COMPRESSED = 3 };
 
-    // Opens appFolder + "game.mdb" and its Games table. Raises DatabaseError.
+    // Opens appFolder + "game.mdb" (see DatabasePath) and its Games table.
+    // Raises DatabaseError.
     explicit GameDatabase(std::string appFolder);
 
     const std::string& appFolder() const { return appFolder_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct Table {
     std::size_t keyColumn = 0;  // the column "PrimaryKey" is on
 };
 
-// The cursor every Part of the program reads tables through: counted scans in
+// The cursor every part of the program reads tables through: counted scans in
 // index order, field reads on the current row and seek "=" on the index.
 class TableCursor {
 public:
@@ -29,7 +30,7 @@ public:
     bool eof() const { return pos_ >= table_.rows.size(); }
     // The current row, to come back to after other work moved the cursor.
     std::size_t bookmark() const { return pos_; }
-    void setBookmark(std::size_t mark) { pos_ = mark < table_.rows.size() ? mark : table_.rows.size(); }
+    void setBookmark(std::size_t mark) { pos_ = std::min(mark, table_.rows.size()); }
 
     // Reads a named field of the current row (names compare case-insensitively).
     // Raises "Item not found in this collection." (3265) for an unknown field and

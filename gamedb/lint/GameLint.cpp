@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <ranges>
 #include <set>
 #include <span>
 #include <utility>
@@ -113,8 +114,8 @@ struct TileList {
     std::vector<ListedTile> tiles;  // the lines that parse
 };
 
-std::string lineOf(const TileList& list, const ListedTile& t) {
-    return std::string(list.field) + " line " + str(t.line);
+std::string lineOf(const TileList& list, int line) {
+    return std::string(list.field) + " line " + str(line);
 }
 
 std::string cellOf(const gfx::TileListEntry& at) {
@@ -137,12 +138,11 @@ struct SpriteRow {
 // A compressed block, decoded once however many sprites name it.
 struct Block {
     std::string sprite;  // the first sprite that names it
+    std::int64_t offset = 0;
     compress::NemesisDecoded decoded;
     std::optional<std::string> overlap;
 
-    Bytes bytes(std::int64_t offset) const {
-        return {offset, offset + static_cast<std::int64_t>(decoded.consumed)};
-    }
+    Bytes bytes() const { return {offset, offset + static_cast<std::int64_t>(decoded.consumed)}; }
 };
 
 class GameLinter {
@@ -280,7 +280,7 @@ private:
             try {
                 if (!reader.next(entry)) return;
             } catch (const RuntimeError& e) {
-                const std::string line = std::string(list.field) + " line " + str(reader.line());
+                const std::string line = lineOf(list, reader.line());
                 report(LintLevel::Error, place,
                        reader.field() == 0
                            ? line + " has fewer than three fields"
@@ -294,22 +294,18 @@ private:
     void decodeBlocks() {
         for (const SpriteRow& s : sprites_) {
             if (s.kind != gfx::SpriteKind::Compressed || s.offset < 0) continue;
-            auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, {}, {}});
+            auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, s.offset, {}, {}});
             if (fresh) it->second.decoded = compress::decodeNemesis(*rom_, std::size_t(s.offset));
         }
         // Blocks in ROM order: each is checked against the one reaching furthest before it.
-        const std::pair<const std::int32_t, Block>* reach = nullptr;
-        for (auto& entry : blocks_) {
-            auto& [offset, block] = entry;
+        const Block* reach = nullptr;
+        for (Block& block : std::views::values(blocks_)) {
             if (!block.decoded.ok()) continue;
-            if (reach && reach->second.bytes(reach->first).overlaps(block.bytes(offset))) {
-                block.overlap = "its block (" + block.bytes(offset).text() +
-                                ") overlaps the block of " + reach->second.sprite + " (" +
-                                reach->second.bytes(reach->first).text() + ")";
+            if (reach && reach->bytes().overlaps(block.bytes())) {
+                block.overlap = "its block (" + block.bytes().text() + ") overlaps the block of " +
+                                reach->sprite + " (" + reach->bytes().text() + ")";
             }
-            if (!reach || block.bytes(offset).end > reach->second.bytes(reach->first).end) {
-                reach = &entry;
-            }
+            if (!reach || block.bytes().end > reach->bytes().end) reach = &block;
         }
     }
 
@@ -324,12 +320,12 @@ private:
             return report(LintLevel::Error, place, *problem);
         }
         const Bytes span{offset, offset + kSpanBytes};
-        for (const auto& [blockOffset, block] : blocks_) {
-            if (block.decoded.ok() && block.bytes(blockOffset).overlaps(span)) {
+        for (const Block& block : std::views::values(blocks_)) {
+            if (block.decoded.ok() && block.bytes().overlaps(span)) {
                 return report(LintLevel::Error, place,
                               what + " at " + str(offset) +
                                   " lies inside the compressed block of " + block.sprite + " (" +
-                                  block.bytes(blockOffset).text() + ")");
+                                  block.bytes().text() + ")");
             }
         }
     }
@@ -343,44 +339,48 @@ private:
         }
         checkGrid(s);
         if (s.palette != 0) checkInRom(s.place, "the palette", s.palette);
-        if (!compressed) {
-            for (const TileList* list : {&s.white, &s.grey}) {
-                for (const ListedTile& t : list->tiles) {
-                    checkInRom(s.place, lineOf(*list, t) + ": the tile", t.at.offset);
-                }
-            }
-            return;
-        }
-        if (auto problem = misplaced("the block", s.offset, 1, romSize(), true)) {
-            return report(LintLevel::Error, s.place, *problem);
-        }
-        std::optional<std::size_t> dataSize;  // unknown without a ROM
-        if (rom_) {
-            const Block& block = blocks_.at(s.offset);
-            const auto& decoded = block.decoded;
-            if (!decoded.ok()) {
-                return report(LintLevel::Error, s.place,
-                              "the block at " + str(s.offset) + " does not decode: " +
-                                  compress::describe(decoded.status) + " (ROM byte " +
-                                  str(static_cast<std::int64_t>(decoded.errorAt)) + ")");
-            }
-            if (block.overlap) report(LintLevel::Error, s.place, *block.overlap);
-            if (decoded.consumed > static_cast<std::size_t>(std::max(s.maxSize, 0))) {
-                report(LintLevel::Warning, s.place,
-                       "the block at " + str(s.offset) + " takes " +
-                           str(static_cast<std::int64_t>(decoded.consumed)) +
-                           " bytes, more than its MaxSize of " + str(s.maxSize));
-            }
-            dataSize = decoded.data.size();
-        }
+        std::optional<std::size_t> dataSize;  // the decompressed block's, unknown without a ROM
+        if (compressed && !checkBlock(s, dataSize)) return;
         for (const TileList* list : {&s.white, &s.grey}) {
             for (const ListedTile& t : list->tiles) {
-                if (auto problem = misplaced(lineOf(*list, t) + ": the tile", t.at.offset,
-                                             kSpanBytes, dataSize, false)) {
+                const std::string what = lineOf(*list, t.line) + ": the tile";
+                if (!compressed) {
+                    checkInRom(s.place, what, t.at.offset);
+                } else if (auto problem =
+                               misplaced(what, t.at.offset, kSpanBytes, dataSize, false)) {
                     report(LintLevel::Error, s.place, *problem);
                 }
             }
         }
+    }
+
+    // A compressed sprite's block: where it lies and, with a ROM, that it
+    // decodes (giving its size), overlaps no other and fits MaxSize. False
+    // when its tiles cannot be checked.
+    bool checkBlock(const SpriteRow& s, std::optional<std::size_t>& dataSize) {
+        if (auto problem = misplaced("the block", s.offset, 1, romSize(), true)) {
+            report(LintLevel::Error, s.place, *problem);
+            return false;
+        }
+        if (!rom_) return true;
+        const Block& block = blocks_.at(s.offset);
+        const auto& decoded = block.decoded;
+        if (!decoded.ok()) {
+            report(LintLevel::Error, s.place,
+                   "the block at " + str(s.offset) +
+                       " does not decode: " + compress::describe(decoded.status) + " (ROM byte " +
+                       str(static_cast<std::int64_t>(decoded.errorAt)) + ")");
+            return false;
+        }
+        if (block.overlap) report(LintLevel::Error, s.place, *block.overlap);
+        if (decoded.consumed > static_cast<std::size_t>(std::max(s.maxSize, 0))) {
+            report(LintLevel::Warning, s.place,
+                   "the block at " + str(s.offset) + " takes " +
+                       str(static_cast<std::int64_t>(decoded.consumed)) +
+                       " bytes, more than its MaxSize of " + str(s.maxSize));
+        }
+        dataSize = decoded.data.size();
+        return true;
     }
 
     // Cells inside the grid, each named once, and no grey tile over a white one.
@@ -389,7 +389,7 @@ private:
         std::map<Cell, const ListedTile*> grey;
         for (auto [list, seen] : {std::pair{&s.white, &white}, std::pair{&s.grey, &grey}}) {
             for (const ListedTile& t : list->tiles) {
-                const std::string line = lineOf(*list, t);
+                const std::string line = lineOf(*list, t.line);
                 if (t.at.tx < 0 || t.at.tx >= s.size.width || t.at.ty < 0 ||
                     t.at.ty >= s.size.height) {
                     report(LintLevel::Error, s.place,
@@ -416,8 +416,8 @@ private:
         for (const auto& [cell, t] : grey) {
             if (const auto w = white.find(cell); w != white.end()) {
                 report(LintLevel::Warning, s.place,
-                       lineOf(s.grey, *t) + " covers " + lineOf(s.white, *w->second) + " at cell " +
-                           cellOf(t->at) + ": that white tile is never saved");
+                       lineOf(s.grey, t->line) + " covers " + lineOf(s.white, w->second->line) +
+                           " at cell " + cellOf(t->at) + ": that white tile is never saved");
             }
         }
     }

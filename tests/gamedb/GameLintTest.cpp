@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "gamedb/lint/GameLint.h"
-#include "tests/support/TestFiles.h"
+#include "tests/gamedb/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {
@@ -14,15 +14,10 @@ std::string tiles(const std::string& lines) {
 }
 
 // Two Games rows name one file, so every finding must come once.
-const std::string kGames =
-    "CREATE TABLE Games (\"Key\" INTEGER PRIMARY KEY, \"ID\" TEXT, \"Database\" TEXT);"
-    "INSERT INTO Games VALUES (1, 'LINT', 'lint.mdb'), (2, 'LINTB', 'lint.mdb');";
+const std::string kGames = "(1, 'LINT', 'lint.mdb'), (2, 'LINTB', 'lint.mdb')";
 
 // A clean game: a 2 x 2 plain sprite and a compressed one in an 8 KiB ROM.
-const std::string kGame =
-    "CREATE TABLE NFO (\"ID\" INTEGER PRIMARY KEY, \"Name\" TEXT, \"Palette\" INTEGER,"
-    " \"Completion\" TEXT, \"Author\" TEXT, \"Comment\" TEXT);"
-    "INSERT INTO NFO VALUES (1, 'Lint Game', 1024, '0', '', '');"
+const std::string kGameTables =
     "CREATE TABLE HEAD (\"ID\" INTEGER PRIMARY KEY, \"Name\" TEXT);"
     "INSERT INTO HEAD VALUES (1, 'Heroes');"
     "CREATE TABLE SPRITE (\"Name\" TEXT PRIMARY KEY COLLATE NOCASE, \"Heading\" INTEGER,"
@@ -54,7 +49,7 @@ struct Expect {
 
 struct LintCase {
     const char* what;
-    std::string sql;  // run on the game's database after kGame
+    std::string sql;  // run on the game's database after kGameTables
     std::vector<Expect> expected;
 };
 
@@ -68,9 +63,10 @@ protected:
     test::TempDir dir;
     std::string rom = dir.file("lint.bin");
 
+    // Games holds the SQL rows `games`; NFO's palette is at 1024.
     void makeGame(const std::string& games, const std::string& sql) {
-        test::makeSqliteDb(dir.file("game.mdb"), games);
-        test::makeSqliteDb(dir.file("lint.mdb"), kGame + sql);
+        test::makeGameList(dir, games);
+        test::makeGame(dir.file("lint.mdb"), "Lint Game", "1024, '0', '', ''", kGameTables + sql);
         test::writeRom(rom, "LINT", 8192);
         auto bytes = test::readBytes(rom);
         std::copy(kBlankTile.begin(), kBlankTile.end(), bytes.begin() + kBlock);
@@ -189,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(LintedGame, GamesRowWhoseDatabaseIsMissing) {
-    makeGame(kGames + "INSERT INTO Games VALUES (3, 'GONE', 'gone.mdb');", "");
+    makeGame(kGames + ", (3, 'GONE', 'gone.mdb')", "");
     GameDatabase db(dir.folder());
     EXPECT_EQ(lines(LintAllGames(db)),
               std::vector<std::string>{

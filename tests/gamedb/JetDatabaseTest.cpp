@@ -260,6 +260,19 @@ void forPages(Bytes& file, std::uint8_t type, const std::function<void(std::size
     }
 }
 
+// Points each leaf page that has a next leaf (its pointer at `nextLeaf`) back
+// at itself.
+void loopLeafChains(Bytes& file, std::size_t nextLeaf, std::size_t page) {
+    forPages(
+        file, 4,
+        [&](std::size_t base) {
+            if (get16(file, base + nextLeaf)) {
+                put32(file, base + nextLeaf, static_cast<std::uint32_t>(base / page));
+            }
+        },
+        page);
+}
+
 // File offset of the end of an index page's first entry.
 std::size_t firstEntryEnd(const Bytes& file, std::size_t base) {
     std::size_t bit = 0;
@@ -307,13 +320,7 @@ TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
         const char* reason = nullptr;  // a part of the message, where it is pinned
     };
     const Case cases[] = {
-        {"leaf chain loops", many, "SPRITE",
-         [](Bytes& f) {
-             forPages(f, 4, [&](auto base) {
-                 if (get16(f, base + 16))
-                     put32(f, base + 16, static_cast<std::uint32_t>(base / kPage));
-             });
-         }},
+        {"leaf chain loops", many, "SPRITE", [](Bytes& f) { loopLeafChains(f, 16, kPage); }},
         {"leaf chain leads out of the file", many, "SPRITE",
          [](Bytes& f) {
              forPages(f, 4, [&](auto base) {
@@ -342,13 +349,7 @@ TEST_F(DamagedJetTest, DamagedIndexRowsOrMemoGiveADatabaseError) {
         {"Access 97 file cut short", codes97, "Table14", [](Bytes& f) { f.resize(100 * kPage97); },
          "bad page number"},
         {"Access 97 leaf chain loops", codes97, "Table14",
-         [](Bytes& f) {
-             forPages(f, 4, [&](auto base) {
-                 if (get16(f, base + 12))
-                     put32(f, base + 12, static_cast<std::uint32_t>(base / kPage97));
-             }, kPage97);
-         },
-         "index pages form a loop"},
+         [](Bytes& f) { loopLeafChains(f, 12, kPage97); }, "index pages form a loop"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
