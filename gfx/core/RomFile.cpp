@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/core/RuntimeError.h"
+#include "compress/lib/WholeFile.h"
 
 namespace tess::gfx {
 namespace {
@@ -36,15 +37,10 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 }
 
 std::vector<std::uint8_t> readWhole(const std::string& path) {
-    File file(std::fopen(path.c_str(), "rb"));
-    struct stat info {};
-    // A folder opens too; it must not pass for an empty file.
-    if (!file || ::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        throw fileError(path);
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) throw fileError(path);
-    return bytes;
+    std::string why;
+    std::optional<std::vector<std::uint8_t>> bytes = compress::readWholeFile(path, why);
+    if (!bytes) throw fileError(path);
+    return std::move(*bytes);
 }
 
 void writeAt(const std::string& path, std::int64_t offset, std::span<const std::uint8_t> bytes) {
