@@ -6,7 +6,7 @@
 namespace tess {
 
 // Error numbers the program raises itself or maps platform failures to. The
-// numbers are the ones users of the original tool know from its error boxes.
+// error boxes show them, so they keep their long-established values.
 namespace err {
 inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
