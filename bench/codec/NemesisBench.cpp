@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "compress/codec/Nemesis.h"
+#include "codec/Nemesis.h"
 
 namespace fs = std::filesystem;
-using tess::compress::NemesisMode;
+using tess::codec::NemesisMode;
 
 namespace {
 
@@ -100,10 +100,10 @@ int main(int argc, char** argv) {
     std::sort(paths.begin(), paths.end());
     for (const fs::path& path : paths) {
         std::vector<uint8_t> stream = readFile(path);
-        auto decoded = tess::compress::decodeNemesis(stream);
+        auto decoded = tess::codec::decodeNemesis(stream);
         if (!decoded.ok()) {
             std::cout << "skipped " << path.filename().string() << ": "
-                      << tess::compress::describe(decoded.status) << "\n";
+                      << tess::codec::describe(decoded.status) << "\n";
             continue;
         }
         Sample sample{path.filename().string(), std::move(decoded.data), stream.size(), 0};
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         std::size_t bytes = 0;
         for (const auto& stream : streams)
-            bytes += tess::compress::decodeNemesis(stream).data.size();
+            bytes += tess::codec::decodeNemesis(stream).data.size();
         decodeMs = std::min(decodeMs, millisecondsSince(start));
         if (bytes != rawTotal) std::printf("decode pass produced %zu bytes\n", bytes);
     }
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         std::vector<std::vector<uint8_t>> ours(samples.size());
         const auto start = std::chrono::steady_clock::now();
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            ours[i] = tess::compress::encodeNemesis(samples[i].raw, mode).stream;
+            ours[i] = tess::codec::encodeNemesis(samples[i].raw, mode).stream;
         }
         const double encodeMs = millisecondsSince(start);
 
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
         std::string worstName;
         for (std::size_t i = 0; i < samples.size(); ++i) {
             const Sample& s = samples[i];
-            const auto back = tess::compress::decodeNemesis(ours[i]);
+            const auto back = tess::codec::decodeNemesis(ours[i]);
             if (!back.ok() || back.data != s.raw || back.consumed != ours[i].size()) {
                 ++mismatches;
             }
@@ -181,11 +181,11 @@ int main(int argc, char** argv) {
 
     // Decoding our own best streams.
     std::vector<std::vector<uint8_t>> ours;
-    for (const Sample& s : samples) ours.push_back(tess::compress::encodeNemesis(s.raw).stream);
+    for (const Sample& s : samples) ours.push_back(tess::codec::encodeNemesis(s.raw).stream);
     double ourDecodeMs = 1e300;
     for (int pass = 0; pass < 5; ++pass) {
         const auto start = std::chrono::steady_clock::now();
-        for (const auto& stream : ours) (void)tess::compress::decodeNemesis(stream);
+        for (const auto& stream : ours) (void)tess::codec::decodeNemesis(stream);
         ourDecodeMs = std::min(ourDecodeMs, millisecondsSince(start));
     }
     std::printf("\ndecode all of ours: %.2f ms\n", ourDecodeMs);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "gamedb/core/Database.h"
+#include "gamedb/Database.h"
 
 namespace {
 

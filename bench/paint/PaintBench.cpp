@@ -14,33 +14,33 @@
 #include <memory>
 
 #include "bench/support/SpriteScene.h"
-#include "edit/core/PaintTools.h"
+#include "paint/PaintTools.h"
 
 using namespace tess;
-using edit::kLeftButton;
+using paint::kLeftButton;
 
 namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
 
 struct PaintScene : bench::SpriteScene {
-    edit::ColourSwatches swatches{{}};
-    edit::PaintTools tools{doc, swatches, palette, view};
+    paint::ColourSwatches swatches{{}};
+    paint::PaintTools tools{doc, swatches, palette, view};
 
     // With `flat`, every tile is white and every pixel 0: one region to fill.
-    PaintScene(gfx::TileSize size, int zoomIndex, bool flat) : SpriteScene(size, zoomIndex) {
+    PaintScene(tiles::TileSize size, int zoomIndex, bool flat) : SpriteScene(size, zoomIndex) {
         if (flat) makeFlat();
     }
     // Every tile white, every pixel 0, no history.
     void makeFlat() {
         doc.SpriteBuffer.fill(0);
-        doc.TileMap.fill(gfx::kWhiteTile);
+        doc.TileMap.fill(tiles::kWhiteTile);
         view.RedrawSprite();
         tools.spriteReplaced();
         repaint();
     }
     void useForeground(int index) { swatches.setForeground({index, palette.colour(index)}); }
-    void use(edit::PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
+    void use(paint::PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
     void click(float x, float y) {
         const std::int16_t zoom = view.Zoom();
         tools.ApplyTool(kLeftButton, 0, x, y, zoom);
@@ -54,17 +54,17 @@ std::unique_ptr<PaintScene> zoom24;
 std::unique_ptr<PaintScene> largest;
 
 PaintScene& zoom24Scene() {
-    if (!zoom24) zoom24 = std::make_unique<PaintScene>(gfx::TileSize{170, 170}, 5, false);
+    if (!zoom24) zoom24 = std::make_unique<PaintScene>(tiles::TileSize{170, 170}, 5, false);
     return *zoom24;
 }
 PaintScene& largestScene() {
-    if (!largest) largest = std::make_unique<PaintScene>(gfx::TileSize{511, 511}, 0, true);
+    if (!largest) largest = std::make_unique<PaintScene>(tiles::TileSize{511, 511}, 0, true);
     return *largest;
 }
 
 void pencilCall(benchmark::State& state) {
     PaintScene& s = zoom24Scene();
-    s.use(edit::PaintTool::Pencil);
+    s.use(paint::PaintTool::Pencil);
     s.useForeground(3);
     const long paintsBefore = s.watch.paints;
     int i = 0;
@@ -83,7 +83,7 @@ void pencilCall(benchmark::State& state) {
 
 void bucketFill(benchmark::State& state) {
     PaintScene& s = largestScene();
-    s.use(edit::PaintTool::PaintBucket);
+    s.use(paint::PaintTool::PaintBucket);
     int index = 1;
     for (auto _ : state) {
         s.useForeground(index);
@@ -96,7 +96,7 @@ void bucketFill(benchmark::State& state) {
 
 void undoStep(benchmark::State& state) {
     PaintScene& s = largestScene();
-    s.use(edit::PaintTool::PaintBucket);
+    s.use(paint::PaintTool::PaintBucket);
     s.useForeground(7);
     s.click(100.5f, 100.5f);
     for (auto _ : state) {
@@ -117,7 +117,7 @@ void historyMemory(benchmark::State& state, bool fills) {
         std::size_t peak = 0;
         for (int stroke = 0; stroke < 100; ++stroke) {
             s.useForeground(stroke % 15 + 1);
-            s.use(fills ? edit::PaintTool::PaintBucket : edit::PaintTool::Pencil);
+            s.use(fills ? paint::PaintTool::PaintBucket : paint::PaintTool::Pencil);
             // A pencil drag of 400 moves across a fifth of the sprite.
             const float x0 = static_cast<float>(37 * stroke % 3000);
             const float y0 = static_cast<float>(53 * stroke % 3000);
@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     std::printf("Goals: a pencil call under 2 ms; a whole fill or an undo step under 50 ms.\n");
     std::printf("History budget: %.0f MiB; process peak memory (VmHWM): %.1f MB\n",
-                static_cast<double>(edit::UndoHistory::kBudgetBytes) / kMiB, bench::peakMegabytes());
+                static_cast<double>(paint::UndoHistory::kBudgetBytes) / kMiB, bench::peakMegabytes());
     zoom24.reset();
     largest.reset();
     return 0;

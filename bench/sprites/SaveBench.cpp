@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/images/SpriteImage.h"
-#include "compress/lib/WholeFile.h"
-#include "compress/sprites/SpriteChoice.h"
-#include "compress/sprites/SpriteSave.h"
+#include "base/WholeFile.h"
+#include "codec/Nemesis.h"
+#include "sprites/SpriteChoice.h"
+#include "sprites/SpriteImage.h"
+#include "sprites/SpriteSave.h"
 
 namespace {
 
@@ -43,27 +43,27 @@ void sql(const fs::path& file, const std::string& text) {
 struct LargestSprite {
     fs::path folder = fs::temp_directory_path() / ("tess_bench_save_" + std::to_string(::getpid()));
     std::string rom = (folder / "rom.bin").string();
-    compress::TempFiles files{(folder / "dump.bin").string(), (folder / "dumpc.bin").string()};
+    sprites::TempFiles files{(folder / "dump.bin").string(), (folder / "dumpc.bin").string()};
     std::unique_ptr<gamedb::GameDatabase> db;
-    edit::GenesisPalette palette{edit::ScreenColour{}};
-    gfx::SpriteDocument doc;
-    gfx::NullLoadTarget view;
+    paint::GenesisPalette palette{paint::ScreenColour{}};
+    tiles::SpriteDocument doc;
+    tiles::NullLoadTarget view;
     std::size_t tiles = 0;
 
     bool make(benchmark::State& state) {
         std::string why;
-        const auto stream = compress::readWholeFile(streamPath, why);
+        const auto stream = tess::readWholeFile(streamPath, why);
         if (!stream) {
             state.SkipWithError(("no corpus stream at " + streamPath + ": " + why).c_str());
             return false;
         }
-        tiles = compress::decodeNemesis(*stream).tiles();
+        tiles = codec::decodeNemesis(*stream).tiles();
         fs::create_directories(folder);
         std::vector<std::uint8_t> image(0x20000, 0);
         const std::string id = "BENCHSAVE";
         std::copy(id.begin(), id.end(), image.begin() + 0x183);
         std::copy(stream->begin(), stream->end(), image.begin() + kBlockOffset);
-        compress::writeWholeFile(rom, image, why);
+        tess::writeWholeFile(rom, image, why);
 
         std::string white;
         for (std::size_t t = 0; t < tiles; ++t) {
@@ -88,12 +88,12 @@ struct LargestSprite {
         return true;
     }
     void load() {
-        compress::LoadSprite(*db, rom, {gfx::SpriteKind::Compressed, "level"}, files, palette, doc,
+        sprites::LoadSprite(*db, rom, {tiles::SpriteKind::Compressed, "level"}, files, palette, doc,
                              view, {});
     }
     void save() {
-        const compress::SaveOutcome outcome = compress::SaveSprite(*db, rom, files, doc, {});
-        if (outcome.result != compress::SaveOutcome::Result::Saved) std::abort();
+        const sprites::SaveOutcome outcome = sprites::SaveSprite(*db, rom, files, doc, {});
+        if (outcome.result != sprites::SaveOutcome::Result::Saved) std::abort();
     }
     ~LargestSprite() {
         std::error_code ignored;
@@ -130,11 +130,11 @@ void BM_ImportLargestCompressedSprite(benchmark::State& state) {
     sprite.load();
     const std::string png = (sprite.folder / "level.png").string();
     std::string why;
-    compress::writeWholeFile(png, compress::SpritePng(sprite.doc, sprite.palette), why);
+    tess::writeWholeFile(png, sprites::SpritePng(sprite.doc, sprite.palette), why);
     for (auto _ : state) {
-        const compress::SpriteImage image = compress::ReadSpriteImage(png, sprite.palette);
-        compress::RequireSpriteSize(image.picture, sprite.doc);
-        compress::LayPicture(image.picture, sprite.doc);
+        const sprites::SpriteImage image = sprites::ReadSpriteImage(png, sprite.palette);
+        sprites::RequireSpriteSize(image.picture, sprite.doc);
+        sprites::LayPicture(image.picture, sprite.doc);
         sprite.save();
     }
 }

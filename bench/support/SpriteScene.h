@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "gfx/ui/SpriteView.h"
+#include "widgets/SpriteView.h"
 
 namespace tess::bench {
 
@@ -31,12 +31,12 @@ struct PaintWatch : QObject {
 // tile grey, the others white, shown at zoom item `zoomIndex`.
 struct SpriteScene {
     QWidget window;
-    gfx::SpriteDocument doc;
-    edit::GenesisPalette palette{{212, 208, 200}};
-    gfx::SpriteView view{&window, doc, palette};
+    tiles::SpriteDocument doc;
+    paint::GenesisPalette palette{{212, 208, 200}};
+    widgets::SpriteView view{&window, doc, palette};
     PaintWatch watch;
 
-    SpriteScene(gfx::TileSize size, int zoomIndex) {
+    SpriteScene(tiles::TileSize size, int zoomIndex) {
         window.resize(621, 448);
         view.placeControls(15, 15);
         for (int i = 1; i < 16; ++i) {
@@ -51,7 +51,7 @@ struct SpriteScene {
         }
         for (std::int32_t ty = 0; ty < size.height; ++ty) {
             for (std::int32_t tx = 0; tx < size.width; ++tx) {
-                doc.TileMap.at(tx, ty) = (tx + ty) % 7 == 0 ? gfx::kGreyTile : gfx::kWhiteTile;
+                doc.TileMap.at(tx, ty) = (tx + ty) % 7 == 0 ? tiles::kGreyTile : tiles::kWhiteTile;
             }
         }
         doc.SpriteLoaded = true;

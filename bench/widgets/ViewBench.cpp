@@ -13,7 +13,7 @@
 #include "bench/support/SpriteScene.h"
 
 using namespace tess;
-using namespace tess::gfx;
+using namespace tess::tiles;
 using bench::peakMegabytes;
 
 namespace {

@@ -16,20 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "compress/codec/Nemesis.h"
-#include "gamedb/core/GameDatabase.h"
-#include "gamedb/core/Identify.h"
-#include "gfx/core/RomHeader.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/TileCodec.h"
-#include "gfx/core/TileListReader.h"
-#include "gfx/selection/SpriteSelection.h"
+#include "codec/Nemesis.h"
+#include "gamedb/GameDatabase.h"
+#include "gamedb/Identify.h"
+#include "sprites/SpriteSelection.h"
+#include "tiles/RomHeader.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/TileCodec.h"
+#include "tiles/TileListReader.h"
 
 namespace {
 
 using tess::gamedb::GameDatabase;
 using tess::gamedb::ScanRows;
-using tess::gfx::SpriteKind;
+using tess::tiles::SpriteKind;
 using tess::gamedb::TableCursor;
 
 constexpr std::size_t kRomSize = 0x10000;
@@ -101,7 +101,7 @@ void writePalettes(std::vector<std::uint8_t>& rom, const std::string& path) {
 }
 
 // The sprite's art as SpriteBuffer values, or false when it has no art file.
-bool loadArt(const std::filesystem::path& file, tess::gfx::SpriteDocument& doc) {
+bool loadArt(const std::filesystem::path& file, tess::tiles::SpriteDocument& doc) {
     std::ifstream in(file);
     if (!in) return false;
     const auto width = doc.SpriteBuffer.upperX();
@@ -127,18 +127,18 @@ bool loadArt(const std::filesystem::path& file, tess::gfx::SpriteDocument& doc) 
 template <class Visit>
 void forEachTile(TableCursor& row, SpriteKind kind, Visit visit) {
     const std::optional<std::string> lists[] = {row.field("White").text(),
-                                                tess::gfx::GreyTileList(row, kind)};
+                                                tess::sprites::GreyTileList(row, kind)};
     for (const auto& list : lists) {
         if (!list) continue;
-        tess::gfx::TileListReader reader(*list);
-        tess::gfx::TileListEntry entry;
+        tess::tiles::TileListReader reader(*list);
+        tess::tiles::TileListEntry entry;
         while (reader.next(entry)) visit(entry);
     }
 }
 
-tess::gfx::SpriteDocument documentFor(TableCursor& row) {
-    tess::gfx::SpriteDocument doc;
-    doc.CreateGrids(tess::gfx::RowTileSize(row));
+tess::tiles::SpriteDocument documentFor(TableCursor& row) {
+    tess::tiles::SpriteDocument doc;
+    doc.CreateGrids(tess::sprites::RowTileSize(row));
     return doc;
 }
 
@@ -153,8 +153,8 @@ void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
             withoutArt.insert(name);
             return;
         }
-        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
-            const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
+        forEachTile(row, SpriteKind::Plain, [&](const tess::tiles::TileListEntry& t) {
+            const auto bytes = tess::tiles::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             place(rom, t.offset, bytes);
             written.insert(t.offset);
         });
@@ -163,7 +163,7 @@ void writePlainSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites,
     ScanRows(sprites, [&](TableCursor& row) {
         const std::string name = row.field("Name").text();
         if (!withoutArt.count(name)) return;
-        forEachTile(row, SpriteKind::Plain, [&](const tess::gfx::TileListEntry& t) {
+        forEachTile(row, SpriteKind::Plain, [&](const tess::tiles::TileListEntry& t) {
             if (!written.count(t.offset)) {
                 throw Failure(name + " has no art and uses the tile at " +
                               std::to_string(t.offset) + ", which no sprite's art fills");
@@ -179,13 +179,13 @@ void writeCompressedSprites(std::vector<std::uint8_t>& rom, TableCursor& sprites
         auto doc = documentFor(row);
         if (!loadArt(artDir / (name + ".txt"), doc)) throw Failure(name + ": no art file");
         std::vector<std::uint8_t> block;
-        forEachTile(row, SpriteKind::Compressed, [&](const tess::gfx::TileListEntry& t) {
-            const auto bytes = tess::gfx::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
+        forEachTile(row, SpriteKind::Compressed, [&](const tess::tiles::TileListEntry& t) {
+            const auto bytes = tess::tiles::EncodeTile(doc.SpriteBuffer, t.tx, t.ty);
             const auto at = static_cast<std::size_t>(t.offset);
             if (block.size() < at + bytes.size()) block.resize(at + bytes.size());
             std::copy(bytes.begin(), bytes.end(), block.begin() + static_cast<std::ptrdiff_t>(at));
         });
-        const auto encoded = tess::compress::encodeNemesis(block);
+        const auto encoded = tess::codec::encodeNemesis(block);
         if (!encoded.ok()) throw Failure(name + ": its tiles cannot be compressed");
         const auto& packed = encoded.stream;
         const auto maxSize = static_cast<std::size_t>(row.field("MaxSize").toLong());
@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
         writePalettes(rom, argv[4]);
         writePlainSprites(rom, db.table(GameDatabase::SPRITE), argv[3]);
         writeCompressedSprites(rom, db.table(GameDatabase::COMPRESSED), argv[3]);
-        putWord(rom, tess::gfx::kChecksumOffset, tess::gfx::ComputeChecksum(rom));
+        putWord(rom, tess::tiles::kChecksumOffset, tess::tiles::ComputeChecksum(rom));
 
         std::ofstream file(out, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));

@@ -1,4 +1,4 @@
-#include "app/core/ErrorReporting.h"
+#include "base/ErrorReporting.h"
 
 #include <cstdint>
 #include <new>

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "app/core/CommonDlg.h"
-#include "app/core/RuntimeError.h"
+#include "base/CommonDlg.h"
+#include "base/RuntimeError.h"
 
 namespace tess {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
-namespace tess::gfx {
+namespace tess {
 
 // Sizes in screen and sprite pixels are 16-bit signed quantities: a product
 // outside -32768..32767 raises overflow (6) instead of wrapping.
@@ -17,4 +17,4 @@ inline std::int16_t mul16(std::int32_t a, std::int32_t b) {
 // A 32-bit result kept in a 16-bit variable: overflow (6) outside its range.
 inline std::int16_t narrow16(std::int32_t value) { return mul16(value, 1); }
 
-}  // namespace tess::gfx
+}  // namespace tess

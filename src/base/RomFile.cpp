@@ -1,4 +1,4 @@
-#include "gfx/core/RomFile.h"
+#include "base/RomFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/core/RuntimeError.h"
-#include "compress/lib/WholeFile.h"
+#include "base/RuntimeError.h"
+#include "base/WholeFile.h"
 
-namespace tess::gfx {
+namespace tess {
 namespace {
 
 struct FileCloser {
@@ -38,7 +38,7 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 
 std::vector<std::uint8_t> readWhole(const std::string& path) {
     std::string why;
-    std::optional<std::vector<std::uint8_t>> bytes = compress::readWholeFile(path, why);
+    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(path, why);
     if (!bytes) throw fileError(path);
     return std::move(*bytes);
 }
@@ -85,4 +85,4 @@ void FileWriter::close() {
     if (fd >= 0 && ::close(fd) != 0) throw fileError(path_);
 }
 
-}  // namespace tess::gfx
+}  // namespace tess

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tess::gfx {
+namespace tess {
 
 // Byte access to ROM images and other data files. Each call opens the file,
 // does its one read or write and closes it again.
@@ -50,4 +50,4 @@ private:
     std::int64_t size_ = 0;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess

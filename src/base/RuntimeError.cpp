@@ -1,4 +1,4 @@
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "compress/lib/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <fstream>
 #include <system_error>
 
-namespace tess::compress {
+namespace tess {
 namespace fs = std::filesystem;
 
 namespace {
@@ -161,4 +161,4 @@ bool writeWholeFile(const fs::path& path, std::span<const uint8_t> bytes, std::s
     return true;
 }
 
-}  // namespace tess::compress
+}  // namespace tess

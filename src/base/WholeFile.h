@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace tess::compress {
+namespace tess {
 
 // The file's bytes, or nullopt with the reason in `why` (missing, a folder, unreadable).
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
@@ -32,4 +32,4 @@ std::optional<std::vector<uint8_t>> readFileRange(const std::filesystem::path& p
 bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                     std::string& why);
 
-}  // namespace tess::compress
+}  // namespace tess

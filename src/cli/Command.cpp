@@ -1,9 +1,9 @@
-#include "app/cli/Command.h"
+#include "cli/Command.h"
 
 #include <ostream>
 
-#include "app/core/Messages.h"
-#include "gamedb/core/Identify.h"
+#include "base/Messages.h"
+#include "gamedb/Identify.h"
 
 namespace tess::cli {
 

@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "gamedb/core/GameDatabase.h"
+#include "gamedb/GameDatabase.h"
 
 namespace tess::cli {
 

@@ -1,14 +1,14 @@
-#include "compress/cli/NemesisCommand.h"
+#include "cli/NemesisCommand.h"
 
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/lib/WholeFile.h"
+#include "base/WholeFile.h"
+#include "codec/Nemesis.h"
 
-namespace tess::compress {
+namespace tess::cli {
 namespace {
 
 constexpr const char* kUsage =
@@ -37,7 +37,7 @@ std::optional<std::size_t> parseOffset(const std::string& text) {
 }
 
 std::string tileText(std::size_t bytes) {
-    const std::size_t tiles = bytes / kNemesisTileBytes;
+    const std::size_t tiles = bytes / codec::kNemesisTileBytes;
     return std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles");
 }
 
@@ -45,15 +45,15 @@ std::string tileText(std::size_t bytes) {
 // while the stream runs past them, so that a stream costs about its own size,
 // whatever the file's. The result is the one the whole file would give, with
 // offsets counted from `offset`.
-std::optional<NemesisDecoded> decodeAt(const std::string& file, std::uint64_t offset,
+std::optional<codec::NemesisDecoded> decodeAt(const std::string& file, std::uint64_t offset,
                                        std::string& why) {
     constexpr std::size_t kFirstWindow = 64 * 1024;
     for (std::size_t window = kFirstWindow;; window *= 2) {
         const auto bytes = readFileRange(file, offset, window, why);
         if (!bytes) return std::nullopt;
-        NemesisDecoded decoded = decodeNemesis(*bytes);
-        const bool cutShort = decoded.status == NemesisStatus::StreamEndsEarly ||
-                              decoded.status == NemesisStatus::TableUnterminated;
+        codec::NemesisDecoded decoded = codec::decodeNemesis(*bytes);
+        const bool cutShort = decoded.status == codec::NemesisStatus::StreamEndsEarly ||
+                              decoded.status == codec::NemesisStatus::TableUnterminated;
         if (!cutShort || bytes->size() < window) return decoded;
     }
 }
@@ -78,7 +78,7 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!decoded) return failure(err, "cannot read " + file + ": " + why);
     if (!decoded->ok()) {
         return failure(err, "corrupt stream at byte " + std::to_string(*offset + decoded->errorAt) +
-                                ": " + describe(decoded->status));
+                                ": " + codec::describe(decoded->status));
     }
     if (!writeWholeFile(target, decoded->data, why)) {
         return failure(err, "cannot write " + target + ": " + why);
@@ -95,20 +95,20 @@ int compress(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::string why;
     const auto input = readWholeFile(source, why);
     if (!input) return failure(err, "cannot read " + source + ": " + why);
-    const NemesisEncoded encoded = encodeNemesis(*input);
+    const codec::NemesisEncoded encoded = codec::encodeNemesis(*input);
     switch (encoded.status) {
-        case NemesisStatus::Ok:
+        case codec::NemesisStatus::Ok:
             break;
-        case NemesisStatus::EmptyInput:
+        case codec::NemesisStatus::EmptyInput:
             return failure(err, "nothing to compress: " + source + " is empty");
-        case NemesisStatus::NotWholeTiles:
+        case codec::NemesisStatus::NotWholeTiles:
             return failure(
                 err, "not a whole number of tiles: " + std::to_string(input->size()) + " bytes");
-        case NemesisStatus::TooManyTiles:
+        case codec::NemesisStatus::TooManyTiles:
             return failure(err, "too many tiles: " + tileText(input->size()) + ", at most " +
-                                    std::to_string(kNemesisMaxTiles) + " fit in one stream");
+                                    std::to_string(codec::kNemesisMaxTiles) + " fit in one stream");
         default:
-            return failure(err, std::string("cannot compress: ") + describe(encoded.status));
+            return failure(err, std::string("cannot compress: ") + codec::describe(encoded.status));
     }
     if (!writeWholeFile(target, encoded.stream, why)) {
         return failure(err, "cannot write " + target + ": " + why);
@@ -143,4 +143,4 @@ int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
 }
 
-}  // namespace tess::compress
+}  // namespace tess::cli

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tess::compress {
+namespace tess::cli {
 
 // Runs one "nemesis" subcommand of the command-line tool; `args` are the words after "nemesis":
 //   decompress FILE OFFSET OUT   decode the stream at OFFSET (decimal or 0x hex) of FILE into OUT
@@ -15,4 +15,4 @@ namespace tess::compress {
 // it was.
 int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace tess::compress
+}  // namespace tess::cli

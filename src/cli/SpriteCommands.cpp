@@ -1,4 +1,4 @@
-#include "app/cli/SpriteCommands.h"
+#include "cli/SpriteCommands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,24 +8,24 @@
 #include <set>
 #include <sstream>
 
-#include "app/core/ErrorReporting.h"
-#include "app/core/Messages.h"
-#include "compress/images/SpriteImage.h"
-#include "compress/lib/WholeFile.h"
-#include "compress/sprites/SpriteChoice.h"
-#include "compress/sprites/SpriteSave.h"
+#include "base/ErrorReporting.h"
+#include "base/Messages.h"
+#include "base/WholeFile.h"
+#include "sprites/SpriteChoice.h"
+#include "sprites/SpriteImage.h"
+#include "sprites/SpriteSave.h"
 
 namespace tess::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using compress::SaveOutcome;
+using sprites::SaveOutcome;
 
 // Loads a sprite of the identified game, or says on `err` why not.
-bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const compress::SpriteChoice& choice,
-                compress::DetachedSprite& sprite, std::ostream& err) {
+bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const sprites::SpriteChoice& choice,
+                sprites::DetachedSprite& sprite, std::ostream& err) {
     try {
-        if (compress::LoadDetached(db, rom, choice, sprite)) return true;
+        if (sprites::LoadDetached(db, rom, choice, sprite)) return true;
         err << ProcessingErrorBox().text << "\n";
     } catch (const DatabaseError&) {
         throw;
@@ -37,9 +37,9 @@ bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const compress
 
 // Loads the sprite `name` (a key or a bare name) of the ROM's game.
 bool load(gamedb::GameDatabase& db, const std::string& rom, const std::string& name,
-          compress::DetachedSprite& sprite, std::ostream& err) {
+          sprites::DetachedSprite& sprite, std::ostream& err) {
     if (!IdentifyOrSay(db, rom, err)) return false;
-    const std::optional<compress::SpriteChoice> choice = compress::ChooseSprite(db, name);
+    const std::optional<sprites::SpriteChoice> choice = sprites::ChooseSprite(db, name);
     if (!choice) {
         err << "The game has no sprite named \"" << name << "\" (neither plain nor compressed).\n";
         return false;
@@ -68,12 +68,12 @@ std::string lower(std::string text) {
 
 bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::ostream& err) {
     std::string why;
-    if (compress::writeWholeFile(path, bytes, why)) return true;
+    if (writeWholeFile(path, bytes, why)) return true;
     err << "cannot write " << path << ": " << why << "\n";
     return false;
 }
 
-std::string sizeLine(const gfx::SpriteDocument& doc, const SaveOutcome& outcome) {
+std::string sizeLine(const tiles::SpriteDocument& doc, const SaveOutcome& outcome) {
     if (doc.SpriteCompressed) {
         return "compressed " + std::to_string(outcome.compressedSize) + " bytes, limit " +
                std::to_string(outcome.maxSize);
@@ -85,9 +85,9 @@ std::string sizeLine(const gfx::SpriteDocument& doc, const SaveOutcome& outcome)
 
 int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream&,
                  std::ostream& err) {
-    compress::DetachedSprite sprite;
+    sprites::DetachedSprite sprite;
     if (!load(db, args[0], args[1], sprite, err)) return kFailed;
-    return writeFile(args[2], compress::SpritePng(sprite.doc, sprite.palette), err) ? kOk : kFailed;
+    return writeFile(args[2], sprites::SpritePng(sprite.doc, sprite.palette), err) ? kOk : kFailed;
 }
 
 int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
@@ -95,9 +95,9 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
     const std::string& rom = args[1];
     const fs::path folder = args[2];
     if (!IdentifyOrSay(db, rom, err)) return kFailed;
-    std::vector<compress::SpriteChoice> sprites;
-    for (const auto& [table, kind] : {std::pair{gamedb::GameDatabase::SPRITE, gfx::SpriteKind::Plain},
-                                      std::pair{gamedb::GameDatabase::COMPRESSED, gfx::SpriteKind::Compressed}}) {
+    std::vector<sprites::SpriteChoice> sprites;
+    for (const auto& [table, kind] : {std::pair{gamedb::GameDatabase::SPRITE, tiles::SpriteKind::Plain},
+                                      std::pair{gamedb::GameDatabase::COMPRESSED, tiles::SpriteKind::Compressed}}) {
         auto& rows = db.table(table);
         rows.moveFirst();
         for (int i = 0; i < rows.rowCount(); ++i, rows.moveNext()) sprites.push_back({kind, rows.field("Name").text()});
@@ -114,11 +114,11 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
     index << "name\tkind\twidth\theight\tfile\n";
     std::set<std::string> taken;  // lower case: some file systems ignore case
     bool allWritten = true;
-    for (const compress::SpriteChoice& choice : sprites) {
-        const bool compressed = choice.kind == gfx::SpriteKind::Compressed;
+    for (const sprites::SpriteChoice& choice : sprites) {
+        const bool compressed = choice.kind == tiles::SpriteKind::Compressed;
         const std::string kind = compressed ? "compressed" : "plain";
         std::ostringstream why;
-        compress::DetachedSprite sprite;
+        sprites::DetachedSprite sprite;
         if (!loadChosen(db, rom, choice, sprite, why)) {
             err << kind << " sprite \"" << choice.name << "\": " << why.str();
             allWritten = false;
@@ -130,7 +130,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
         }
         taken.insert(lower(file));
         file += ".png";
-        if (!writeFile((folder / file).string(), compress::SpritePng(sprite.doc, sprite.palette), err)) {
+        if (!writeFile((folder / file).string(), sprites::SpritePng(sprite.doc, sprite.palette), err)) {
             allWritten = false;
             continue;
         }
@@ -153,30 +153,30 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     const std::string& name = args[dryRun ? 2 : 1];
     const std::string& imagePath = args[dryRun ? 3 : 2];
 
-    compress::DetachedSprite sprite;
+    sprites::DetachedSprite sprite;
     if (!load(db, rom, name, sprite, err)) return kFailed;
     try {
-        const compress::SpriteImage image = compress::ReadSpriteImage(imagePath, sprite.palette);
-        compress::RequireSpriteSize(image.picture, sprite.doc);
-        compress::LayPicture(image.picture, sprite.doc);
+        const sprites::SpriteImage image = sprites::ReadSpriteImage(imagePath, sprite.palette);
+        sprites::RequireSpriteSize(image.picture, sprite.doc);
+        sprites::LayPicture(image.picture, sprite.doc);
         sprite.doc.SpriteDirty = true;
         if (image.inexactPixels > 0) {
             err << image.inexactPixels
                 << " pixels had no exact colour in the sprite's palette and took the nearest.\n";
         }
-    } catch (const compress::ImageRefused& refusal) {
+    } catch (const sprites::ImageRefused& refusal) {
         err << refusal.what() << "\n";
         return kFailed;
     }
 
-    compress::SaveHooks hooks;
+    sprites::SaveHooks hooks;
     // The window reports such a cell and saves the rest; a command that
     // leaves the ROM as it was on failure cannot.
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
     try {
-        outcome = compress::SaveSprite(db, rom, sprite.temp.files(), sprite.doc, hooks,
-                                       dryRun ? compress::SaveMode::DryRun : compress::SaveMode::Write);
+        outcome = sprites::SaveSprite(db, rom, sprite.temp.files(), sprite.doc, hooks,
+                                       dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
     } catch (const DatabaseError&) {
         throw;
     } catch (...) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/Command.h"
+#include "cli/Command.h"
 
 namespace tess::cli {
 

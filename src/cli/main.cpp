@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/ChecksumCommand.h"
-#include "app/cli/Command.h"
-#include "app/cli/LintCommand.h"
-#include "app/cli/SpriteCommands.h"
-#include "app/core/RuntimeError.h"
-#include "compress/cli/NemesisCommand.h"
-#include "gamedb/core/GameSummary.h"
-#include "gamedb/core/SpriteTree.h"
+#include "base/RuntimeError.h"
+#include "cli/ChecksumCommand.h"
+#include "cli/Command.h"
+#include "cli/LintCommand.h"
+#include "cli/NemesisCommand.h"
+#include "cli/SpriteCommands.h"
+#include "gamedb/GameSummary.h"
+#include "gamedb/SpriteTree.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
         return kFailed;
     }
     if (args[0] == "nemesis") {
-        return tess::compress::runNemesisCommand({args.begin() + 1, args.end()}, std::cout,
+        return tess::cli::runNemesisCommand({args.begin() + 1, args.end()}, std::cout,
                                                  std::cerr);
     }
     try {

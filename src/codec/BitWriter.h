@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 
 // Appends bit fields most significant bit first; finish() pads the last byte with zero bits
 // (internal to the encoder).
@@ -32,4 +32,4 @@ private:
     unsigned pending_ = 0;
 };
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -1,8 +1,8 @@
-#include "compress/codec/CodeLengthSolver.h"
+#include "codec/CodeLengthSolver.h"
 
 #include <algorithm>
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 namespace {
 
 constexpr int kStates = kCodeSpace + 1;
@@ -187,4 +187,4 @@ uint64_t CodeLengthSolver::solve(const SymbolUses& uses, const SpaceCosts& start
     return total;
 }
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "compress/codec/NibbleStretches.h"
+#include "codec/NibbleStretches.h"
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 
 // Code lengths of the table, 0 for a symbol that is written inline.
 using CodeLengths = std::array<uint8_t, kSymbols>;
@@ -56,4 +56,4 @@ private:
     std::vector<uint32_t> layers_;
 };
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

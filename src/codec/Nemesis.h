@@ -11,9 +11,9 @@
 #include <span>
 #include <vector>
 
-#include "compress/codec/NemesisStatus.h"
+#include "codec/NemesisStatus.h"
 
-namespace tess::compress {
+namespace tess::codec {
 
 inline constexpr std::size_t kNemesisTileBytes = 32;
 // The header keeps the tile count in 15 bits. (The console's own decoder handles only counts up
@@ -62,4 +62,4 @@ struct NemesisEncoded {
 // deterministic for a given input.
 NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode = NemesisMode::Best);
 
-}  // namespace tess::compress
+}  // namespace tess::codec

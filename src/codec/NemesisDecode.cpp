@@ -1,9 +1,9 @@
 #include <array>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/codec/NemesisFormat.h"
+#include "codec/Nemesis.h"
+#include "codec/NemesisFormat.h"
 
-namespace tess::compress {
+namespace tess::codec {
 namespace {
 
 // What an 8-bit window of the bitstream starts with. length 0 marks a window that begins with no
@@ -161,4 +161,4 @@ NemesisDecoded decodeNemesis(std::span<const uint8_t> buffer, std::size_t offset
     return result;
 }
 
-}  // namespace tess::compress
+}  // namespace tess::codec

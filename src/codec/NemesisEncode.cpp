@@ -8,13 +8,13 @@
 #include <array>
 #include <memory>
 
-#include "compress/codec/BitWriter.h"
-#include "compress/codec/CodeLengthSolver.h"
-#include "compress/codec/Nemesis.h"
-#include "compress/codec/NibbleStretches.h"
-#include "compress/codec/SizeSearch.h"
+#include "codec/BitWriter.h"
+#include "codec/CodeLengthSolver.h"
+#include "codec/Nemesis.h"
+#include "codec/NibbleStretches.h"
+#include "codec/SizeSearch.h"
 
-namespace tess::compress {
+namespace tess::codec {
 namespace {
 
 using namespace nemesis;
@@ -145,4 +145,4 @@ NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode) {
     return result;
 }
 
-}  // namespace tess::compress
+}  // namespace tess::codec

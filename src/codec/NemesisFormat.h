@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 
 inline constexpr unsigned kXorFlag = 0x8000;
 inline constexpr unsigned kTileCountMask = 0x7FFF;
@@ -24,4 +24,4 @@ inline constexpr int symbolOf(unsigned nibble, unsigned run) {
     return static_cast<int>(nibble * kMaxRun + run - 1);
 }
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

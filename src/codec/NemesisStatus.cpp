@@ -1,6 +1,6 @@
-#include "compress/codec/NemesisStatus.h"
+#include "codec/NemesisStatus.h"
 
-namespace tess::compress {
+namespace tess::codec {
 
 const char* describe(NemesisStatus status) {
     switch (status) {
@@ -36,4 +36,4 @@ const char* describe(NemesisStatus status) {
     return "unknown error";
 }
 
-}  // namespace tess::compress
+}  // namespace tess::codec

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace tess::compress {
+namespace tess::codec {
 
 // Outcome of a Nemesis decode or encode. Every value but Ok names one fault.
 enum class NemesisStatus : uint8_t {
@@ -27,4 +27,4 @@ enum class NemesisStatus : uint8_t {
 // A short lower-case English description, e.g. "code table has no terminator".
 const char* describe(NemesisStatus status);
 
-}  // namespace tess::compress
+}  // namespace tess::codec

@@ -1,9 +1,9 @@
-#include "compress/codec/NibbleStretches.h"
+#include "codec/NibbleStretches.h"
 
 #include <algorithm>
 #include <map>
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 namespace {
 
 // Covers longer than this are extended with the run of least cost per nibble instead of being
@@ -91,4 +91,4 @@ void NibbleStretches::runsOf(unsigned nibble, uint32_t length, std::vector<uint8
     for (; k > 0; k -= group.choice[k]) runs.push_back(group.choice[k]);
 }
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -5,9 +5,9 @@
 #include <span>
 #include <vector>
 
-#include "compress/codec/NemesisFormat.h"
+#include "codec/NemesisFormat.h"
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 
 // Cost of one use of each (nibble, run) symbol: in bits, its code length or 13 for an inline run.
 using SymbolCosts = std::array<uint32_t, kSymbols>;
@@ -52,4 +52,4 @@ private:
     std::vector<uint64_t> best_;  // scratch: cheapest cover of k nibbles
 };
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -1,8 +1,8 @@
-#include "compress/codec/SizeSearch.h"
+#include "codec/SizeSearch.h"
 
 #include <algorithm>
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 namespace {
 
 // Kicks per tile, and their floor and ceiling: larger inputs have more bytes to win, and a
@@ -134,4 +134,4 @@ uint32_t SizeSearch::nextRandom() {
     return random_;
 }
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <unordered_set>
 
-#include "compress/codec/CodeLengthSolver.h"
-#include "compress/codec/NibbleStretches.h"
+#include "codec/CodeLengthSolver.h"
+#include "codec/NibbleStretches.h"
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 
 // Looks for the code table that makes one mode's stream smallest (internal to the encoder).
 //
@@ -56,4 +56,4 @@ private:
     uint32_t random_ = 0x9E3779B9u;
 };
 
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/core/ErrorReporting.h"
-#include "app/ui/QtDialogs.h"
-#include "app/ui/Startup.h"
+#include "base/ErrorReporting.h"
+#include "window/QtDialogs.h"
+#include "window/Startup.h"
 
 namespace {
 
@@ -46,10 +46,10 @@ int main(int argc, char** argv) {
     TessellaneApplication app(toolkitArgc, argv);
     QApplication::setApplicationName("Tessellane");
 
-    tess::QtDialogs dialogs;
+    tess::window::QtDialogs dialogs;
     app.dialogs = &dialogs;
-    tess::ProgramState state;
-    const auto program = tess::StartProgram(
+    tess::window::ProgramState state;
+    const auto program = tess::window::StartProgram(
         state, arguments, QApplication::applicationDirPath().toStdString(), dialogs,
         [](int code) { endProcess(code); }, std::cerr);
     if (!program) return 1;  // endProcess has ended the program already

@@ -1,4 +1,4 @@
-#include "gamedb/core/AccessText.h"
+#include "gamedb/AccessText.h"
 
 #include <algorithm>
 #include <compare>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "gamedb/core/TextCoding.h"
+#include "gamedb/TextCoding.h"
 
 namespace tess::gamedb {
 namespace {

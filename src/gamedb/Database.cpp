@@ -1,4 +1,4 @@
-#include "gamedb/core/Database.h"
+#include "gamedb/Database.h"
 
 #include <array>
 #include <cstring>

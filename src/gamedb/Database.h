@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/Table.h"
+#include "base/RuntimeError.h"
+#include "gamedb/Table.h"
 
 namespace tess::gamedb {
 

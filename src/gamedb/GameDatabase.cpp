@@ -1,10 +1,10 @@
-#include "gamedb/core/GameDatabase.h"
+#include "gamedb/GameDatabase.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/AccessText.h"
+#include "base/RuntimeError.h"
+#include "gamedb/AccessText.h"
 
 namespace tess::gamedb {
 namespace {

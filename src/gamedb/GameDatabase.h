@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "gamedb/core/Database.h"
-#include "gamedb/core/Table.h"
+#include "gamedb/Database.h"
+#include "gamedb/Table.h"
 
 namespace tess::gamedb {
 

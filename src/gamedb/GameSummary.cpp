@@ -1,6 +1,6 @@
-#include "gamedb/core/GameSummary.h"
+#include "gamedb/GameSummary.h"
 
-#include "app/core/ErrorReporting.h"
+#include "base/ErrorReporting.h"
 
 namespace tess::gamedb {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/GameDatabase.h"
+#include "gamedb/GameDatabase.h"
 
 namespace tess::gamedb {
 

@@ -1,9 +1,9 @@
-#include "gamedb/core/Identify.h"
+#include "gamedb/Identify.h"
 
 #include <fstream>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/TextCoding.h"
+#include "base/RuntimeError.h"
+#include "gamedb/TextCoding.h"
 
 namespace tess::gamedb {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "gamedb/core/GameDatabase.h"
+#include "gamedb/GameDatabase.h"
 
 namespace tess::gamedb {
 

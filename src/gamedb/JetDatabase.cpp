@@ -31,9 +31,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/Database.h"
-#include "gamedb/core/TextCoding.h"
+#include "base/RuntimeError.h"
+#include "gamedb/Database.h"
+#include "gamedb/TextCoding.h"
 
 namespace tess::gamedb {
 namespace {

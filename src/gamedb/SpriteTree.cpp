@@ -1,4 +1,4 @@
-#include "gamedb/core/SpriteTree.h"
+#include "gamedb/SpriteTree.h"
 
 namespace tess::gamedb {
 

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gamedb/core/GameDatabase.h"
+#include "gamedb/GameDatabase.h"
 
 namespace tess::gamedb {
 

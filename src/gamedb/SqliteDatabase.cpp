@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/AccessText.h"
-#include "gamedb/core/Database.h"
+#include "base/RuntimeError.h"
+#include "gamedb/AccessText.h"
+#include "gamedb/Database.h"
 
 namespace tess::gamedb {
 namespace {

@@ -1,9 +1,9 @@
-#include "gamedb/core/Table.h"
+#include "gamedb/Table.h"
 
 #include <algorithm>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/AccessText.h"
+#include "base/RuntimeError.h"
+#include "gamedb/AccessText.h"
 
 namespace tess::gamedb {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/Value.h"
+#include "gamedb/Value.h"
 
 namespace tess::gamedb {
 

@@ -1,4 +1,4 @@
-#include "gamedb/core/TextCoding.h"
+#include "gamedb/TextCoding.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
-#include "gamedb/core/Value.h"
+#include "gamedb/Value.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace tess::gamedb {
 namespace {

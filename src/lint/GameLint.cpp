@@ -1,4 +1,4 @@
-#include "gamedb/lint/GameLint.h"
+#include "lint/GameLint.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,24 +9,24 @@
 #include <span>
 #include <utility>
 
-#include "app/core/RuntimeError.h"
-#include "compress/codec/Nemesis.h"
-#include "compress/lib/WholeFile.h"
-#include "gamedb/core/Identify.h"
-#include "gamedb/core/SpriteTree.h"
-#include "gfx/core/RomHeader.h"
-#include "gfx/core/TileCodec.h"
-#include "gfx/core/TileListReader.h"
-#include "gfx/selection/SpriteSelection.h"
+#include "base/RuntimeError.h"
+#include "base/WholeFile.h"
+#include "codec/Nemesis.h"
+#include "gamedb/Identify.h"
+#include "gamedb/SpriteTree.h"
+#include "sprites/SpriteSelection.h"
+#include "tiles/RomHeader.h"
+#include "tiles/TileCodec.h"
+#include "tiles/TileListReader.h"
 
-namespace tess::gamedb {
+namespace tess::lint {
 namespace {
 
 using Rom = std::span<const std::uint8_t>;
 using Cell = std::pair<std::int32_t, std::int32_t>;
 
 // A palette line (16 words) and a tile take the same 32 bytes.
-constexpr auto kSpanBytes = static_cast<std::int64_t>(gfx::kTileBytes);
+constexpr auto kSpanBytes = static_cast<std::int64_t>(tiles::kTileBytes);
 
 enum TableRank { GamesRank, NfoRank, HeadRank, SpriteRank, CompressedRank };
 const char* const kTableNames[] = {"Games", "NFO", "HEAD", "SPRITE", "COMPRESSED"};
@@ -71,7 +71,7 @@ auto guarded(const char* field, Read&& read) {
 }
 
 template <class Result>
-Result read(const TableCursor& row, const char* field, Result (Value::*convert)() const) {
+Result read(const gamedb::TableCursor& row, const char* field, Result (gamedb::Value::*convert)() const) {
     return guarded(field, [&] { return (row.field(field).*convert)(); });
 }
 
@@ -85,14 +85,14 @@ std::optional<std::string> misplaced(const std::string& what, std::int64_t offse
     const std::int64_t known =
         size ? static_cast<std::int64_t>(*size) : std::numeric_limits<std::int64_t>::max();
     const std::string at = what + " at " + str(offset);
-    switch (gfx::FindSpanFault(offset, length, known, isRom)) {
-        case gfx::SpanFault::Outside:
+    switch (tiles::FindSpanFault(offset, length, known, isRom)) {
+        case tiles::SpanFault::Outside:
             return offset < 0 ? at + " lies before the start of the " + file
                               : at + " does not fit in the " + file + " (" + str(known) + " bytes)";
-        case gfx::SpanFault::OverHeader:
+        case tiles::SpanFault::OverHeader:
             return at + " lies over the cartridge header (" +
-                   Bytes{gfx::kHeaderStart, gfx::kHeaderEnd}.text() + ")";
-        case gfx::SpanFault::None:
+                   Bytes{tiles::kHeaderStart, tiles::kHeaderEnd}.text() + ")";
+        case tiles::SpanFault::None:
             break;
     }
     return std::nullopt;
@@ -105,7 +105,7 @@ struct Place {
 };
 
 struct ListedTile {
-    gfx::TileListEntry at;
+    tiles::TileListEntry at;
     int line = 0;
 };
 
@@ -118,17 +118,17 @@ std::string lineOf(const TileList& list, int line) {
     return std::string(list.field) + " line " + str(line);
 }
 
-std::string cellOf(const gfx::TileListEntry& at) {
+std::string cellOf(const tiles::TileListEntry& at) {
     return "(" + str(at.tx) + "," + str(at.ty) + ")";
 }
 
 // A SPRITE or COMPRESSED row, read with the editor's conversions.
 struct SpriteRow {
     Place place;
-    gfx::SpriteKind kind = gfx::SpriteKind::Plain;
+    tiles::SpriteKind kind = tiles::SpriteKind::Plain;
     std::string heading;
     std::int32_t palette = 0;
-    gfx::TileSize size;
+    tiles::TileSize size;
     TileList white{"White", {}};
     TileList grey{"Grey", {}};
     std::int32_t offset = 0;
@@ -139,7 +139,7 @@ struct SpriteRow {
 struct Block {
     std::string sprite;  // the first sprite that names it
     std::int64_t offset = 0;
-    compress::NemesisDecoded decoded;
+    codec::NemesisDecoded decoded;
     std::optional<std::string> overlap;
 
     Bytes bytes() const { return {offset, offset + static_cast<std::int64_t>(decoded.consumed)}; }
@@ -147,21 +147,21 @@ struct Block {
 
 class GameLinter {
 public:
-    GameLinter(GameDatabase& db, const std::string& id, std::optional<Rom> rom)
+    GameLinter(gamedb::GameDatabase& db, const std::string& id, std::optional<Rom> rom)
         : db_(db), game_(gameName(db, id)), rom_(rom) {}
 
     std::vector<LintFinding> run() {
         checkNfo();
         buildTree();
-        eachRow(GameDatabase::HEAD, HeadRank, "ID",
-                [&](TableCursor& row, const Place& place) { checkHeading(row, place); });
-        eachRow(GameDatabase::SPRITE, SpriteRank, "Name",
-                [&](TableCursor& row, const Place& place) {
-                    sprites_.push_back(readSprite(row, place, gfx::SpriteKind::Plain));
+        eachRow(gamedb::GameDatabase::HEAD, HeadRank, "ID",
+                [&](gamedb::TableCursor& row, const Place& place) { checkHeading(row, place); });
+        eachRow(gamedb::GameDatabase::SPRITE, SpriteRank, "Name",
+                [&](gamedb::TableCursor& row, const Place& place) {
+                    sprites_.push_back(readSprite(row, place, tiles::SpriteKind::Plain));
                 });
-        eachRow(GameDatabase::COMPRESSED, CompressedRank, "Name",
-                [&](TableCursor& row, const Place& place) {
-                    sprites_.push_back(readSprite(row, place, gfx::SpriteKind::Compressed));
+        eachRow(gamedb::GameDatabase::COMPRESSED, CompressedRank, "Name",
+                [&](gamedb::TableCursor& row, const Place& place) {
+                    sprites_.push_back(readSprite(row, place, tiles::SpriteKind::Compressed));
                 });
         if (rom_) decodeBlocks();
         if (nfoPalette_) checkInRom(nfoPlace_, "the palette", *nfoPalette_);
@@ -175,10 +175,10 @@ public:
     }
 
 private:
-    static std::string gameName(GameDatabase& db, const std::string& id) {
+    static std::string gameName(gamedb::GameDatabase& db, const std::string& id) {
         std::string name;
         try {
-            name = db.table(GameDatabase::NFO).field("Name").keyText();
+            name = db.table(gamedb::GameDatabase::NFO).field("Name").keyText();
         } catch (const RuntimeError&) {
             // The NFO check reports it.
         }
@@ -193,15 +193,15 @@ private:
 
     // Runs check(row, place) on each row; a field fault ends that row's checks.
     template <class Check>
-    void eachRow(GameDatabase::GameTable which, TableRank rank, const char* key, Check check) {
+    void eachRow(gamedb::GameDatabase::GameTable which, TableRank rank, const char* key, Check check) {
         int index = 0;
-        ScanRows(db_.table(which), [&](TableCursor& row) {
+        gamedb::ScanRows(db_.table(which), [&](gamedb::TableCursor& row) {
             checkRow(row, {rank, ++index, ""}, key, check);
         });
     }
 
     template <class Check>
-    void checkRow(TableCursor& row, Place place, const char* key, Check& check) {
+    void checkRow(gamedb::TableCursor& row, Place place, const char* key, Check& check) {
         try {
             place.row = row.field(key).keyText();
         } catch (const RuntimeError&) {
@@ -216,57 +216,57 @@ private:
     }
 
     void checkNfo() {
-        auto& nfo = db_.table(GameDatabase::NFO);
+        auto& nfo = db_.table(gamedb::GameDatabase::NFO);
         nfoPlace_ = {NfoRank, 1, ""};
         if (nfo.rowCount() == 0) {
             return report(LintLevel::Error, nfoPlace_,
                           "the table has no row: the game cannot load");
         }
         nfo.moveFirst();
-        auto check = [&](TableCursor& row, const Place& place) {
+        auto check = [&](gamedb::TableCursor& row, const Place& place) {
             nfoPlace_ = place;
-            nfoPalette_ = read(row, "Palette", &Value::toLong);
+            nfoPalette_ = read(row, "Palette", &gamedb::Value::toLong);
         };
         checkRow(nfo, nfoPlace_, "Name", check);
     }
 
     void buildTree() {
         try {
-            BuildSpriteTree(db_, tree_);
+            gamedb::BuildSpriteTree(db_, tree_);
             treeBuilt_ = true;
         } catch (const RuntimeError&) {
             // A required text without a value; its row's checks report it.
         }
     }
 
-    void checkHeading(TableCursor& row, const Place& place) {
-        read(row, "Name", &Value::text);
-        const std::string id = read(row, "ID", &Value::keyText);
-        const int node = treeBuilt_ ? tree_.find(kHeadingKey + id) : -1;
+    void checkHeading(gamedb::TableCursor& row, const Place& place) {
+        read(row, "Name", &gamedb::Value::text);
+        const std::string id = read(row, "ID", &gamedb::Value::keyText);
+        const int node = treeBuilt_ ? tree_.find(gamedb::kHeadingKey + id) : -1;
         if (node >= 0 && tree_.nodes()[static_cast<std::size_t>(node)].children.empty()) {
             report(LintLevel::Warning, place, "the heading has no sprites");
         }
     }
 
-    SpriteRow readSprite(TableCursor& row, const Place& place, gfx::SpriteKind kind) {
-        const bool compressed = kind == gfx::SpriteKind::Compressed;
+    SpriteRow readSprite(gamedb::TableCursor& row, const Place& place, tiles::SpriteKind kind) {
+        const bool compressed = kind == tiles::SpriteKind::Compressed;
         SpriteRow s;
         s.place = place;
         s.kind = kind;
-        read(row, "Name", &Value::text);
+        read(row, "Name", &gamedb::Value::text);
         if (compressed) {
-            read(row, "SubHead", &Value::text);
+            read(row, "SubHead", &gamedb::Value::text);
         } else {
-            s.heading = read(row, "Heading", &Value::keyText);
+            s.heading = read(row, "Heading", &gamedb::Value::keyText);
         }
-        s.palette = read(row, "Palette", &Value::toLong);
-        s.size = {read(row, "Width", &Value::toInteger), read(row, "Height", &Value::toInteger)};
-        parseList(s.white, read(row, "White", &Value::text), place);
-        const auto grey = guarded("Grey", [&] { return gfx::GreyTileList(row, kind); });
+        s.palette = read(row, "Palette", &gamedb::Value::toLong);
+        s.size = {read(row, "Width", &gamedb::Value::toInteger), read(row, "Height", &gamedb::Value::toInteger)};
+        parseList(s.white, read(row, "White", &gamedb::Value::text), place);
+        const auto grey = guarded("Grey", [&] { return sprites::GreyTileList(row, kind); });
         if (grey) parseList(s.grey, *grey, place);
         if (compressed) {
-            s.offset = read(row, "Offset", &Value::toLong);
-            s.maxSize = read(row, "MaxSize", &Value::toLong);
+            s.offset = read(row, "Offset", &gamedb::Value::toLong);
+            s.maxSize = read(row, "MaxSize", &gamedb::Value::toLong);
         }
         return s;
     }
@@ -274,9 +274,9 @@ private:
     // Keeps every line that parses and reports each one that does not (the
     // editor stops at the first).
     void parseList(TileList& list, const std::string& text, const Place& place) {
-        gfx::TileListReader reader(text);
+        tiles::TileListReader reader(text);
         for (;;) {
-            gfx::TileListEntry entry;
+            tiles::TileListEntry entry;
             try {
                 if (!reader.next(entry)) return;
             } catch (const RuntimeError& e) {
@@ -293,9 +293,9 @@ private:
 
     void decodeBlocks() {
         for (const SpriteRow& s : sprites_) {
-            if (s.kind != gfx::SpriteKind::Compressed || s.offset < 0) continue;
+            if (s.kind != tiles::SpriteKind::Compressed || s.offset < 0) continue;
             auto [it, fresh] = blocks_.try_emplace(s.offset, Block{s.place.row, s.offset, {}, {}});
-            if (fresh) it->second.decoded = compress::decodeNemesis(*rom_, std::size_t(s.offset));
+            if (fresh) it->second.decoded = codec::decodeNemesis(*rom_, std::size_t(s.offset));
         }
         // Blocks in ROM order: each is checked against the one reaching furthest before it.
         const Block* reach = nullptr;
@@ -331,8 +331,8 @@ private:
     }
 
     void checkSprite(const SpriteRow& s) {
-        const bool compressed = s.kind == gfx::SpriteKind::Compressed;
-        if (!compressed && treeBuilt_ && tree_.find(kHeadingKey + s.heading) < 0) {
+        const bool compressed = s.kind == tiles::SpriteKind::Compressed;
+        if (!compressed && treeBuilt_ && tree_.find(gamedb::kHeadingKey + s.heading) < 0) {
             report(
                 LintLevel::Error, s.place,
                 "Heading \"" + s.heading + "\" is no ID of HEAD: the tree leaves the sprite out");
@@ -368,7 +368,7 @@ private:
         if (!decoded.ok()) {
             report(LintLevel::Error, s.place,
                    "the block at " + str(s.offset) +
-                       " does not decode: " + compress::describe(decoded.status) + " (ROM byte " +
+                       " does not decode: " + codec::describe(decoded.status) + " (ROM byte " +
                        str(static_cast<std::int64_t>(decoded.errorAt)) + ")");
             return false;
         }
@@ -422,11 +422,11 @@ private:
         }
     }
 
-    GameDatabase& db_;
+    gamedb::GameDatabase& db_;
     std::string game_;
     std::optional<Rom> rom_;
     std::vector<std::pair<std::pair<int, int>, LintFinding>> findings_;
-    SpriteTree tree_;
+    gamedb::SpriteTree tree_;
     bool treeBuilt_ = false;
     Place nfoPlace_;
     std::optional<std::int32_t> nfoPalette_;
@@ -435,11 +435,11 @@ private:
 };
 
 // The game of the current Games row, unless its database file was checked already.
-std::vector<LintFinding> lintGame(GameDatabase& db, const std::string& fallback,
+std::vector<LintFinding> lintGame(gamedb::GameDatabase& db, const std::string& fallback,
                                   std::optional<Rom> rom, std::set<std::string>& checked) {
     // A Games table without these columns stops the lint: no game could be found.
-    const Value& idValue = db.games().field("ID");
-    const Value& file = db.games().field("Database");
+    const gamedb::Value& idValue = db.games().field("ID");
+    const gamedb::Value& file = db.games().field("Database");
     const std::string id = idValue.isNull() ? fallback : idValue.text();
     auto gamesFinding = [&](const std::string& message) {
         return std::vector<LintFinding>{{LintLevel::Error, id, "Games", id, message}};
@@ -460,24 +460,24 @@ std::vector<LintFinding> lintGame(GameDatabase& db, const std::string& fallback,
 
 }  // namespace
 
-std::vector<LintFinding> LintAllGames(GameDatabase& db) {
+std::vector<LintFinding> LintAllGames(gamedb::GameDatabase& db) {
     std::vector<LintFinding> findings;
     std::set<std::string> checked;
     int index = 0;
-    ScanRows(db.games(), [&](TableCursor&) {
+    gamedb::ScanRows(db.games(), [&](gamedb::TableCursor&) {
         auto game = lintGame(db, "#" + str(++index), std::nullopt, checked);
         findings.insert(findings.end(), game.begin(), game.end());
     });
     return findings;
 }
 
-std::optional<std::vector<LintFinding>> LintRomGame(GameDatabase& db, const std::string& romPath) {
-    if (!FindGameRow(db.games(), ReadHeaderText(romPath))) return std::nullopt;
+std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db, const std::string& romPath) {
+    if (!gamedb::FindGameRow(db.games(), gamedb::ReadHeaderText(romPath))) return std::nullopt;
     std::string why;
-    const auto rom = compress::readWholeFile(romPath, why);
+    const auto rom = readWholeFile(romPath, why);
     if (!rom) throw RuntimeError(err::PathFileAccess, "cannot read " + romPath + ": " + why);
     std::set<std::string> checked;
     return lintGame(db, "", Rom(*rom), checked);
 }
 
-}  // namespace tess::gamedb
+}  // namespace tess::lint

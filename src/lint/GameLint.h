@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/GameDatabase.h"
-#include "gamedb/lint/LintFinding.h"
+#include "gamedb/GameDatabase.h"
+#include "lint/LintFinding.h"
 
-namespace tess::gamedb {
+namespace tess::lint {
 
 // Checks game databases through the cursors, conversions, tile-list reader,
 // sprite tree and decoder the editor uses, and never changes anything. Each
@@ -19,11 +19,11 @@ namespace tess::gamedb {
 // bytes (tile and palette offsets against the ROM's end and its compressed
 // blocks, the blocks themselves) are left out. Raises DatabaseError only when
 // the Games table itself cannot be read.
-std::vector<LintFinding> LintAllGames(GameDatabase& db);
+std::vector<LintFinding> LintAllGames(gamedb::GameDatabase& db);
 
 // Lints the game the ROM belongs to (identified as File > Load does), with
 // every check. Returns nothing when no Games row matches the ROM's header.
 // Raises a file error when the ROM cannot be read.
-std::optional<std::vector<LintFinding>> LintRomGame(GameDatabase& db, const std::string& romPath);
+std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db, const std::string& romPath);
 
-}  // namespace tess::gamedb
+}  // namespace tess::lint

@@ -1,8 +1,8 @@
-#include "gamedb/lint/LintFinding.h"
+#include "lint/LintFinding.h"
 
 #include <algorithm>
 
-namespace tess::gamedb {
+namespace tess::lint {
 
 std::string FormatFinding(const LintFinding& f) {
     const char* level = f.level == LintLevel::Error ? "error" : "warning";
@@ -14,4 +14,4 @@ bool HasErrors(const std::vector<LintFinding>& findings) {
                        [](const LintFinding& f) { return f.level == LintLevel::Error; });
 }
 
-}  // namespace tess::gamedb
+}  // namespace tess::lint

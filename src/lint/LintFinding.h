@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace tess::gamedb {
+namespace tess::lint {
 
 // Error: the editor fails on the row, shows something other than the database
 // says, or a save would damage the ROM. Warning: the editor works, but the
@@ -24,4 +24,4 @@ std::string FormatFinding(const LintFinding& finding);
 
 bool HasErrors(const std::vector<LintFinding>& findings);
 
-}  // namespace tess::gamedb
+}  // namespace tess::lint

@@ -1,11 +1,13 @@
-#include "compress/lib/NemesisEntries.h"
+#include "nemesislib/NemesisEntries.h"
 
 #include <new>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/lib/WholeFile.h"
+#include "base/WholeFile.h"
+#include "codec/Nemesis.h"
 
-using namespace tess::compress;
+using namespace tess::codec;
+using tess::readWholeFile;
+using tess::writeWholeFile;
 
 // No exception may cross into C callers: anything thrown (only allocation failure is expected)
 // is a failure like any other.

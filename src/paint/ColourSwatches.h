@@ -1,8 +1,8 @@
 #pragma once
 
-#include "edit/core/ScreenColour.h"
+#include "paint/ScreenColour.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // The foreground and background colour swatches: the palette index the paint
 // tools use, and the colour shown for it.
@@ -42,4 +42,4 @@ private:
     Swatch back_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

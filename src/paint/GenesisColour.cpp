@@ -1,8 +1,8 @@
-#include "edit/core/GenesisColour.h"
+#include "paint/GenesisColour.h"
 
 #include <cstdio>
 
-namespace tess::edit {
+namespace tess::paint {
 namespace {
 
 std::uint8_t level(int nibble) {
@@ -28,4 +28,4 @@ std::string colourTooltip(ScreenColour colour) {
     return text;
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "edit/core/ScreenColour.h"
+#include "paint/ScreenColour.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // A Genesis colour word as stored big-endian in the ROM: high byte 0000BBBB,
 // low byte GGGGRRRR, each nibble even (bit 0 carries no meaning). Bytes read
@@ -30,4 +30,4 @@ GenesisWord RgbToGenesis(ScreenColour colour);
 // without leading zeros ("E0" for (224, 0, 0), "0" for black).
 std::string colourTooltip(ScreenColour colour);
 
-}  // namespace tess::edit
+}  // namespace tess::paint

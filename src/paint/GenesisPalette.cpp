@@ -1,9 +1,9 @@
-#include "edit/core/GenesisPalette.h"
+#include "paint/GenesisPalette.h"
 
-#include "app/core/RuntimeError.h"
-#include "gfx/core/RomFile.h"
+#include "base/RomFile.h"
+#include "base/RuntimeError.h"
 
-namespace tess::edit {
+namespace tess::paint {
 namespace {
 
 constexpr std::size_t kLineBytes = 2 * (GenesisPalette::kEntries - 1);
@@ -53,7 +53,7 @@ void GenesisPalette::LoadPalette(const std::string& romPath, std::int32_t offset
     // the end of a short ROM reads as black, as its tiles read as index 0:
     // a truncated ROM of a known game still loads.
     std::array<std::uint8_t, kLineBytes> bytes{};
-    gfx::readAt(romPath, std::int64_t{offset} + 2, bytes);
+    readAt(romPath, std::int64_t{offset} + 2, bytes);
     for (int i = 1; i < kEntries; ++i) {
         const auto at = static_cast<std::size_t>(2 * (i - 1));
         setWord(i, {bytes[at], bytes[at + 1]});
@@ -68,8 +68,8 @@ void GenesisPalette::SavePalette(const std::string& romPath) {
         bytes[at] = words_[static_cast<std::size_t>(i)].high;
         bytes[at + 1] = words_[static_cast<std::size_t>(i)].low;
     }
-    gfx::writeAt(romPath, std::int64_t{offset_} + 2, bytes);
+    writeAt(romPath, std::int64_t{offset_} + 2, bytes);
     setPaletteDirty(false);
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "edit/core/GenesisColour.h"
-#include "edit/core/ScreenColour.h"
+#include "paint/GenesisColour.h"
+#include "paint/ScreenColour.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // The 16-entry palette line the sprite is drawn with. Entries 1..15 have a
 // Genesis colour word, kept exactly as read or edited, and the screen colour
@@ -70,4 +70,4 @@ private:
     std::function<void(bool)> observer_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

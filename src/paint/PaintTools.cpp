@@ -1,19 +1,19 @@
-#include "edit/core/PaintTools.h"
+#include "paint/PaintTools.h"
 
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-#include "edit/core/PixelShapes.h"
+#include "paint/PixelShapes.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
-using gfx::Pixel;
-using gfx::PixelRect;
-using gfx::SpriteOverlay;
+using tiles::Pixel;
+using tiles::PixelRect;
+using tiles::SpriteOverlay;
 
-PaintTools::PaintTools(gfx::SpriteDocument& doc, ColourSwatches& swatches,
-                       const GenesisPalette& palette, gfx::SpriteSurface& surface)
+PaintTools::PaintTools(tiles::SpriteDocument& doc, ColourSwatches& swatches,
+                       const GenesisPalette& palette, tiles::SpriteSurface& surface)
     : swatches_(swatches), palette_(palette), painter_(doc, surface) {}
 
 Pixel PaintTools::pixelAt(float x, float y, std::int16_t zoom) {
@@ -197,13 +197,13 @@ namespace {
 // once where it can.
 class FillRegion {
 public:
-    FillRegion(const gfx::SpriteDocument& doc, std::uint8_t target)
+    FillRegion(const tiles::SpriteDocument& doc, std::uint8_t target)
         : buffer_(doc.SpriteBuffer), tiles_(doc.TileMap), target_(target) {}
 
     bool contains(std::int32_t x, std::int32_t y) const {
         // The spare column and row of the grids belong to no tile.
         return x >= 0 && y >= 0 && x < buffer_.upperX() && y < buffer_.upperY() &&
-               tiles_.row(y / 8)[x / 8] == gfx::kWhiteTile && buffer_.row(y)[x] == target_;
+               tiles_.row(y / 8)[x / 8] == tiles::kWhiteTile && buffer_.row(y)[x] == target_;
     }
     // The first and the last pixel of the region's run through (x, y), which
     // lies in the region.
@@ -238,7 +238,7 @@ private:
     // 8, lie in the region: none, some or all of them.
     Share share(std::int32_t x, std::int32_t y) const {
         if (x < 0 || y < 0 || x + 8 > buffer_.upperX() || y >= buffer_.upperY() ||
-            tiles_.row(y / 8)[x / 8] != gfx::kWhiteTile) {
+            tiles_.row(y / 8)[x / 8] != tiles::kWhiteTile) {
             return Share::None;
         }
         std::uint64_t eight;
@@ -248,8 +248,8 @@ private:
         return ((diff - kOnes) & ~diff & (kOnes << 7)) != 0 ? Share::Some : Share::None;
     }
 
-    const gfx::ByteGrid& buffer_;
-    const gfx::ByteGrid& tiles_;
+    const tiles::ByteGrid& buffer_;
+    const tiles::ByteGrid& tiles_;
     std::uint64_t target_;
 };
 
@@ -285,4 +285,4 @@ SpriteOverlay PaintTools::shapePlan(std::int16_t shift) const {
     return plan;
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -5,12 +5,12 @@
 #include <random>
 #include <string>
 
-#include "edit/core/ColourSwatches.h"
-#include "edit/core/GenesisPalette.h"
-#include "edit/core/SelectionTool.h"
-#include "edit/core/SpritePainter.h"
+#include "paint/ColourSwatches.h"
+#include "paint/GenesisPalette.h"
+#include "paint/SelectionTool.h"
+#include "paint/SpritePainter.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // CurrentTool's values, in the order of the toolbar's keys "a" to "h".
 enum class PaintTool : std::int16_t {
@@ -46,8 +46,8 @@ public:
     static constexpr int kSprayDots = 6;
     static constexpr int kSprayRadius = 3;
 
-    PaintTools(gfx::SpriteDocument& doc, ColourSwatches& swatches, const GenesisPalette& palette,
-               gfx::SpriteSurface& surface);
+    PaintTools(tiles::SpriteDocument& doc, ColourSwatches& swatches, const GenesisPalette& palette,
+               tiles::SpriteSurface& surface);
 
     std::int16_t CurrentTool() const { return static_cast<std::int16_t>(tool_); }
     // Takes tool 0..7 (any other number is ignored). A gesture in progress
@@ -99,37 +99,37 @@ public:
     const SpritePainter& painter() const { return painter_; }
     const SelectionTool& selection() const { return selection_; }
     // What the tools show over the sprite now (also given to the surface).
-    const gfx::SpriteOverlay& preview() const { return preview_; }
+    const tiles::SpriteOverlay& preview() const { return preview_; }
 
 private:
-    static gfx::Pixel pixelAt(float x, float y, std::int16_t zoom);
+    static tiles::Pixel pixelAt(float x, float y, std::int16_t zoom);
     // The swatch index a painting button uses, none for other masks.
     std::optional<std::uint8_t> swatchIndex(std::int16_t button) const;
-    void startGesture(std::int16_t button, gfx::Pixel p);
-    void finishGesture(gfx::Pixel p, std::int16_t shift);
+    void startGesture(std::int16_t button, tiles::Pixel p);
+    void finishGesture(tiles::Pixel p, std::int16_t shift);
     void selectionCommand(void (SelectionTool::*command)());
-    void show(gfx::SpriteOverlay overlay);
+    void show(tiles::SpriteOverlay overlay);
 
-    void pick(std::int16_t button, gfx::Pixel p);
-    void replaceColour(std::int16_t button, gfx::Pixel p);
-    void spray(gfx::Pixel centre, std::uint8_t index);
-    void fill(gfx::Pixel start, std::uint8_t index);
+    void pick(std::int16_t button, tiles::Pixel p);
+    void replaceColour(std::int16_t button, tiles::Pixel p);
+    void spray(tiles::Pixel centre, std::uint8_t index);
+    void fill(tiles::Pixel start, std::uint8_t index);
     // The Shape's pixels from the press to the pointer: a line, or with Shift
     // the rectangle outline.
-    gfx::SpriteOverlay shapePlan(std::int16_t shift) const;
+    tiles::SpriteOverlay shapePlan(std::int16_t shift) const;
 
     ColourSwatches& swatches_;
     const GenesisPalette& palette_;
     SpritePainter painter_;
     SelectionTool selection_{painter_};
-    gfx::SpriteOverlay preview_;
+    tiles::SpriteOverlay preview_;
     PaintTool tool_ = PaintTool::Pencil;
-    gfx::Pixel pointer_;  // where the last call was
+    tiles::Pixel pointer_;  // where the last call was
 
     // The gesture in progress.
-    gfx::Pixel pressedAt_;
+    tiles::Pixel pressedAt_;
     std::optional<std::uint8_t> shapeIndex_;
     std::minstd_rand sprayDots_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

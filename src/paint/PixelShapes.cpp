@@ -1,11 +1,11 @@
-#include "edit/core/PixelShapes.h"
+#include "paint/PixelShapes.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace tess::edit {
+namespace tess::paint {
 
-using gfx::Pixel;
+using tiles::Pixel;
 
 std::vector<Pixel> LinePixels(Pixel a, Pixel b) {
     const std::int32_t dx = std::abs(b.x - a.x);
@@ -34,7 +34,7 @@ std::vector<Pixel> LinePixels(Pixel a, Pixel b) {
 }
 
 std::vector<Pixel> RectanglePixels(Pixel a, Pixel b) {
-    const gfx::PixelRect r = gfx::PixelRect::spanning(a, b);
+    const tiles::PixelRect r = tiles::PixelRect::spanning(a, b);
     const std::int32_t right = r.x + r.width - 1;
     const std::int32_t bottom = r.y + r.height - 1;
     std::vector<Pixel> pixels;
@@ -49,4 +49,4 @@ std::vector<Pixel> RectanglePixels(Pixel a, Pixel b) {
     return pixels;
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

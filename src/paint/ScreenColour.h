@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace tess::edit {
+namespace tess::paint {
 
 // A colour on screen, 0..255 per component.
 struct ScreenColour {
@@ -25,4 +25,4 @@ struct ScreenColour {
     bool operator==(const ScreenColour&) const = default;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

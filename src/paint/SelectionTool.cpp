@@ -1,11 +1,11 @@
-#include "edit/core/SelectionTool.h"
+#include "paint/SelectionTool.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
-using gfx::ByteGrid;
-using gfx::Pixel;
-using gfx::PixelRect;
-using gfx::SpriteOverlay;
+using tiles::ByteGrid;
+using tiles::Pixel;
+using tiles::PixelRect;
+using tiles::SpriteOverlay;
 
 namespace {
 
@@ -137,4 +137,4 @@ SpriteOverlay SelectionTool::overlay() const {
     return marquee;
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

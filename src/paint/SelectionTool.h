@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "edit/core/SpritePainter.h"
-#include "gfx/core/Grid.h"
-#include "gfx/core/SpriteOverlay.h"
+#include "paint/SpritePainter.h"
+#include "tiles/Grid.h"
+#include "tiles/SpriteOverlay.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // The Selection tool: a rectangle of sprite pixels chosen by dragging, shown
 // as a marquee over the canvas and never written into the sprite. Dragging
@@ -21,17 +21,17 @@ class SelectionTool {
 public:
     explicit SelectionTool(SpritePainter& painter) : painter_(painter) {}
 
-    const std::optional<gfx::PixelRect>& selection() const { return selection_; }
+    const std::optional<tiles::PixelRect>& selection() const { return selection_; }
 
     // A gesture's first pixel: inside the selection it starts a move,
     // elsewhere a new marquee from p.
-    void press(gfx::Pixel p);
+    void press(tiles::Pixel p);
     // The pointer at p while the button is held.
-    void drag(gfx::Pixel p);
+    void drag(tiles::Pixel p);
     // The gesture ends at p: a marquee becomes the selection (within the
     // sprite; a click that did not leave its pixel drops the selection), a
     // move puts the pixels down and the selection follows them.
-    void release(gfx::Pixel p);
+    void release(tiles::Pixel p);
     // Forgets the selection and a drag in progress; the clipboard stays.
     void drop();
 
@@ -44,7 +44,7 @@ public:
 
     // What the tool shows: the marquee, and during a move the pixels at
     // their new place and index 0 where they were.
-    gfx::SpriteOverlay overlay() const;
+    tiles::SpriteOverlay overlay() const;
 
 private:
     enum class Drag { None, Marquee, Move };
@@ -53,24 +53,24 @@ private:
     // move previews is what its release paints), then paint the plan.
 
     // The white-tile pixels of r; kClear for every other cell.
-    gfx::ByteGrid lift(const gfx::PixelRect& r) const;
+    tiles::ByteGrid lift(const tiles::PixelRect& r) const;
     // Plans index 0 where the lifted pixels, top-left at `at`, were taken from.
-    static void vacate(gfx::SpriteOverlay& plan, const gfx::ByteGrid& lifted, gfx::Pixel at);
+    static void vacate(tiles::SpriteOverlay& plan, const tiles::ByteGrid& lifted, tiles::Pixel at);
     // Plans `pixels`, top-left at `at`, put down over white tiles.
-    void place(gfx::SpriteOverlay& plan, const gfx::ByteGrid& pixels, gfx::Pixel at) const;
-    gfx::SpriteOverlay movePlan() const;
+    void place(tiles::SpriteOverlay& plan, const tiles::ByteGrid& pixels, tiles::Pixel at) const;
+    tiles::SpriteOverlay movePlan() const;
     // The part of r inside the sprite; none when nothing of it is.
-    std::optional<gfx::PixelRect> within(const gfx::PixelRect& r) const;
+    std::optional<tiles::PixelRect> within(const tiles::PixelRect& r) const;
     // Where a move would put the selection now.
-    gfx::PixelRect moved() const;
+    tiles::PixelRect moved() const;
 
     SpritePainter& painter_;
-    std::optional<gfx::PixelRect> selection_;
+    std::optional<tiles::PixelRect> selection_;
     Drag drag_ = Drag::None;
-    gfx::Pixel anchor_;
-    gfx::Pixel pointer_;
-    gfx::ByteGrid lifted_;
-    gfx::ByteGrid clipboard_;
+    tiles::Pixel anchor_;
+    tiles::Pixel pointer_;
+    tiles::ByteGrid lifted_;
+    tiles::ByteGrid clipboard_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -1,12 +1,12 @@
-#include "edit/core/SpritePainter.h"
+#include "paint/SpritePainter.h"
 
 #include <algorithm>
 
-namespace tess::edit {
+namespace tess::paint {
 
-using gfx::Pixel;
+using tiles::Pixel;
 
-gfx::PixelRect SpritePainter::spriteArea() const {
+tiles::PixelRect SpritePainter::spriteArea() const {
     if (!doc_.SpriteLoaded) return {};
     return {0, 0, doc_.SpriteBuffer.upperX(), doc_.SpriteBuffer.upperY()};
 }
@@ -14,7 +14,7 @@ gfx::PixelRect SpritePainter::spriteArea() const {
 bool SpritePainter::paintable(Pixel p) const {
     // The spare column and row of the grids belong to no tile.
     if (!spriteArea().contains(p)) return false;
-    return doc_.TileMap.at(p.x / 8, p.y / 8) == gfx::kWhiteTile;
+    return doc_.TileMap.at(p.x / 8, p.y / 8) == tiles::kWhiteTile;
 }
 
 std::uint8_t SpritePainter::index(Pixel p) const { return doc_.SpriteBuffer.at(p.x, p.y); }
@@ -41,12 +41,12 @@ void SpritePainter::paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y,
     surface_.DrawCells(x0, y, {row + x0, static_cast<std::size_t>(x1 - x0 + 1)});
 }
 
-void SpritePainter::paintCells(const gfx::SpriteOverlay& plan) {
-    const gfx::PixelRect& area = plan.area();
+void SpritePainter::paintCells(const tiles::SpriteOverlay& plan) {
+    const tiles::PixelRect& area = plan.area();
     for (std::int32_t y = area.y; y < area.y + area.height; ++y) {
         for (std::int32_t x = area.x; x < area.x + area.width; ++x) {
             const std::uint8_t index = plan.cell({x, y});
-            if (index != gfx::SpriteOverlay::kClear) paint({x, y}, index);
+            if (index != tiles::SpriteOverlay::kClear) paint({x, y}, index);
         }
     }
 }
@@ -54,10 +54,10 @@ void SpritePainter::paintCells(const gfx::SpriteOverlay& plan) {
 void SpritePainter::recordEdit(const std::function<void()>& edit) {
     end();
     begin();
-    const gfx::PixelRect area = spriteArea();
+    const tiles::PixelRect area = spriteArea();
     for (std::int32_t ty = 0; ty < area.height / 8; ++ty) {
         for (std::int32_t tx = 0; tx < area.width / 8; ++tx) {
-            if (doc_.TileMap.at(tx, ty) == gfx::kWhiteTile) history_.keepTiles(doc_.SpriteBuffer, tx, tx, ty);
+            if (doc_.TileMap.at(tx, ty) == tiles::kWhiteTile) history_.keepTiles(doc_.SpriteBuffer, tx, tx, ty);
         }
     }
     edit();
@@ -79,7 +79,7 @@ bool SpritePainter::Redo() {
 }
 
 void SpritePainter::drawRestored() {
-    const gfx::PixelRect area = spriteArea();
+    const tiles::PixelRect area = spriteArea();
     surface_.setMagentaBackground();
     for (std::int32_t y = 0; y < area.height; ++y) {
         surface_.DrawCells(0, y, {doc_.SpriteBuffer.row(y), static_cast<std::size_t>(area.width)});
@@ -91,4 +91,4 @@ void SpritePainter::forget() {
     history_.clear();
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

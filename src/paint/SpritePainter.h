@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <functional>
 
-#include "edit/core/UndoHistory.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteOverlay.h"
-#include "gfx/core/SpriteSurface.h"
+#include "paint/UndoHistory.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteOverlay.h"
+#include "tiles/SpriteSurface.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // The one way the paint tools change the sprite, and so the one place that
 // makes a gesture one undo step: a gesture runs from begin() to end(),
@@ -17,20 +17,20 @@ namespace tess::edit {
 // first change.
 class SpritePainter {
 public:
-    SpritePainter(gfx::SpriteDocument& doc, gfx::SpriteSurface& surface)
+    SpritePainter(tiles::SpriteDocument& doc, tiles::SpriteSurface& surface)
         : doc_(doc), surface_(surface) {}
 
-    const gfx::SpriteDocument& doc() const { return doc_; }
-    gfx::SpriteSurface& surface() const { return surface_; }
+    const tiles::SpriteDocument& doc() const { return doc_; }
+    tiles::SpriteSurface& surface() const { return surface_; }
     const UndoHistory& history() const { return history_; }
 
     // The pixels of the sprite, a white tile or not: 8 x Width by 8 x Height.
-    gfx::PixelRect spriteArea() const;
+    tiles::PixelRect spriteArea() const;
     // Whether a tool may change pixel p: a sprite is loaded and p lies in
     // one of its white tiles.
-    bool paintable(gfx::Pixel p) const;
+    bool paintable(tiles::Pixel p) const;
     // SpriteBuffer's index at p, which must lie in spriteArea().
-    std::uint8_t index(gfx::Pixel p) const;
+    std::uint8_t index(tiles::Pixel p) const;
 
     void begin() { inGesture_ = true; }
     // Ends the gesture: an undo step when it changed a pixel.
@@ -39,12 +39,12 @@ public:
 
     // Paints a paintable pixel during a gesture: SpriteDirty is set first,
     // then the cell is drawn and SpriteBuffer written.
-    void paint(gfx::Pixel p, int index);
+    void paint(tiles::Pixel p, int index);
     // Paints the run x0..x1 of row y, every pixel of it paintable.
     void paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y, std::uint8_t index);
     // Paints each cell of `plan` that is not clear, every one of them
     // paintable: what a preview showed becomes the sprite's.
-    void paintCells(const gfx::SpriteOverlay& plan);
+    void paintCells(const tiles::SpriteOverlay& plan);
 
     // Makes an edit of the white tiles' pixels done elsewhere (an image laid
     // over the sprite) one undo step of its own, after ending a gesture in
@@ -67,10 +67,10 @@ public:
 private:
     void drawRestored();
 
-    gfx::SpriteDocument& doc_;
-    gfx::SpriteSurface& surface_;
+    tiles::SpriteDocument& doc_;
+    tiles::SpriteSurface& surface_;
     UndoHistory history_;
     bool inGesture_ = false;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

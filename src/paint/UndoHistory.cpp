@@ -1,8 +1,8 @@
-#include "edit/core/UndoHistory.h"
+#include "paint/UndoHistory.h"
 
 #include <algorithm>
 
-namespace tess::edit {
+namespace tess::paint {
 namespace {
 
 // Row r of tile (tx, ty) in the buffer.
@@ -13,14 +13,14 @@ auto tileRow(Grid& buffer, std::int32_t tx, std::int32_t ty, std::int32_t r) {
 
 }  // namespace
 
-void UndoHistory::adopt(const gfx::ByteGrid& buffer) {
+void UndoHistory::adopt(const tiles::ByteGrid& buffer) {
     if (buffer.upperX() == upperX_ && buffer.upperY() == upperY_) return;
     clear();
     upperX_ = buffer.upperX();
     upperY_ = buffer.upperY();
 }
 
-void UndoHistory::keepTiles(const gfx::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1,
+void UndoHistory::keepTiles(const tiles::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1,
                             std::int32_t ty) {
     adopt(buffer);
     const std::int32_t tilesWide = upperX_ / kTile + 1;
@@ -39,7 +39,7 @@ void UndoHistory::keepTiles(const gfx::ByteGrid& buffer, std::int32_t tx0, std::
     }
 }
 
-bool UndoHistory::endGesture(const gfx::ByteGrid& buffer) {
+bool UndoHistory::endGesture(const tiles::ByteGrid& buffer) {
     const auto unchanged = [&](const TileCopy& copy) {
         for (std::int32_t r = 0; r < kTile; ++r) {
             if (!std::equal(copy.pixels.data() + r * kTile, copy.pixels.data() + (r + 1) * kTile,
@@ -66,7 +66,7 @@ bool UndoHistory::endGesture(const gfx::ByteGrid& buffer) {
     return true;
 }
 
-bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, gfx::ByteGrid& buffer) {
+bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, tiles::ByteGrid& buffer) {
     adopt(buffer);
     if (from.empty()) return false;
     for (TileCopy& copy : from.back()) {
@@ -80,9 +80,9 @@ bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, gfx::ByteGr
     return true;
 }
 
-bool UndoHistory::undo(gfx::ByteGrid& buffer) { return move(undo_, redo_, buffer); }
+bool UndoHistory::undo(tiles::ByteGrid& buffer) { return move(undo_, redo_, buffer); }
 
-bool UndoHistory::redo(gfx::ByteGrid& buffer) { return move(redo_, undo_, buffer); }
+bool UndoHistory::redo(tiles::ByteGrid& buffer) { return move(redo_, undo_, buffer); }
 
 void UndoHistory::clear() {
     undo_.clear();
@@ -97,4 +97,4 @@ std::size_t UndoHistory::bytes() const {
     return stepBytes_ + stepBytes(gesture_) + kept_.capacity();
 }
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -6,9 +6,9 @@
 #include <deque>
 #include <vector>
 
-#include "gfx/core/Grid.h"
+#include "tiles/Grid.h"
 
-namespace tess::edit {
+namespace tess::paint {
 
 // The undo and redo steps of the sprite being edited. A step is what one
 // gesture changed, kept tile by tile: for each 8 x 8 tile the gesture
@@ -34,19 +34,19 @@ public:
     // Called before the gesture first changes a pixel of the tiles tx0..tx1
     // of tile row ty, which must lie wholly inside `buffer`: keeps their
     // pixels as they are. A tile already kept in this gesture is kept once.
-    void keepTiles(const gfx::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1, std::int32_t ty);
+    void keepTiles(const tiles::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1, std::int32_t ty);
 
     // Ends the gesture: the kept tiles whose pixels now differ in `buffer`
     // become one undo step and the redo side is emptied. When no pixel
     // changed, returns false and leaves both sides as they were.
-    bool endGesture(const gfx::ByteGrid& buffer);
+    bool endGesture(const tiles::ByteGrid& buffer);
 
     // Swaps the newest undo (redo) step into `buffer` and moves it to the
     // other side. Returns false, changing nothing, when that side is empty.
     // A buffer of another size than the steps were made on belongs to
     // another sprite: the history is then forgotten instead.
-    bool undo(gfx::ByteGrid& buffer);
-    bool redo(gfx::ByteGrid& buffer);
+    bool undo(tiles::ByteGrid& buffer);
+    bool redo(tiles::ByteGrid& buffer);
 
     // Forgets every step and the gesture in progress.
     void clear();
@@ -68,9 +68,9 @@ private:
     using Step = std::deque<TileCopy>;
 
     static std::size_t stepBytes(const Step& step) { return step.size() * sizeof(TileCopy); }
-    bool move(std::deque<Step>& from, std::deque<Step>& to, gfx::ByteGrid& buffer);
+    bool move(std::deque<Step>& from, std::deque<Step>& to, tiles::ByteGrid& buffer);
     // Forgets the history when `buffer` is not the size it was made on.
-    void adopt(const gfx::ByteGrid& buffer);
+    void adopt(const tiles::ByteGrid& buffer);
 
     std::size_t budget_;
     std::deque<Step> undo_;
@@ -83,4 +83,4 @@ private:
     std::int32_t upperY_ = -1;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::paint

@@ -1,10 +1,10 @@
-#include "compress/images/Bitmap4.h"
+#include "sprites/Bitmap4.h"
 
 #include <algorithm>
 
-#include "gfx/core/RomFile.h"
+#include "base/RomFile.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
 constexpr std::size_t kPixelDataOffset = 14 + 40 + 16 * 4;
@@ -30,7 +30,7 @@ std::uint8_t Bitmap4::at(std::int32_t x, std::int32_t y) const {
     return x % 2 == 0 ? byte >> 4 : byte & 0x0F;
 }
 
-std::optional<Bitmap4> ReadBitmap4(const std::string& path) { return ParseBitmap4(gfx::readWhole(path)); }
+std::optional<Bitmap4> ReadBitmap4(const std::string& path) { return ParseBitmap4(readWhole(path)); }
 
 std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) return std::nullopt;
@@ -49,4 +49,4 @@ std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes) {
     return bitmap;
 }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

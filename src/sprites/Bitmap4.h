@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // A 16-colour Windows bitmap read the way File > Import Sprite... reads it:
 // width (file offset 18), height (22), bits per pixel (28) and image size (34)
@@ -34,4 +34,4 @@ struct Bitmap4 {
 std::optional<Bitmap4> ReadBitmap4(const std::string& path);
 std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes);
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

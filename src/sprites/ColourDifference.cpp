@@ -1,9 +1,9 @@
-#include "compress/images/ColourDifference.h"
+#include "sprites/ColourDifference.h"
 
 #include <cmath>
 #include <numbers>
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
 constexpr double kDegrees = 180.0 / std::numbers::pi;
@@ -32,7 +32,7 @@ double sinDeg(double degrees) { return std::sin(degrees / kDegrees); }
 
 }  // namespace
 
-Lab ToLab(edit::ScreenColour colour) {
+Lab ToLab(paint::ScreenColour colour) {
     const double r = linear(colour.r), g = linear(colour.g), b = linear(colour.b);
     const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
     const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
@@ -80,6 +80,6 @@ double Ciede2000(const Lab& p, const Lab& q) {
     return std::sqrt(l * l + c * c + h * h + rT * c * h);
 }
 
-double Ciede2000(edit::ScreenColour a, edit::ScreenColour b) { return Ciede2000(ToLab(a), ToLab(b)); }
+double Ciede2000(paint::ScreenColour a, paint::ScreenColour b) { return Ciede2000(ToLab(a), ToLab(b)); }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "compress/sprites/TempFiles.h"
-#include "edit/core/GenesisPalette.h"
-#include "gamedb/core/GameDatabase.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteLoadTarget.h"
+#include "gamedb/GameDatabase.h"
+#include "paint/GenesisPalette.h"
+#include "sprites/TempFiles.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteLoadTarget.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // Loading a sprite of the "COMPRESSED" table: its block is decompressed from
 // the ROM at the row's "Offset" into files.dump, and the tiles are read from
@@ -24,8 +24,8 @@ namespace tess::compress {
 // The row stays current for the grey tiles and for Save ROM.
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
-                          edit::GenesisPalette& palette, gfx::SpriteDocument& doc,
-                          gfx::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
+                          paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
+                          tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
 
 // Decompresses the current row's block into files.dump, then reads every line
 // of the list from it as a white tile; SpriteCompressed = true once the last
@@ -33,12 +33,12 @@ bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
 // execution") before any tile is read; a result beyond 16 bits raises 6.
 void LoadCompressedWhiteTiles(const gamedb::TableCursor& row, const std::string& romPath,
                               std::string_view list, const TempFiles& files,
-                              gfx::SpriteSurface& view, gfx::SpriteDocument& doc);
+                              tiles::SpriteSurface& view, tiles::SpriteDocument& doc);
 
 // Decompresses the block again and reads the list's tiles as grey tiles.
 void LoadCompressedGreyTiles(const gamedb::TableCursor& row, const std::string& romPath,
                              std::string_view list, const TempFiles& files,
-                             gfx::SpriteSurface& view, gfx::SpriteDocument& doc);
+                             tiles::SpriteSurface& view, tiles::SpriteDocument& doc);
 
 // The size in bytes of the Nemesis block at `offset` of the ROM as it is now,
 // or nothing when no valid block starts there. Raises tess::fileError when
@@ -48,4 +48,4 @@ std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32
 // The error a failing decompression raises.
 RuntimeError decompressionError();
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -1,15 +1,15 @@
-#include "compress/sprites/SpriteChoice.h"
+#include "sprites/SpriteChoice.h"
 
 #include <string_view>
 
-#include "compress/sprites/CompressedSprite.h"
-#include "gamedb/core/SpriteTree.h"
-#include "gfx/selection/SpriteSelection.h"
+#include "gamedb/SpriteTree.h"
+#include "sprites/CompressedSprite.h"
+#include "sprites/SpriteSelection.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 using gamedb::GameDatabase;
-using gfx::SpriteKind;
+using tiles::SpriteKind;
 
 std::optional<SpriteChoice> ChooseSprite(GameDatabase& db, const std::string& keyOrName) {
     for (const auto& [prefix, kind] : {std::pair{std::string_view(gamedb::kPlainSpriteKey), SpriteKind::Plain},
@@ -28,17 +28,17 @@ std::optional<SpriteChoice> ChooseSprite(GameDatabase& db, const std::string& ke
 }
 
 bool LoadSprite(GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
-                const TempFiles& files, edit::GenesisPalette& palette, gfx::SpriteDocument& doc,
-                gfx::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
+                const TempFiles& files, paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
+                tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
     if (sprite.kind == SpriteKind::Plain) {
-        return gfx::LoadPlainSprite(db, romPath, sprite.name, palette, doc, view, paletteLoaded);
+        return sprites::LoadPlainSprite(db, romPath, sprite.name, palette, doc, view, paletteLoaded);
     }
     if (!LoadCompressedSprite(db, romPath, sprite.name, files, palette, doc, view, paletteLoaded)) {
         return false;
     }
     doc.SpriteLoaded = true;
     const auto& row = db.table(GameDatabase::COMPRESSED);
-    if (const auto grey = gfx::GreyTileList(row, SpriteKind::Compressed)) {
+    if (const auto grey = sprites::GreyTileList(row, SpriteKind::Compressed)) {
         LoadCompressedGreyTiles(row, romPath, *grey, files, view, doc);
     }
     return true;
@@ -46,9 +46,9 @@ bool LoadSprite(GameDatabase& db, const std::string& romPath, const SpriteChoice
 
 bool LoadDetached(GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
                   DetachedSprite& detached) {
-    gfx::NullLoadTarget view;
+    tiles::NullLoadTarget view;
     return LoadSprite(db, romPath, sprite, detached.temp.files(), detached.palette, detached.doc, view,
                       {});
 }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

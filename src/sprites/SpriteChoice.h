@@ -4,17 +4,17 @@
 #include <optional>
 #include <string>
 
-#include "compress/sprites/TempFiles.h"
-#include "edit/core/GenesisPalette.h"
-#include "gamedb/core/GameDatabase.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteLoadTarget.h"
+#include "gamedb/GameDatabase.h"
+#include "paint/GenesisPalette.h"
+#include "sprites/TempFiles.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteLoadTarget.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // A sprite of the loaded game: its table and its "Name".
 struct SpriteChoice {
-    gfx::SpriteKind kind = gfx::SpriteKind::Plain;
+    tiles::SpriteKind kind = tiles::SpriteKind::Plain;
     std::string name;
 
     bool operator==(const SpriteChoice&) const = default;
@@ -33,18 +33,18 @@ std::optional<SpriteChoice> ChooseSprite(gamedb::GameDatabase& db, const std::st
 // "Grey" is not empty, its grey tiles. Returns false, with nothing loaded, when
 // the sprite's table has no row of that name. Nothing is caught.
 bool LoadSprite(gamedb::GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
-                const TempFiles& files, edit::GenesisPalette& palette, gfx::SpriteDocument& doc,
-                gfx::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
+                const TempFiles& files, paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
+                tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
 
 // A sprite loaded apart from the one being edited, with its own palette,
 // grids and temporary files: for exporting or measuring any sprite. Loading
 // it moves the tables' current rows like any load.
 struct DetachedSprite {
-    edit::GenesisPalette palette{edit::ScreenColour{}};
-    gfx::SpriteDocument doc;
+    paint::GenesisPalette palette{paint::ScreenColour{}};
+    tiles::SpriteDocument doc;
     PrivateTempFiles temp;
 };
 bool LoadDetached(gamedb::GameDatabase& db, const std::string& romPath, const SpriteChoice& sprite,
                   DetachedSprite& detached);
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -1,4 +1,4 @@
-#include "compress/images/SpriteImage.h"
+#include "sprites/SpriteImage.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -6,12 +6,12 @@
 #include <limits>
 #include <unordered_map>
 
-#include "app/core/Messages.h"
-#include "app/core/RuntimeError.h"
-#include "compress/images/ColourDifference.h"
-#include "gfx/core/RomFile.h"
+#include "base/Messages.h"
+#include "base/RomFile.h"
+#include "base/RuntimeError.h"
+#include "sprites/ColourDifference.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
 constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
@@ -46,10 +46,10 @@ SpriteImage fromPalettePng(const QImage& image) {
     return {IndexedPicture(indexed.width(), indexed.height(), std::move(indices))};
 }
 
-SpriteImage fromColourPng(const QImage& image, const edit::GenesisPalette& palette) {
+SpriteImage fromColourPng(const QImage& image, const paint::GenesisPalette& palette) {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    std::array<Lab, edit::GenesisPalette::kEntries> entries;
-    for (int i = 0; i < edit::GenesisPalette::kEntries; ++i) entries[i] = ToLab(palette.colour(i));
+    std::array<Lab, paint::GenesisPalette::kEntries> entries;
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) entries[i] = ToLab(palette.colour(i));
 
     struct Match {
         std::uint8_t index;
@@ -57,7 +57,7 @@ SpriteImage fromColourPng(const QImage& image, const edit::GenesisPalette& palet
     };
     std::unordered_map<QRgb, Match> seen;  // pictures have few distinct colours
     auto nearest = [&](QRgb rgb) {
-        const edit::ScreenColour colour{static_cast<std::uint8_t>(qRed(rgb)),
+        const paint::ScreenColour colour{static_cast<std::uint8_t>(qRed(rgb)),
                                         static_cast<std::uint8_t>(qGreen(rgb)),
                                         static_cast<std::uint8_t>(qBlue(rgb))};
         const Lab lab = ToLab(colour);
@@ -111,8 +111,8 @@ std::uint8_t IndexedPicture::at(std::int32_t x, std::int32_t y) const {
                     static_cast<std::size_t>(x)];
 }
 
-SpriteImage ReadSpriteImage(const std::string& path, const edit::GenesisPalette& palette) {
-    const std::vector<std::uint8_t> bytes = gfx::readWhole(path);
+SpriteImage ReadSpriteImage(const std::string& path, const paint::GenesisPalette& palette) {
+    const std::vector<std::uint8_t> bytes = readWhole(path);
     if (startsWith(bytes, "BM")) {
         std::optional<Bitmap4> bitmap = ParseBitmap4(bytes);
         if (bitmap && bitmap->bitsPerPixel != 4) throw ImageRefused(kOnly4BitText);
@@ -133,7 +133,7 @@ SpriteImage ReadSpriteImage(const std::string& path, const edit::GenesisPalette&
                : fromColourPng(image, palette);
 }
 
-void RequireSpriteSize(const IndexedPicture& picture, const gfx::SpriteDocument& doc) {
+void RequireSpriteSize(const IndexedPicture& picture, const tiles::SpriteDocument& doc) {
     const std::int32_t width = doc.SpriteBuffer.upperX();
     const std::int32_t height = doc.SpriteBuffer.upperY();
     if (picture.width() == width && picture.height() == height) return;
@@ -144,13 +144,13 @@ void RequireSpriteSize(const IndexedPicture& picture, const gfx::SpriteDocument&
                        " tiles).");
 }
 
-std::size_t LayPicture(const IndexedPicture& picture, gfx::SpriteDocument& doc) {
+std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc) {
     const std::int32_t width = std::min(picture.width(), doc.SpriteBuffer.upperX() + 1);
     const std::int32_t height = std::min(picture.height(), doc.SpriteBuffer.upperY() + 1);
     std::size_t changed = 0;
     for (std::int32_t y = 0; y < height; ++y) {
         for (std::int32_t x = 0; x < width; ++x) {
-            if (doc.TileMap.at(x / 8, y / 8) != gfx::kWhiteTile) continue;
+            if (doc.TileMap.at(x / 8, y / 8) != tiles::kWhiteTile) continue;
             std::uint8_t& cell = doc.SpriteBuffer.at(x, y);
             const std::uint8_t index = picture.at(x, y);
             if (cell != index) ++changed;
@@ -160,13 +160,13 @@ std::size_t LayPicture(const IndexedPicture& picture, gfx::SpriteDocument& doc) 
     return changed;
 }
 
-std::vector<std::uint8_t> SpritePng(const gfx::SpriteDocument& doc,
-                                    const edit::GenesisPalette& palette) {
+std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc,
+                                    const paint::GenesisPalette& palette) {
     const int width = doc.SpriteBuffer.upperX();
     const int height = doc.SpriteBuffer.upperY();
     QImage image(width, height, QImage::Format_Indexed8);
     QList<QRgb> colours;
-    for (int i = 0; i < edit::GenesisPalette::kEntries; ++i) {
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) {
         const auto c = palette.colour(i);
         colours << qRgba(c.r, c.g, c.b, i == 0 ? 0 : 255);
     }
@@ -182,4 +182,4 @@ std::vector<std::uint8_t> SpritePng(const gfx::SpriteDocument& doc,
     return {png.begin(), png.end()};
 }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "compress/images/Bitmap4.h"
-#include "edit/core/GenesisPalette.h"
-#include "gfx/core/SpriteDocument.h"
+#include "paint/GenesisPalette.h"
+#include "sprites/Bitmap4.h"
+#include "tiles/SpriteDocument.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // Images in and out of a sprite, the rules the window and the command line
 // share. An image's pixels become palette indices of the sprite's palette.
@@ -57,22 +57,22 @@ struct SpriteImage {
 //   black too.
 // Raises ImageRefused for anything else, tess::fileError when the file cannot
 // be read.
-SpriteImage ReadSpriteImage(const std::string& path, const edit::GenesisPalette& palette);
+SpriteImage ReadSpriteImage(const std::string& path, const paint::GenesisPalette& palette);
 
 // Refuses a picture that is not exactly the sprite's size (8 x Width by
 // 8 x Height pixels), naming the size it needs.
-void RequireSpriteSize(const IndexedPicture& picture, const gfx::SpriteDocument& doc);
+void RequireSpriteSize(const IndexedPicture& picture, const tiles::SpriteDocument& doc);
 
 // Lays the picture over the sprite from its top-left corner, one pixel to one
 // sprite pixel, writing only into white tiles; pixels beyond the sprite, and
 // those over grey tiles or cells without a tile, are passed over. Returns how
 // many sprite pixels changed.
-std::size_t LayPicture(const IndexedPicture& picture, gfx::SpriteDocument& doc);
+std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc);
 
 // The sprite as an indexed PNG: one pixel per sprite pixel (8 x Width by
 // 8 x Height) holding its palette index, the palette's screen colours as the
 // colour table and entry 0 transparent.
-std::vector<std::uint8_t> SpritePng(const gfx::SpriteDocument& doc,
-                                    const edit::GenesisPalette& palette);
+std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc,
+                                    const paint::GenesisPalette& palette);
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -1,14 +1,14 @@
-#include "compress/sprites/SpriteSave.h"
+#include "sprites/SpriteSave.h"
 
 #include <filesystem>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/lib/NemesisEntries.h"
-#include "gfx/core/RomFile.h"
-#include "gfx/core/RomHeader.h"
-#include "gfx/core/TileListReader.h"
+#include "base/RomFile.h"
+#include "codec/Nemesis.h"
+#include "nemesislib/NemesisEntries.h"
+#include "tiles/RomHeader.h"
+#include "tiles/TileListReader.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
 using Result = SaveOutcome::Result;
@@ -30,15 +30,15 @@ std::string refusal(const std::string& what, std::int64_t offset, std::int64_t l
                     std::int64_t size, bool isRom) {
     const std::string span = "bytes " + std::to_string(offset) + " to " +
                              std::to_string(offset + length - 1);
-    switch (gfx::FindSpanFault(offset, length, size, isRom)) {
-        case gfx::SpanFault::Outside:
+    switch (tiles::FindSpanFault(offset, length, size, isRom)) {
+        case tiles::SpanFault::Outside:
             return "Nothing was saved: " + what + " would go to " + span + ", outside " +
                    (isRom ? "the ROM" : "the decompressed data") + " (" + std::to_string(size) +
                    " bytes). Check the game database.";
-        case gfx::SpanFault::OverHeader:
+        case tiles::SpanFault::OverHeader:
             return "Nothing was saved: " + what + " would go to " + span +
                    ", over the cartridge header (bytes 256 to 511). Check the game database.";
-        case gfx::SpanFault::None:
+        case tiles::SpanFault::None:
             break;
     }
     return {};
@@ -48,7 +48,7 @@ std::string tileRefusal(const std::vector<TileWrite>& writes, std::int64_t size,
     for (const TileWrite& w : writes) {
         const std::string what =
             "the tile of cell " + std::to_string(w.tx) + "," + std::to_string(w.ty);
-        std::string why = refusal(what, w.offset, gfx::kTileBytes, size, isRom);
+        std::string why = refusal(what, w.offset, tiles::kTileBytes, size, isRom);
         if (!why.empty()) return why;
     }
     return {};
@@ -57,7 +57,7 @@ std::string tileRefusal(const std::vector<TileWrite>& writes, std::int64_t size,
 // The white tiles in the order the save visits the cells: every row, then
 // every column, the spare ones included. Nothing, with the reason, when the
 // caller will not go on without an unlisted cell.
-std::optional<std::vector<TileWrite>> planWhiteTiles(const gfx::SpriteDocument& doc,
+std::optional<std::vector<TileWrite>> planWhiteTiles(const tiles::SpriteDocument& doc,
                                                      const gamedb::TableCursor& row,
                                                      const SaveHooks& hooks, std::string& why) {
     const std::int32_t columns = doc.SpriteBuffer.upperX() / 8;
@@ -66,7 +66,7 @@ std::optional<std::vector<TileWrite>> planWhiteTiles(const gfx::SpriteDocument& 
     std::vector<TileWrite> writes;
     for (std::int32_t ty = 0; ty <= rows; ++ty) {
         for (std::int32_t tx = 0; tx <= columns; ++tx) {
-            if (doc.TileMap.at(tx, ty) != gfx::kWhiteTile) continue;
+            if (doc.TileMap.at(tx, ty) != tiles::kWhiteTile) continue;
             if (!list) list.emplace(row.field("White").text());
             if (!WriteTile(doc, *list, tx, ty, writes) &&
                 !(hooks.unlistedCell && hooks.unlistedCell(tx, ty))) {
@@ -85,7 +85,7 @@ void letEventsRun(const SaveHooks& hooks) {
 
 void writeTiles(const std::string& path, const std::vector<TileWrite>& writes,
                 const SaveHooks& hooks) {
-    gfx::FileWriter file(path);
+    FileWriter file(path);
     for (const TileWrite& w : writes) {
         letEventsRun(hooks);
         file.writeAt(w.offset, w.bytes);
@@ -102,7 +102,7 @@ SaveOutcome outcomeOf(Result result, std::string reason = {}) {
 
 SaveOutcome refused(std::string why) { return outcomeOf(Result::Refused, std::move(why)); }
 
-SaveOutcome savePlain(const std::string& romPath, gfx::SpriteDocument& doc,
+SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
                       const std::vector<TileWrite>& writes, const SaveHooks& hooks,
                       SaveMode mode) {
     if (std::string why = tileRefusal(writes, fileSize(romPath), true); !why.empty()) {
@@ -117,7 +117,7 @@ SaveOutcome savePlain(const std::string& romPath, gfx::SpriteDocument& doc,
 }
 
 SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
-                           const gamedb::TableCursor& row, gfx::SpriteDocument& doc,
+                           const gamedb::TableCursor& row, tiles::SpriteDocument& doc,
                            const std::vector<TileWrite>& writes, const SaveHooks& hooks,
                            SaveMode mode) {
     SaveOutcome outcome = outcomeOf(Result::Saved);
@@ -128,7 +128,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         return refused("Nothing was saved: the decompressed data of the sprite (" + files.dump +
                        ") is missing. Select the sprite in the tree again.");
     }
-    std::vector<std::uint8_t> data = gfx::readWhole(files.dump);
+    std::vector<std::uint8_t> data = readWhole(files.dump);
     if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
         !why.empty()) {
         return refused(why);
@@ -139,14 +139,14 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
 
     std::vector<std::uint8_t> block;
     if (mode == SaveMode::DryRun) {
-        NemesisEncoded encoded = encodeNemesis(data);
+        codec::NemesisEncoded encoded = codec::encodeNemesis(data);
         if (!encoded.ok()) return outcomeOf(Result::CompressionFailed);
         block = std::move(encoded.stream);
     } else {
         writeTiles(files.dump, writes, hooks);
         letEventsRun(hooks);
         if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) return outcomeOf(Result::CompressionFailed);
-        block = gfx::readWhole(files.dumpc);
+        block = readWhole(files.dumpc);
     }
     outcome.compressedSize = static_cast<std::int64_t>(block.size());
     outcome.maxSize = row.field("MaxSize").toLong();
@@ -156,9 +156,9 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         return outcome;
     }
     // The block goes into the user's ROM: it must give back exactly the tiles.
-    const NemesisDecoded check = decodeNemesis(block);
+    const codec::NemesisDecoded check = codec::decodeNemesis(block);
     if (!check.ok() || check.consumed != block.size() || check.data != data ||
-        (mode == SaveMode::Write && gfx::readWhole(files.dump) != data)) {
+        (mode == SaveMode::Write && readWhole(files.dump) != data)) {
         return refused("Nothing was saved: the compressed block did not decompress back to the "
                        "sprite's tiles.");
     }
@@ -171,7 +171,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
     if (mode == SaveMode::DryRun) return outcome;
 
     letEventsRun(hooks);
-    gfx::FileWriter rom(romPath);
+    FileWriter rom(romPath);
     rom.writeAt(offset, block);
     rom.close();
     doc.SpriteDirty = false;
@@ -181,16 +181,16 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
 }  // namespace
 
 WhiteTileList::WhiteTileList(std::string_view text) {
-    gfx::TileListLines lines(text);
+    tiles::TileListLines lines(text);
     std::string_view lineText;
     while (badLine_ == SIZE_MAX && lines.next(lineText)) {
-        const gfx::TileListFields fields = gfx::SplitTileListLine(lineText);
+        const tiles::TileListFields fields = tiles::SplitTileListLine(lineText);
         Line line;
         try {
             if (fields.count < 2) throw subscriptError();
             // The row is compared first, then the column.
-            line.ty = gfx::TileListNumber(fields.field[1]);
-            line.tx = gfx::TileListNumber(fields.field[0]);
+            line.ty = tiles::TileListNumber(fields.field[1]);
+            line.tx = tiles::TileListNumber(fields.field[0]);
         } catch (const RuntimeError& e) {
             badLine_ = lines_.size();
             badLineError_ = e;
@@ -198,7 +198,7 @@ WhiteTileList::WhiteTileList(std::string_view text) {
         }
         try {
             if (fields.count < 3) throw subscriptError();
-            line.offset = gfx::TileListNumber(fields.field[2]);
+            line.offset = tiles::TileListNumber(fields.field[2]);
         } catch (const RuntimeError& e) {
             line.offsetError = e;
         }
@@ -218,21 +218,21 @@ std::optional<std::int32_t> WhiteTileList::offsetOf(std::int32_t tx, std::int32_
     return line.offset;
 }
 
-bool WriteTile(const gfx::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
+bool WriteTile(const tiles::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
                std::int32_t ty, std::vector<TileWrite>& writes) {
-    if (doc.TileMap.at(tx, ty) != gfx::kWhiteTile) return true;
+    if (doc.TileMap.at(tx, ty) != tiles::kWhiteTile) return true;
     const std::optional<std::int32_t> offset = list.offsetOf(tx, ty);
     if (!offset) return false;
-    writes.push_back({tx, ty, *offset, gfx::EncodeTile(doc.SpriteBuffer, tx, ty)});
+    writes.push_back({tx, ty, *offset, tiles::EncodeTile(doc.SpriteBuffer, tx, ty)});
     return true;
 }
 
 SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
-                       const TempFiles& files, gfx::SpriteDocument& doc, const SaveHooks& hooks,
+                       const TempFiles& files, tiles::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode) {
     if (!doc.SpriteLoaded) return outcomeOf(Result::NothingLoaded);
-    const gfx::SpriteKind kind =
-        doc.SpriteCompressed ? gfx::SpriteKind::Compressed : gfx::SpriteKind::Plain;
+    const tiles::SpriteKind kind =
+        doc.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
     if (doc.GridsRow != kind) return outcomeOf(Result::RowNotCurrent);
     const auto& row = db.table(doc.SpriteCompressed ? gamedb::GameDatabase::COMPRESSED
                                                     : gamedb::GameDatabase::SPRITE);
@@ -243,4 +243,4 @@ SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
                                 : savePlain(romPath, doc, *writes, hooks, mode);
 }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -9,13 +9,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
-#include "compress/sprites/TempFiles.h"
-#include "gamedb/core/GameDatabase.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/TileCodec.h"
+#include "base/RuntimeError.h"
+#include "gamedb/GameDatabase.h"
+#include "sprites/TempFiles.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/TileCodec.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // Save ROM: the loaded sprite's white tiles go back at the offsets of its
 // "White" list, into the ROM for a plain sprite; for a compressed sprite into
@@ -56,13 +56,13 @@ struct TileWrite {
     std::int32_t tx = 0;
     std::int32_t ty = 0;
     std::int32_t offset = 0;
-    gfx::TileBytes bytes{};
+    tiles::TileBytes bytes{};
 };
 
 // Tile cell (tx, ty) of the sprite, if it is a white tile, to the offset its
 // list gives, appended to `writes`. Returns false when the list does not name
 // the cell (the caller reports it and the save goes on); true otherwise.
-bool WriteTile(const gfx::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
+bool WriteTile(const tiles::SpriteDocument& doc, const WhiteTileList& list, std::int32_t tx,
                std::int32_t ty, std::vector<TileWrite>& writes);
 
 // What the save asks of its caller while it runs.
@@ -108,7 +108,7 @@ struct SaveOutcome {
 // Errors of the game data (a list line that does not parse, a null field) and
 // file errors are raised, never caught; a write that fails raises too.
 SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
-                       const TempFiles& files, gfx::SpriteDocument& doc, const SaveHooks& hooks,
+                       const TempFiles& files, tiles::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode = SaveMode::Write);
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

@@ -1,13 +1,13 @@
-#include "gfx/selection/SpriteSelection.h"
+#include "sprites/SpriteSelection.h"
 
-#include "gamedb/core/Identify.h"
-#include "gfx/core/TileLoading.h"
+#include "gamedb/Identify.h"
+#include "tiles/TileLoading.h"
 
-namespace tess::gfx {
+namespace tess::sprites {
 
 using gamedb::GameDatabase;
 
-TileSize RowTileSize(const gamedb::TableCursor& row) {
+tiles::TileSize RowTileSize(const gamedb::TableCursor& row) {
     return {row.field("Width").toInteger(), row.field("Height").toInteger()};
 }
 
@@ -16,17 +16,17 @@ std::int32_t SpritePaletteOffset(GameDatabase& db, const gamedb::TableCursor& ro
     return own != 0 ? own : gamedb::DefaultPaletteOffset(db);
 }
 
-std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, SpriteKind kind) {
+std::optional<std::string> GreyTileList(const gamedb::TableCursor& row, tiles::SpriteKind kind) {
     const gamedb::Value& grey = row.field("Grey");
     if (grey.isNull()) return std::nullopt;
     std::string list = grey.text();
-    if (list.empty() || (kind == SpriteKind::Plain && list == "-1")) return std::nullopt;
+    if (list.empty() || (kind == tiles::SpriteKind::Plain && list == "-1")) return std::nullopt;
     return list;
 }
 
-gamedb::TableCursor* SeekSpriteRow(GameDatabase& db, SpriteKind kind, const std::string& name,
-                                   SpriteDocument& doc) {
-    auto& table = db.table(kind == SpriteKind::Plain ? GameDatabase::SPRITE : GameDatabase::COMPRESSED);
+gamedb::TableCursor* SeekSpriteRow(GameDatabase& db, tiles::SpriteKind kind, const std::string& name,
+                                   tiles::SpriteDocument& doc) {
+    auto& table = db.table(kind == tiles::SpriteKind::Plain ? GameDatabase::SPRITE : GameDatabase::COMPRESSED);
     doc.GridsRow.reset();
     table.moveFirst();
     table.seek(gamedb::Value(name));
@@ -34,13 +34,13 @@ gamedb::TableCursor* SeekSpriteRow(GameDatabase& db, SpriteKind kind, const std:
 }
 
 void PrepareSprite(GameDatabase& db, const std::string& romPath, const gamedb::TableCursor& row,
-                   SpriteKind kind, edit::GenesisPalette& palette, SpriteDocument& doc,
-                   SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
+                   tiles::SpriteKind kind, paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
+                   tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
     palette.LoadPalette(romPath, SpritePaletteOffset(db, row));
     if (paletteLoaded) paletteLoaded();
     palette.setPaletteDirty(false);
 
-    const TileSize size = RowTileSize(row);
+    const tiles::TileSize size = RowTileSize(row);
     view.clearSurface(size);
     doc.CreateGrids(size);
     doc.GridsRow = kind;
@@ -49,17 +49,17 @@ void PrepareSprite(GameDatabase& db, const std::string& romPath, const gamedb::T
 }
 
 bool LoadPlainSprite(GameDatabase& db, const std::string& romPath, const std::string& name,
-                     edit::GenesisPalette& palette, SpriteDocument& doc, SpriteLoadTarget& view,
+                     paint::GenesisPalette& palette, tiles::SpriteDocument& doc, tiles::SpriteLoadTarget& view,
                      const std::function<void()>& paletteLoaded) {
     doc.SpriteCompressed = false;
-    gamedb::TableCursor* sprites = SeekSpriteRow(db, SpriteKind::Plain, name, doc);
+    gamedb::TableCursor* sprites = SeekSpriteRow(db, tiles::SpriteKind::Plain, name, doc);
     if (!sprites) return false;
-    PrepareSprite(db, romPath, *sprites, SpriteKind::Plain, palette, doc, view, paletteLoaded);
+    PrepareSprite(db, romPath, *sprites, tiles::SpriteKind::Plain, palette, doc, view, paletteLoaded);
 
-    LoadWhiteTiles(romPath, sprites->field("White").text(), view, doc);
-    if (const auto grey = GreyTileList(*sprites, SpriteKind::Plain)) LoadGreyTiles(romPath, *grey, view, doc);
+    tiles::LoadWhiteTiles(romPath, sprites->field("White").text(), view, doc);
+    if (const auto grey = GreyTileList(*sprites, tiles::SpriteKind::Plain)) tiles::LoadGreyTiles(romPath, *grey, view, doc);
     doc.SpriteLoaded = true;
     return true;
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::sprites

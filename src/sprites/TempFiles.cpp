@@ -1,12 +1,12 @@
-#include "compress/sprites/TempFiles.h"
+#include "sprites/TempFiles.h"
 
 #include <stdlib.h>
 
 #include <filesystem>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 
 void TempFiles::remove() const {
     for (const std::string* name : {&dump, &dumpc}) {
@@ -29,4 +29,4 @@ PrivateTempFiles::~PrivateTempFiles() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

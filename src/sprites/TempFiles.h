@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tess::compress {
+namespace tess::sprites {
 
 // The compression interface's two temporary files: "dump.bin" holds the
 // decompressed block of the current compressed sprite (tile offsets count in
@@ -35,4 +35,4 @@ private:
     TempFiles files_;
 };
 
-}  // namespace tess::compress
+}  // namespace tess::sprites

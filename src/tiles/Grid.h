@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // A two-dimensional array indexed (x, y) with inclusive upper bounds: x runs
 // 0..upperX(), y 0..upperY(). Every cell starts as T{}. Accessing a cell
@@ -61,4 +61,4 @@ private:
 // tile states.
 using ByteGrid = Grid<std::uint8_t>;
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

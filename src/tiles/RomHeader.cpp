@@ -1,6 +1,6 @@
-#include "gfx/core/RomHeader.h"
+#include "tiles/RomHeader.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t size, bool isRom) {
     if (offset < 0 || offset + length > size) return SpanFault::Outside;
@@ -22,4 +22,4 @@ std::uint16_t StoredChecksum(std::span<const std::uint8_t> rom) {
     return static_cast<std::uint16_t>(rom[kChecksumOffset] << 8 | rom[kChecksumOffset + 1]);
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

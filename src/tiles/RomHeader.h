@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // The cartridge header lies at 0x100 to 0x1FF, after the 68000 vectors. Its
 // checksum word, big-endian at 0x18E, covers every byte after the header.
@@ -27,4 +27,4 @@ std::uint16_t ComputeChecksum(std::span<const std::uint8_t> rom);
 // The word stored at kChecksumOffset. The image must reach kHeaderEnd.
 std::uint16_t StoredChecksum(std::span<const std::uint8_t> rom);
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,8 +1,8 @@
-#include "gfx/core/SpriteDocument.h"
+#include "tiles/SpriteDocument.h"
 
-#include "gfx/core/Int16.h"
+#include "base/Int16.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 void SpriteDocument::CreateGrids(TileSize size) {
     const std::int16_t pixelsX = mul16(8, size.width);
@@ -14,4 +14,4 @@ void SpriteDocument::CreateGrids(TileSize size) {
     TileMap = std::move(tiles);
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

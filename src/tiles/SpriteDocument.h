@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "gfx/core/Grid.h"
+#include "tiles/Grid.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // A sprite's size in tiles, as its database row gives it.
 struct TileSize {
@@ -45,4 +45,4 @@ struct SpriteDocument {
     void CreateGrids(TileSize size);
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,8 +1,8 @@
-#include "gfx/core/SpriteLoadTarget.h"
+#include "tiles/SpriteLoadTarget.h"
 
-#include "gfx/core/Int16.h"
+#include "base/Int16.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 SurfaceSize ZoomedSurfaceSize(TileSize size, std::int16_t zoom) {
     const std::int16_t width = mul16(mul16(size.width, zoom), 8);
@@ -11,4 +11,4 @@ SurfaceSize ZoomedSurfaceSize(TileSize size, std::int16_t zoom) {
     return {width, height};
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteSurface.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteSurface.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // The zoomed surface of a sprite of `size` tiles at `zoom` screen pixels per
 // sprite pixel: Width x Zoom x 8 by Height x Zoom x 8, in 16-bit arithmetic
@@ -40,4 +40,4 @@ public:
     void setMagentaBackground() override {}
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,6 +1,6 @@
-#include "gfx/core/SpriteOverlay.h"
+#include "tiles/SpriteOverlay.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 namespace {
 
 constexpr std::uint32_t kMarqueeBlack = 0xFF000000;
@@ -73,4 +73,4 @@ void SpriteOverlay::render(const SpriteRaster::Colours& colours, int zoom, std::
     }
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "gfx/core/Grid.h"
-#include "gfx/core/SpriteRaster.h"
+#include "tiles/Grid.h"
+#include "tiles/SpriteRaster.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // A sprite pixel position; either coordinate may be negative.
 struct Pixel {
@@ -108,4 +108,4 @@ private:
     std::optional<PixelRect> marquee_;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,12 +1,12 @@
-#include "gfx/core/SpriteRaster.h"
+#include "tiles/SpriteRaster.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/core/RuntimeError.h"
-#include "gfx/core/SpriteDocument.h"
+#include "base/RuntimeError.h"
+#include "tiles/SpriteDocument.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 namespace {
 
 constexpr bool dashOn(std::int32_t along) { return (along & 3) < 2; }
@@ -185,4 +185,4 @@ void SpriteRaster::renderHatch(std::int32_t tx, std::int32_t ty, std::uint8_t ha
     }
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/core/Grid.h"
+#include "tiles/Grid.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // What the sprite view has drawn, kept at sprite-pixel resolution so that any
 // part of the zoomed picture (up to 32767 pixels a side) can be rendered on
@@ -86,4 +86,4 @@ private:
     LineStyle style_ = LineStyle::Solid;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 class SpriteOverlay;
 
@@ -33,4 +33,4 @@ public:
     virtual void showOverlay(const SpriteOverlay&) {}
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,10 +1,10 @@
-#include "gfx/core/TileCodec.h"
+#include "tiles/TileCodec.h"
 
 #include <limits>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 namespace {
 
 // Coordinates are worked out in 64 bits so that a tile placed near the end of
@@ -48,4 +48,4 @@ TileBytes EncodeTile(const ByteGrid& spriteBuffer, std::int32_t tx, std::int32_t
     return bytes;
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/core/Grid.h"
-#include "gfx/core/SpriteSurface.h"
+#include "tiles/Grid.h"
+#include "tiles/SpriteSurface.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // A Genesis tile: 8 rows of 4 bytes, rows top to bottom; byte k holds the
 // pixels of columns 2(k mod 4) (high nibble) and 2(k mod 4) + 1 (low nibble)
@@ -27,4 +27,4 @@ void DecodeTile(std::span<const std::uint8_t, kTileBytes> bytes, ByteGrid& sprit
 // the tile lies outside the buffer and overflow (6) for a cell above 15.
 TileBytes EncodeTile(const ByteGrid& spriteBuffer, std::int32_t tx, std::int32_t ty);
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

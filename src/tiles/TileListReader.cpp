@@ -1,11 +1,11 @@
-#include "gfx/core/TileListReader.h"
+#include "tiles/TileListReader.h"
 
 #include <string>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/Value.h"
+#include "base/RuntimeError.h"
+#include "gamedb/Value.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
@@ -53,4 +53,4 @@ bool TileListReader::next(TileListEntry& entry) {
     return true;
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // The text form of the "White" and "Grey" fields: lines separated by CR LF,
 // each "tx,ty,offset" with fields in decimal or "&H" hex; fields after the
@@ -66,4 +66,4 @@ private:
     int field_ = 0;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,12 +1,12 @@
-#include "gfx/core/TileLoading.h"
+#include "tiles/TileLoading.h"
 
 #include <limits>
 
-#include "gfx/core/RomFile.h"
-#include "gfx/core/TileCodec.h"
-#include "gfx/core/TileListReader.h"
+#include "base/RomFile.h"
+#include "tiles/TileCodec.h"
+#include "tiles/TileListReader.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 namespace {
 
 std::int32_t times8(std::int32_t value) {
@@ -55,4 +55,4 @@ void LoadGreyTiles(const std::string& sourcePath, std::string_view list, SpriteS
     loadList(sourcePath, list, view, doc, kGreyTile);
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteSurface.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteSurface.h"
 
-namespace tess::gfx {
+namespace tess::tiles {
 
 // Reading tiles from a file into the sprite being edited. Plain sprites read
 // from the ROM, compressed ones from the decompressed data file; the source
@@ -40,4 +40,4 @@ void LoadWhiteTiles(const std::string& sourcePath, std::string_view list, Sprite
 void LoadGreyTiles(const std::string& sourcePath, std::string_view list, SpriteSurface& view,
                    SpriteDocument& doc);
 
-}  // namespace tess::gfx
+}  // namespace tess::tiles

@@ -1,13 +1,13 @@
-#include "edit/ui/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 
 #include <QActionGroup>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
-#include "edit/ui/ToolIcons.h"
+#include "widgets/ToolIcons.h"
 
-namespace tess::edit {
+namespace tess::widgets {
 namespace {
 
 struct ToolButton {
@@ -17,7 +17,7 @@ struct ToolButton {
     const char* shortcut;
 };
 // In CurrentTool order; ilTool1 holds their icons from 5 on.
-constexpr ToolButton kTools[kToolCount] = {
+constexpr ToolButton kTools[paint::kToolCount] = {
     {"a", "Pencil", "Pencil", "B"},
     {"b", "Eyedropper", "Eyedropper", "I"},
     {"c", "Color replacer", "Color Replacer", "R"},
@@ -31,7 +31,7 @@ constexpr int kFirstToolIcon = 5;
 
 }  // namespace
 
-MainToolbar::MainToolbar(QToolBar* tbMain, PaintTools& tools, FileCommands files,
+MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
                          std::function<void(const std::function<void()>&)> run)
     : QObject(tbMain), tbMain_(tbMain), tools_(tools), files_(std::move(files)), run_(std::move(run)) {
     tbMain->setIconSize({16, 16});
@@ -58,7 +58,7 @@ MainToolbar::MainToolbar(QToolBar* tbMain, PaintTools& tools, FileCommands files
 
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
-    for (int i = 0; i < kToolCount; ++i) {
+    for (int i = 0; i < paint::kToolCount; ++i) {
         const ToolButton& tool = kTools[i];
         QAction* action = addButton(tool.key, tool.tooltip, tool.description, kFirstToolIcon + i);
         action->setCheckable(true);
@@ -122,4 +122,4 @@ void MainToolbar::ButtonMenuClick(const QString& key) {
     });
 }
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

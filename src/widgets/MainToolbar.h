@@ -4,12 +4,12 @@
 #include <QString>
 #include <functional>
 
-#include "edit/core/PaintTools.h"
+#include "paint/PaintTools.h"
 
 class QAction;
 class QToolBar;
 
-namespace tess::edit {
+namespace tess::widgets {
 
 // Fills the toolbar tbMain and answers its clicks: left to right "open",
 // "save" (a drop-down button whose menu holds "ROM", key "srom", and
@@ -33,7 +33,7 @@ public:
         std::function<void()> savePalette;  // File > Save Palette
     };
     // `run` runs each handler with the window's error handling.
-    MainToolbar(QToolBar* tbMain, PaintTools& tools, FileCommands files,
+    MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
                 std::function<void(const std::function<void()>&)> run);
 
     // The click handler, given the button's key (compared exactly): "open"
@@ -49,9 +49,9 @@ private:
     void addKeys(QWidget* window);
 
     QToolBar* tbMain_;
-    PaintTools& tools_;
+    paint::PaintTools& tools_;
     FileCommands files_;
     std::function<void(const std::function<void()>&)> run_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

@@ -1,16 +1,16 @@
-#include "edit/ui/PaletteCell.h"
+#include "widgets/PaletteCell.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace tess::edit {
+namespace tess::widgets {
 
 PaletteCell::PaletteCell(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
 }
 
-void PaletteCell::setColour(ScreenColour colour) {
+void PaletteCell::setColour(paint::ScreenColour colour) {
     colour_ = colour;
     update();
 }
@@ -25,4 +25,4 @@ void PaletteCell::mouseReleaseEvent(QMouseEvent* event) { emit released(event->b
 
 void PaletteCell::mouseDoubleClickEvent(QMouseEvent* event) { emit doubleClicked(event->button()); }
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

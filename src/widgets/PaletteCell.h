@@ -2,9 +2,9 @@
 
 #include <QFrame>
 
-#include "edit/core/ScreenColour.h"
+#include "paint/ScreenColour.h"
 
-namespace tess::edit {
+namespace tess::widgets {
 
 // A small sunken box filled with one colour: the palette cells picPal(i) and
 // the swatches picFore and picBack.
@@ -13,8 +13,8 @@ class PaletteCell : public QFrame {
 public:
     explicit PaletteCell(QWidget* parent);
 
-    ScreenColour colour() const { return colour_; }
-    void setColour(ScreenColour colour);
+    paint::ScreenColour colour() const { return colour_; }
+    void setColour(paint::ScreenColour colour);
 
 signals:
     void released(Qt::MouseButton button);
@@ -26,7 +26,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    ScreenColour colour_;
+    paint::ScreenColour colour_;
 };
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

@@ -1,16 +1,16 @@
-#include "edit/ui/PalettePanel.h"
+#include "widgets/PalettePanel.h"
 
-#include "app/core/RuntimeError.h"
-#include "gfx/core/Twips.h"
+#include "base/RuntimeError.h"
+#include "widgets/Twips.h"
 
-namespace tess::edit {
+namespace tess::widgets {
 namespace {
 
 constexpr char kEntry0Tip[] = "Changing this, will change the background color of the window";
 
 }  // namespace
 
-PalettePanel::PalettePanel(QWidget* parent, GenesisPalette& palette, CommonDlg& dialogs,
+PalettePanel::PalettePanel(QWidget* parent, paint::GenesisPalette& palette, CommonDlg& dialogs,
                            std::function<bool()> romLoaded, std::function<void()> redrawSprite)
     : QFrame(parent),
       palette_(palette),
@@ -25,7 +25,7 @@ PalettePanel::PalettePanel(QWidget* parent, GenesisPalette& palette, CommonDlg& 
     fore_->setToolTip("Foreground color");
     back_->setObjectName("picBack");
     back_->setToolTip("Background color");
-    for (int i = 0; i < GenesisPalette::kEntries; ++i) {
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) {
         auto* cell = new PaletteCell(this);
         cell->setObjectName(QStringLiteral("picPal%1").arg(i));
         cell->setColour(palette_.colour(i));
@@ -42,19 +42,19 @@ PalettePanel::PalettePanel(QWidget* parent, GenesisPalette& palette, CommonDlg& 
 }
 
 PaletteCell* PalettePanel::picPal(int index) const {
-    if (index < 0 || index >= GenesisPalette::kEntries) throw subscriptError();
+    if (index < 0 || index >= paint::GenesisPalette::kEntries) throw subscriptError();
     return cells_[static_cast<std::size_t>(index)];
 }
 
 void PalettePanel::placeControls(double sx, double sy) {
     auto place = [&](QWidget* widget, int left) {
-        widget->setGeometry(gfx::twipsToPixels(left, sx), gfx::twipsToPixels(60, sy),
-                            gfx::twipsToPixels(255, sx), gfx::twipsToPixels(255, sy));
+        widget->setGeometry(widgets::twipsToPixels(left, sx), widgets::twipsToPixels(60, sy),
+                            widgets::twipsToPixels(255, sx), widgets::twipsToPixels(255, sy));
     };
     place(fore_, 3780);
     place(back_, 4080);
-    for (int i = 0; i < GenesisPalette::kEntries; ++i) place(picPal(i), 4440 + 300 * i);
-    designSize_ = {gfx::twipsToPixels(9315, sx), gfx::twipsToPixels(360, sy)};
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) place(picPal(i), 4440 + 300 * i);
+    designSize_ = {widgets::twipsToPixels(9315, sx), widgets::twipsToPixels(360, sy)};
     setMinimumSize(designSize_);
     updateGeometry();
 }
@@ -64,7 +64,7 @@ QSize PalettePanel::sizeHint() const { return designSize_; }
 void PalettePanel::showEntry(int index) {
     picPal(index)->setColour(palette_.colour(index));
     if (index != 0)
-        picPal(index)->setToolTip(QString::fromStdString(colourTooltip(palette_.colour(index))));
+        picPal(index)->setToolTip(QString::fromStdString(paint::colourTooltip(palette_.colour(index))));
 }
 
 void PalettePanel::showSwatches() {
@@ -73,17 +73,17 @@ void PalettePanel::showSwatches() {
 }
 
 void PalettePanel::refresh() {
-    for (int i = 0; i < GenesisPalette::kEntries; ++i) showEntry(i);
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) showEntry(i);
 }
 
 void PalettePanel::EditPaletteEntry(int index) {
-    const ScreenColour old = palette_.colour(index);
+    const paint::ScreenColour old = palette_.colour(index);
     if (!romLoaded_()) return;
     const auto chosen = dialogs_.chooseColour(old.packed());
     if (!chosen) return;
 
-    const ColourSwatches::Followers followers = swatches_.showing(old);
-    palette_.applyChosenColour(index, ScreenColour::fromPacked(*chosen));
+    const paint::ColourSwatches::Followers followers = swatches_.showing(old);
+    palette_.applyChosenColour(index, paint::ScreenColour::fromPacked(*chosen));
     showEntry(index);
     // Entry 0 recolours the swatches before the redraw, the others after it:
     // a failing redraw leaves the swatches of an edited entry 1..15 as they were.
@@ -99,7 +99,7 @@ void PalettePanel::EditPaletteEntry(int index) {
 }
 
 void PalettePanel::PickSwatchColour(int index, Qt::MouseButton button) {
-    const Swatch picked{index, palette_.colour(index)};
+    const paint::Swatch picked{index, palette_.colour(index)};
     if (button == Qt::LeftButton) {
         swatches_.setForeground(picked);
     } else if (button == Qt::RightButton) {
@@ -110,4 +110,4 @@ void PalettePanel::PickSwatchColour(int index, Qt::MouseButton button) {
     showSwatches();
 }
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

@@ -4,12 +4,12 @@
 #include <array>
 #include <functional>
 
-#include "app/core/CommonDlg.h"
-#include "edit/core/ColourSwatches.h"
-#include "edit/core/GenesisPalette.h"
-#include "edit/ui/PaletteCell.h"
+#include "base/CommonDlg.h"
+#include "paint/ColourSwatches.h"
+#include "paint/GenesisPalette.h"
+#include "widgets/PaletteCell.h"
 
-namespace tess::edit {
+namespace tess::widgets {
 
 // The palette panel Frame1 for the second toolbar strip: the foreground and
 // background swatches picFore and picBack and the 16 palette cells picPal0 ..
@@ -21,7 +21,7 @@ public:
     // `romLoaded` tells whether a ROM is loaded (editing needs one);
     // `redrawSprite` redraws the sprite view after an entry changed. Both
     // swatches start on entry 0 with its colour.
-    PalettePanel(QWidget* parent, GenesisPalette& palette, CommonDlg& dialogs,
+    PalettePanel(QWidget* parent, paint::GenesisPalette& palette, CommonDlg& dialogs,
                  std::function<bool()> romLoaded, std::function<void()> redrawSprite);
 
     // Places the controls from their design twips with S per axis: swatches
@@ -35,8 +35,8 @@ public:
 
     // The swatches' indices (what the paint tools paint with) and colours.
     // Whoever changes them calls showSwatches afterwards.
-    const ColourSwatches& swatches() const { return swatches_; }
-    ColourSwatches& swatches() { return swatches_; }
+    const paint::ColourSwatches& swatches() const { return swatches_; }
+    paint::ColourSwatches& swatches() { return swatches_; }
     void showSwatches();
 
     // Shows the palette's colours in the cells and renews the tooltips of
@@ -60,15 +60,15 @@ public:
 private:
     void showEntry(int index);
 
-    GenesisPalette& palette_;
+    paint::GenesisPalette& palette_;
     CommonDlg& dialogs_;
     std::function<bool()> romLoaded_;
     std::function<void()> redrawSprite_;
-    ColourSwatches swatches_;
+    paint::ColourSwatches swatches_;
     PaletteCell* fore_;
     PaletteCell* back_;
-    std::array<PaletteCell*, GenesisPalette::kEntries> cells_{};
+    std::array<PaletteCell*, paint::GenesisPalette::kEntries> cells_{};
     QSize designSize_{621, 24};
 };
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

@@ -1,8 +1,8 @@
-#include "gamedb/ui/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QPainter>
 
-namespace tess::gamedb {
+namespace tess::widgets {
 namespace {
 
 // A tiny 8 x 8 sprite drawn as a pixel grid: a nod to what the program edits.
@@ -38,4 +38,4 @@ QIcon HeadingIcon() {
 
 QIcon SpriteIcon() { return QIcon(pixelArt(2, QColor(30, 140, 60), Qt::transparent)); }
 
-}  // namespace tess::gamedb
+}  // namespace tess::widgets

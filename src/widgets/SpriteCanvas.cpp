@@ -1,4 +1,4 @@
-#include "gfx/ui/SpriteCanvas.h"
+#include "widgets/SpriteCanvas.h"
 
 #include <QBitmap>
 #include <QImage>
@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-namespace tess::gfx {
+namespace tess::widgets {
 namespace {
 
 // Paint in bands of at most this many pixels, so that even a request for the
@@ -35,8 +35,8 @@ int shiftMask(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-SpriteCanvas::SpriteCanvas(QWidget* parent, const SpriteRaster& raster,
-                           const SpriteOverlay& overlay, const edit::GenesisPalette& palette)
+SpriteCanvas::SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster,
+                           const tiles::SpriteOverlay& overlay, const paint::GenesisPalette& palette)
     : QWidget(parent), raster_(raster), overlay_(overlay), palette_(palette) {
     // Every pixel is painted by paintEvent: no background fill is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -99,9 +99,9 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect() & rect();
     if (area.isEmpty()) return;
 
-    SpriteRaster::Colours colours;
-    for (int i = 0; i < edit::GenesisPalette::kEntries; ++i) {
-        const edit::ScreenColour c = palette_.colour(i);
+    tiles::SpriteRaster::Colours colours;
+    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) {
+        const paint::ScreenColour c = palette_.colour(i);
         colours[static_cast<std::size_t>(i)] = qRgb(c.r, c.g, c.b);
     }
 
@@ -120,4 +120,4 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
     }
 }
 
-}  // namespace tess::gfx
+}  // namespace tess::widgets

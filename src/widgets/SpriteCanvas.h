@@ -3,11 +3,11 @@
 #include <QCursor>
 #include <QWidget>
 
-#include "edit/core/GenesisPalette.h"
-#include "gfx/core/SpriteOverlay.h"
-#include "gfx/core/SpriteRaster.h"
+#include "paint/GenesisPalette.h"
+#include "tiles/SpriteOverlay.h"
+#include "tiles/SpriteRaster.h"
 
-namespace tess::gfx {
+namespace tess::widgets {
 
 // The drawing surface picSprite: a widget as large as the zoomed sprite that
 // renders only the part of the picture it is asked to paint, straight from
@@ -20,8 +20,8 @@ namespace tess::gfx {
 class SpriteCanvas : public QWidget {
     Q_OBJECT
 public:
-    SpriteCanvas(QWidget* parent, const SpriteRaster& raster, const SpriteOverlay& overlay,
-                 const edit::GenesisPalette& palette);
+    SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster, const tiles::SpriteOverlay& overlay,
+                 const paint::GenesisPalette& palette);
 
     // The canvas's mouse pointer: 32 x 32 with its hot spot at (16, 15),
     // black ticks above, below, left and right of the hot spot and a small
@@ -43,9 +43,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    const SpriteRaster& raster_;
-    const SpriteOverlay& overlay_;
-    const edit::GenesisPalette& palette_;
+    const tiles::SpriteRaster& raster_;
+    const tiles::SpriteOverlay& overlay_;
+    const paint::GenesisPalette& palette_;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::widgets

@@ -1,15 +1,15 @@
-#include "gfx/ui/SpriteView.h"
+#include "widgets/SpriteView.h"
 
 #include <QDropEvent>
 #include <QMimeData>
 #include <algorithm>
 #include <cmath>
 
-#include "app/core/RuntimeError.h"
-#include "gfx/core/Int16.h"
-#include "gfx/core/Twips.h"
+#include "base/Int16.h"
+#include "base/RuntimeError.h"
+#include "widgets/Twips.h"
 
-namespace tess::gfx {
+namespace tess::widgets {
 namespace {
 
 constexpr int kFlushMilliseconds = 30;
@@ -23,8 +23,8 @@ void placeInTwips(QWidget* widget, int left, int top, int width, int height, dou
 
 }  // namespace
 
-SpriteView::SpriteView(QWidget* parent, const SpriteDocument& doc,
-                       const edit::GenesisPalette& palette)
+SpriteView::SpriteView(QWidget* parent, const tiles::SpriteDocument& doc,
+                       const paint::GenesisPalette& palette)
     : QObject(parent), doc_(doc) {
     frame_ = new QWidget(parent);
     frame_->setObjectName("picEdBack");
@@ -74,8 +74,8 @@ void SpriteView::placeControls(double sx, double sy) {
     placeInTwips(scrollH_, 2520, 6120, 6495, 255, sx, sy);
 }
 
-QSize SpriteView::surfaceSize(TileSize size) const {
-    const SurfaceSize pixels = ZoomedSurfaceSize(size, zoom_);
+QSize SpriteView::surfaceSize(tiles::TileSize size) const {
+    const tiles::SurfaceSize pixels = tiles::ZoomedSurfaceSize(size, zoom_);
     return {pixels.width, pixels.height};
 }
 
@@ -92,15 +92,15 @@ int SpriteView::zoomIndexSteppedBy(int steps) const {
 
 void SpriteView::DrawCell(int x, int y, int index) {
     raster_.drawCell(x, y, index);
-    if (index != SpriteRaster::kNothing) markDirty(PixelRect{x, y, 1, 1});
+    if (index != tiles::SpriteRaster::kNothing) markDirty(tiles::PixelRect{x, y, 1, 1});
 }
 
 void SpriteView::DrawCells(int x, int y, std::span<const std::uint8_t> indices) {
     raster_.drawCells(x, y, indices);
-    markDirty(PixelRect{x, y, static_cast<std::int32_t>(indices.size()), 1});
+    markDirty(tiles::PixelRect{x, y, static_cast<std::int32_t>(indices.size()), 1});
 }
 
-void SpriteView::showOverlay(const SpriteOverlay& overlay) {
+void SpriteView::showOverlay(const tiles::SpriteOverlay& overlay) {
     markDirty(overlay_.bounds());
     overlay_ = overlay;
     markDirty(overlay_.bounds());
@@ -108,11 +108,11 @@ void SpriteView::showOverlay(const SpriteOverlay& overlay) {
 
 void SpriteView::HatchTile(int tx, int ty) {
     raster_.hatchTile(tx, ty);
-    markDirty(PixelRect{8 * tx, 8 * ty, 8, 8});
+    markDirty(tiles::PixelRect{8 * tx, 8 * ty, 8, 8});
 }
 
-void SpriteView::markDirty(const PixelRect& cells) {
-    const PixelRect shown =
+void SpriteView::markDirty(const tiles::PixelRect& cells) {
+    const tiles::PixelRect shown =
         cells.intersected({0, 0, raster_.upperX() + 1, raster_.upperY() + 1});
     if (shown.empty()) return;
     const int z = raster_.zoom();
@@ -156,7 +156,7 @@ void SpriteView::RedrawSprite() {
     raster_.drawSprite(doc_.SpriteBuffer, doc_.TileMap);
 }
 
-void SpriteView::clearSurface(TileSize size) {
+void SpriteView::clearSurface(tiles::TileSize size) {
     const QSize pixels = surfaceSize(size);
     raster_.reset(mul16(8, size.width), mul16(8, size.height), zoom_);
     pending_ = QRect();
@@ -203,14 +203,14 @@ void SpriteView::ZoomCommand(int index, bool romLoaded) {
 bool SpriteView::GridCommand() {
     if (zoom_ >= 8) {
         gridChecked_ = !gridChecked_;
-        raster_.setLineStyle(gridChecked_ ? SpriteRaster::LineStyle::Dashed
-                                          : SpriteRaster::LineStyle::Solid);
+        raster_.setLineStyle(gridChecked_ ? tiles::SpriteRaster::LineStyle::Dashed
+                                          : tiles::SpriteRaster::LineStyle::Solid);
         RedrawSprite();
         scrollH_->setValue(0);
         scrollV_->setValue(0);
     } else {
         gridChecked_ = false;
-        raster_.setLineStyle(SpriteRaster::LineStyle::Solid);
+        raster_.setLineStyle(tiles::SpriteRaster::LineStyle::Solid);
         RedrawSprite();
     }
     return gridChecked_;
@@ -248,4 +248,4 @@ void SpriteView::scrollX(int value) { canvas_->move(-qRound(value * sx_), canvas
 
 void SpriteView::scrollY(int value) { canvas_->move(canvas_->x(), -qRound(value * sy_)); }
 
-}  // namespace tess::gfx
+}  // namespace tess::widgets

@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <functional>
 
-#include "edit/core/GenesisPalette.h"
-#include "gfx/core/SpriteDocument.h"
-#include "gfx/core/SpriteRaster.h"
-#include "gfx/core/SpriteLoadTarget.h"
-#include "gfx/core/SpriteOverlay.h"
-#include "gfx/ui/SpriteCanvas.h"
+#include "paint/GenesisPalette.h"
+#include "tiles/SpriteDocument.h"
+#include "tiles/SpriteLoadTarget.h"
+#include "tiles/SpriteOverlay.h"
+#include "tiles/SpriteRaster.h"
+#include "widgets/SpriteCanvas.h"
 
-namespace tess::gfx {
+namespace tess::widgets {
 
 // The zoomed sprite view: the frame picEdBack, the drawing surface picSprite
 // inside it (exactly as large as the zoomed sprite, up to 32767 pixels a
@@ -32,12 +32,12 @@ namespace tess::gfx {
 //
 // Errors are raised, never caught: 6 for a surface beyond 32767 pixels, 9 for
 // a zoom index outside 0..5 or a palette index 16..254.
-class SpriteView : public QObject, public SpriteLoadTarget {
+class SpriteView : public QObject, public tiles::SpriteLoadTarget {
     Q_OBJECT
 public:
     static constexpr std::array<std::int16_t, 6> kZoomLevels{1, 4, 6, 8, 16, 24};
 
-    SpriteView(QWidget* parent, const SpriteDocument& doc, const edit::GenesisPalette& palette);
+    SpriteView(QWidget* parent, const tiles::SpriteDocument& doc, const paint::GenesisPalette& palette);
     ~SpriteView() override;
 
     QWidget* picEdBack() const { return frame_; }
@@ -62,12 +62,12 @@ public:
     int zoomIndexSteppedBy(int steps) const;
     // The check mark of the Grid command; outlines are dashed while it is on.
     bool gridChecked() const { return gridChecked_; }
-    SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
-    const SpriteRaster& raster() const { return raster_; }
+    tiles::SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
+    const tiles::SpriteRaster& raster() const { return raster_; }
 
     // Where RedrawSprite takes the sprite's size in tiles from; it is asked
     // only when a sprite is loaded. Without a source, such a redraw raises 91.
-    void setSpriteSizeSource(std::function<TileSize()> source) { sizeSource_ = std::move(source); }
+    void setSpriteSizeSource(std::function<tiles::TileSize()> source) { sizeSource_ = std::move(source); }
 
     // Paints one sprite pixel as a Zoom x Zoom square (nothing for 255).
     // Cheap: repaints are gathered and done later or by flushPainting.
@@ -78,7 +78,7 @@ public:
     // Shows the tiles read so far now and then during a long load.
     void TileDone() override { flushPainting(); }
     // Shows `overlay` over the picture until the next one, at every zoom.
-    void showOverlay(const SpriteOverlay& overlay) override;
+    void showOverlay(const tiles::SpriteOverlay& overlay) override;
 
     // Nothing unless doc.SpriteLoaded. Otherwise: works out the surface size
     // for the source's Width x Height at Zoom (raising 6 before anything
@@ -90,7 +90,7 @@ public:
     // The view's part of a sprite selection, one call per step.
     // Clears the picture, sizes the surface for `size` at Zoom (6 beyond 32767
     // pixels, raised before anything changes) and shows it.
-    void clearSurface(TileSize size) override;
+    void clearSurface(tiles::TileSize size) override;
     // disableScrollBars, moveSurfaceHome, then applyScrollRange.
     void resetScrollBars() override;
     void disableScrollBars();
@@ -123,21 +123,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QSize surfaceSize(TileSize size) const;
+    QSize surfaceSize(tiles::TileSize size) const;
     void markDirty(const QRect& rect);
-    void markDirty(const PixelRect& cells);
+    void markDirty(const tiles::PixelRect& cells);
     void postPendingUpdate();
     void scrollX(int value);
     void scrollY(int value);
 
-    const SpriteDocument& doc_;
-    SpriteRaster raster_;
-    SpriteOverlay overlay_;
+    const tiles::SpriteDocument& doc_;
+    tiles::SpriteRaster raster_;
+    tiles::SpriteOverlay overlay_;
     QPointer<QWidget> frame_;
     QPointer<SpriteCanvas> canvas_;
     QPointer<QScrollBar> scrollH_;
     QPointer<QScrollBar> scrollV_;
-    std::function<TileSize()> sizeSource_;
+    std::function<tiles::TileSize()> sizeSource_;
     std::function<void(const std::string&)> dropHandler_;
     double sx_ = 15;
     double sy_ = 15;
@@ -148,4 +148,4 @@ private:
     QElapsedTimer sinceFlush_;
 };
 
-}  // namespace tess::gfx
+}  // namespace tess::widgets

@@ -1,12 +1,12 @@
-#include "edit/ui/ToolIcons.h"
+#include "widgets/ToolIcons.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <array>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
-namespace tess::edit {
+namespace tess::widgets {
 namespace {
 
 // Our own pixel art, one character a pixel. '.' is transparent; the other
@@ -288,4 +288,4 @@ QIcon ToolIcon(int number) {
     return icon;
 }
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

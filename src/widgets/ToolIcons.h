@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-namespace tess::edit {
+namespace tess::widgets {
 
 // Icon `number` (1 to 13, else 9) of the image list ilTool1, the toolbar's
 // 16 x 16 pictures: 1 open, 2 save, 3 undo, 4 redo, 5 pencil, 6 eyedropper,
@@ -11,4 +11,4 @@ namespace tess::edit {
 // it is drawn without smoothing at device pixel ratios 1 and 2.
 QIcon ToolIcon(int number);
 
-}  // namespace tess::edit
+}  // namespace tess::widgets

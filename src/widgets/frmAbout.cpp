@@ -1,4 +1,4 @@
-#include "gamedb/ui/frmAbout.h"
+#include "widgets/frmAbout.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -9,10 +9,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gamedb/ui/Pictures.h"
-#include "gamedb/ui/frmDetails.h"
+#include "widgets/Pictures.h"
+#include "widgets/frmDetails.h"
 
-namespace tess::gamedb {
+namespace tess::widgets {
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
@@ -79,15 +79,15 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void frmAbout::loadGameList(GameDatabase& db) {
-    SupportedGames games = BuildSupportedGames(db);
+void frmAbout::loadGameList(gamedb::GameDatabase& db) {
+    gamedb::SupportedGames games = gamedb::BuildSupportedGames(db);
     lvGames_->clear();
     for (const auto& row : games.rows) AddListRow(lvGames_, row);
     SupportedGameComments = std::move(games.comments);
 }
 
 void frmAbout::AddListRow(QTreeWidget* list, const std::string& rowText) {
-    const auto pieces = SplitListRow(rowText);
+    const auto pieces = gamedb::SplitListRow(rowText);
     if (pieces.empty()) return;
     auto* item = new QTreeWidgetItem(list);
     const int columns = std::min<int>(list->columnCount(), static_cast<int>(pieces.size()));
@@ -111,4 +111,4 @@ void frmAbout::closeEvent(QCloseEvent* event) {
     hide();
 }
 
-}  // namespace tess::gamedb
+}  // namespace tess::widgets

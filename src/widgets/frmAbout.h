@@ -2,11 +2,11 @@
 
 #include <QDialog>
 
-#include "gamedb/core/GameSummary.h"
+#include "gamedb/GameSummary.h"
 
 class QTreeWidget;
 
-namespace tess::gamedb {
+namespace tess::widgets {
 
 // Lists every supported game with its completion and author; a double-click
 // on a game shows its comment. The list is built once, when the window is
@@ -18,7 +18,7 @@ public:
 
     // The window's load step: builds the list from the game database. Opening
     // the first game's data is not guarded; see BuildSupportedGames.
-    void loadGameList(GameDatabase& db);
+    void loadGameList(gamedb::GameDatabase& db);
 
     // Adds one row from a "*"-separated text: piece 0 in the first column,
     // piece k in column k where both exist; an empty text adds nothing.
@@ -35,4 +35,4 @@ private:
     std::array<std::string, 256> SupportedGameComments{};
 };
 
-}  // namespace tess::gamedb
+}  // namespace tess::widgets

@@ -1,10 +1,10 @@
-#include "gamedb/ui/frmDetails.h"
+#include "widgets/frmDetails.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tess::gamedb {
+namespace tess::widgets {
 
 frmDetails::frmDetails(QWidget* parent) : QDialog(parent) {
     setObjectName("frmDetails");
@@ -28,4 +28,4 @@ void frmDetails::setMessage(const QString& message) {
 
 QString frmDetails::message() const { return txtDetails_->toPlainText(); }
 
-}  // namespace tess::gamedb
+}  // namespace tess::widgets

@@ -5,7 +5,7 @@
 
 class QPlainTextEdit;
 
-namespace tess::gamedb {
+namespace tess::widgets {
 
 // Shows one supported game's comment.
 class frmDetails : public QDialog {
@@ -21,4 +21,4 @@ private:
     QPlainTextEdit* txtDetails_;
 };
 
-}  // namespace tess::gamedb
+}  // namespace tess::widgets

@@ -1,6 +1,6 @@
-#include "app/ui/ProgramState.h"
+#include "window/ProgramState.h"
 
-namespace tess {
+namespace tess::window {
 
 std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder) {
     if (commandLine == kDebugSwitch) return "C:\\Dev\\Projects\\KVEL\\";
@@ -13,4 +13,4 @@ void InitProgram(ProgramState& state, const std::string& commandLine,
     state.GameDb = std::make_unique<gamedb::GameDatabase>(state.AppFolder);
 }
 
-}  // namespace tess
+}  // namespace tess::window

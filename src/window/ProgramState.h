@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "edit/core/GenesisPalette.h"
-#include "gamedb/core/GameDatabase.h"
-#include "gfx/core/SpriteDocument.h"
+#include "gamedb/GameDatabase.h"
+#include "paint/GenesisPalette.h"
+#include "tiles/SpriteDocument.h"
 
-namespace tess {
+namespace tess::window {
 
 // The program state that lives for the whole run, owned by the application
 // and handed to the windows that need it.
@@ -17,9 +17,9 @@ struct ProgramState {
     std::string AppFolder;
     std::string RomPath;  // empty until File > Load
     std::unique_ptr<gamedb::GameDatabase> GameDb;
-    gfx::SpriteDocument Sprite;
+    tiles::SpriteDocument Sprite;
     // Entry 0 takes the window's background colour when the window is made.
-    edit::GenesisPalette Palette{edit::ScreenColour{}};
+    paint::GenesisPalette Palette{paint::ScreenColour{}};
     // The ROM the palette was read from: it is only ever saved back there.
     std::string PaletteRomPath;
 };
@@ -37,4 +37,4 @@ std::string AppFolderFor(const std::string& commandLine, const std::string& exec
 void InitProgram(ProgramState& state, const std::string& commandLine,
                  const std::string& executableFolder);
 
-}  // namespace tess
+}  // namespace tess::window

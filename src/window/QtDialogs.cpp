@@ -1,11 +1,11 @@
-#include "app/ui/QtDialogs.h"
+#include "window/QtDialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
@@ -71,4 +71,4 @@ std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t preset) {
     return static_cast<std::uint32_t>(chosen.red() + 256 * chosen.green() + 65536 * chosen.blue());
 }
 
-}  // namespace tess
+}  // namespace tess::window

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/core/CommonDlg.h"
+#include "base/CommonDlg.h"
 
 #include <QString>
 
 class QWidget;
 
-namespace tess {
+namespace tess::window {
 
 // The real dialog seam: Qt's message boxes, file and colour dialogs.
 class QtDialogs : public CommonDlg {
@@ -25,4 +25,4 @@ private:
 // "Desc|*.a|All|*.*" as Qt writes it: "Desc (*.a);;All (*.*)".
 QString QtFilter(const std::string& filter);
 
-}  // namespace tess
+}  // namespace tess::window

@@ -1,10 +1,10 @@
-#include "app/ui/Startup.h"
+#include "window/Startup.h"
 
 #include <filesystem>
 
-#include "app/core/ErrorReporting.h"
+#include "base/ErrorReporting.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 std::string joined(const std::vector<std::string>& arguments) {
@@ -50,7 +50,7 @@ std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
     auto program = std::make_unique<RunningProgram>();
     program->main = std::make_unique<frmMain>(state, dialogs, endProcess);
     program->main->show();
-    program->about = std::make_unique<gamedb::frmAbout>(program->main.get());
+    program->about = std::make_unique<widgets::frmAbout>(program->main.get());
     program->main->setAboutWindow(program->about.get());
     program->main->guarded([&] { program->about->loadGameList(*state.GameDb); });
 
@@ -59,4 +59,4 @@ std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
     return program;
 }
 
-}  // namespace tess
+}  // namespace tess::window

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/core/CommonDlg.h"
-#include "app/ui/ProgramState.h"
-#include "app/ui/frmMain.h"
-#include "gamedb/ui/frmAbout.h"
+#include "base/CommonDlg.h"
+#include "widgets/frmAbout.h"
+#include "window/ProgramState.h"
+#include "window/frmMain.h"
 
-namespace tess {
+namespace tess::window {
 
 // The windows of a started program; they live until the event loop ends.
 struct RunningProgram {
     std::unique_ptr<frmMain> main;
-    std::unique_ptr<gamedb::frmAbout> about;  // a child of main: destroyed first
+    std::unique_ptr<widgets::frmAbout> about;  // a child of main: destroyed first
 };
 
 // Start-up, once the toolkit exists. `arguments` are the command-line
@@ -37,4 +37,4 @@ std::unique_ptr<RunningProgram> StartProgram(ProgramState& state,
                                              const std::function<void(int)>& endProcess,
                                              std::ostream& err);
 
-}  // namespace tess
+}  // namespace tess::window

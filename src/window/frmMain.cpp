@@ -1,4 +1,4 @@
-#include "app/ui/frmMain.h"
+#include "window/frmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,23 +11,23 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "app/core/ErrorReporting.h"
-#include "compress/images/SpriteImage.h"
-#include "compress/lib/WholeFile.h"
-#include "compress/sprites/CompressedSprite.h"
-#include "compress/sprites/SpriteSave.h"
-#include "edit/core/PaintTools.h"
-#include "edit/ui/MainToolbar.h"
-#include "edit/ui/PalettePanel.h"
-#include "gamedb/core/GameSummary.h"
-#include "gamedb/core/Identify.h"
-#include "gamedb/ui/Pictures.h"
-#include "gamedb/ui/frmAbout.h"
-#include "gfx/core/Twips.h"
-#include "gfx/selection/SpriteSelection.h"
-#include "gfx/ui/SpriteView.h"
+#include "base/ErrorReporting.h"
+#include "base/WholeFile.h"
+#include "gamedb/GameSummary.h"
+#include "gamedb/Identify.h"
+#include "paint/PaintTools.h"
+#include "sprites/CompressedSprite.h"
+#include "sprites/SpriteImage.h"
+#include "sprites/SpriteSave.h"
+#include "sprites/SpriteSelection.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/PalettePanel.h"
+#include "widgets/Pictures.h"
+#include "widgets/SpriteView.h"
+#include "widgets/Twips.h"
+#include "widgets/frmAbout.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
@@ -85,7 +85,7 @@ private:
     std::size_t compressedMark_;
 };
 
-std::string quotedName(const compress::SpriteChoice& sprite) { return "\"" + sprite.name + "\""; }
+std::string quotedName(const sprites::SpriteChoice& sprite) { return "\"" + sprite.name + "\""; }
 
 }  // namespace
 
@@ -93,9 +93,9 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)) {
     setObjectName("frmMain");
     setWindowTitle("Tessellane");
-    setWindowIcon(QIcon(gamedb::ProgramPicture()));
-    sx_ = gfx::twipsPerPixel(logicalDpiX());
-    sy_ = gfx::twipsPerPixel(logicalDpiY());
+    setWindowIcon(QIcon(widgets::ProgramPicture()));
+    sx_ = widgets::twipsPerPixel(logicalDpiX());
+    sy_ = widgets::twipsPerPixel(logicalDpiY());
     buildMenus();
     buildControls();
 }
@@ -103,8 +103,8 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
 frmMain::~frmMain() = default;
 
 QRect frmMain::twips(int left, int top, int width, int height) const {
-    return QRect(gfx::twipsToPixels(left, sx_), gfx::twipsToPixels(top, sy_),
-                 gfx::twipsToPixels(width, sx_), gfx::twipsToPixels(height, sy_));
+    return QRect(widgets::twipsToPixels(left, sx_), widgets::twipsToPixels(top, sy_),
+                 widgets::twipsToPixels(width, sx_), widgets::twipsToPixels(height, sy_));
 }
 
 QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
@@ -179,11 +179,11 @@ void frmMain::buildControls() {
         0, {static_cast<std::uint8_t>(background.red()), static_cast<std::uint8_t>(background.green()),
             static_cast<std::uint8_t>(background.blue())});
 
-    view_ = new gfx::SpriteView(client, state_.Sprite, state_.Palette);
+    view_ = new widgets::SpriteView(client, state_.Sprite, state_.Palette);
     view_->placeControls(sx_, sy_);
     view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
 
-    panel_ = new edit::PalettePanel(
+    panel_ = new widgets::PalettePanel(
         tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
         [this] { view_->RedrawSprite(); });
     panel_->placeControls(sx_, sy_);
@@ -225,15 +225,15 @@ void frmMain::buildControls() {
 }
 
 void frmMain::buildPainting(QToolBar* tbMain) {
-    tools_ = std::make_unique<edit::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette, *view_);
+    tools_ = std::make_unique<paint::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette, *view_);
     auto trigger = [this](const char* name) { return [this, name] { findChild<QAction*>(name)->trigger(); }; };
-    new edit::MainToolbar(tbMain, *tools_,
+    new widgets::MainToolbar(tbMain, *tools_,
                           {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
                           [this](const std::function<void()>& handler) {
                               if (!refusedWhileSaving()) guarded(handler);
                           });
 
-    const gfx::SpriteCanvas* canvas = view_->picSprite();
+    const widgets::SpriteCanvas* canvas = view_->picSprite();
     // A mouse event that fails is passed over: painting never ends the program.
     auto apply = [this](int button, int shift, float x, float y) {
         skipOnError([&] {
@@ -244,12 +244,12 @@ void frmMain::buildPainting(QToolBar* tbMain) {
             if (feedback.swatchesChanged) panel_->showSwatches();
         });
     };
-    connect(canvas, &gfx::SpriteCanvas::mousePressed, this, apply);
-    connect(canvas, &gfx::SpriteCanvas::mouseMoved, this, apply);
-    connect(canvas, &gfx::SpriteCanvas::mouseReleased, this, [this](int, int shift, float x, float y) {
+    connect(canvas, &widgets::SpriteCanvas::mousePressed, this, apply);
+    connect(canvas, &widgets::SpriteCanvas::mouseMoved, this, apply);
+    connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](int, int shift, float x, float y) {
         skipOnError([&] { tools_->ReleaseTool(static_cast<std::int16_t>(shift), x, y, view_->Zoom()); });
     });
-    connect(canvas, &gfx::SpriteCanvas::zoomWheel, this, [this](int steps) {
+    connect(canvas, &widgets::SpriteCanvas::zoomWheel, this, [this](int steps) {
         guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });
     });
 }
@@ -302,7 +302,7 @@ void frmMain::IdentifyGame() {
 
 void frmMain::fillTreeView() {
     std::vector<QTreeWidgetItem*> items(tree_.nodes().size());
-    const QIcon images[] = {gamedb::HeadingIcon(), gamedb::SpriteIcon()};
+    const QIcon images[] = {widgets::HeadingIcon(), widgets::SpriteIcon()};
     tree_.forEachInTreeOrder([&](const gamedb::TreeNode& node, int) {
         auto* item = node.parent < 0
                          ? new QTreeWidgetItem(tvSprites_)
@@ -364,14 +364,14 @@ void frmMain::mnuFileSaveRom_Click() {
         }
     } endOfSave{*this};
 
-    const compress::SaveHooks hooks{[this](std::int32_t, std::int32_t) {
+    const sprites::SaveHooks hooks{[this](std::int32_t, std::int32_t) {
                                         ShowProcessingError(dialogs_);
                                         return true;
                                     },
                                     [this] { letEventsRun(); }};
-    using Result = compress::SaveOutcome::Result;
-    const compress::SaveOutcome outcome =
-        compress::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks);
+    using Result = sprites::SaveOutcome::Result;
+    const sprites::SaveOutcome outcome =
+        sprites::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks);
     switch (outcome.result) {
         case Result::NothingLoaded:
         case Result::Saved:
@@ -405,9 +405,9 @@ void frmMain::mnuViewZoomE_Click(int index) {
 
 void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
 
-gfx::TileSize frmMain::currentSpriteSize() {
+tiles::TileSize frmMain::currentSpriteSize() {
     using gamedb::GameDatabase;
-    return gfx::RowTileSize(state_.GameDb->table(state_.Sprite.SpriteCompressed
+    return sprites::RowTileSize(state_.GameDb->table(state_.Sprite.SpriteCompressed
                                                      ? GameDatabase::COMPRESSED
                                                      : GameDatabase::SPRITE));
 }
@@ -451,9 +451,9 @@ void frmMain::tvSprites_DblClick() {
         tempFiles_.remove();
         tools_->spriteReplaced();
 
-        const compress::SpriteChoice sprite = choiceOf(node);
+        const sprites::SpriteChoice sprite = choiceOf(node);
         shownSprite_.reset();
-        if (compress::LoadSprite(*state_.GameDb, state_.RomPath, sprite, tempFiles_, state_.Palette,
+        if (sprites::LoadSprite(*state_.GameDb, state_.RomPath, sprite, tempFiles_, state_.Palette,
                                   state_.Sprite, *view_, [this] {
                                       state_.PaletteRomPath = state_.RomPath;
                                       panel_->refresh();
@@ -467,19 +467,19 @@ void frmMain::tvSprites_DblClick() {
     }
 }
 
-compress::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
+sprites::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
     const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
-    return {parentKey.contains(gamedb::kHeadingKey) ? gfx::SpriteKind::Plain : gfx::SpriteKind::Compressed,
+    return {parentKey.contains(gamedb::kHeadingKey) ? tiles::SpriteKind::Plain : tiles::SpriteKind::Compressed,
             node->text(0).toStdString()};
 }
 
-bool frmMain::isShown(const compress::SpriteChoice& sprite) const { return shownSprite_ == sprite; }
+bool frmMain::isShown(const sprites::SpriteChoice& sprite) const { return shownSprite_ == sprite; }
 
 std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
-    const compress::SpriteChoice& sprite, std::optional<compress::DetachedSprite>& apart) {
+    const sprites::SpriteChoice& sprite, std::optional<sprites::DetachedSprite>& apart) {
     if (isShown(sprite)) return SpriteAtHand{state_.Sprite, state_.Palette, tempFiles_, true};
     apart.emplace();
-    if (!compress::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *apart)) {
+    if (!sprites::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *apart)) {
         ShowProcessingError(dialogs_);
         return std::nullopt;
     }
@@ -494,21 +494,21 @@ void frmMain::mnuFileImport_Click() {
 }
 
 void frmMain::ImportBitmap(const std::string& path) {
-    const std::optional<compress::Bitmap4> bitmap = compress::ReadBitmap4(path);
+    const std::optional<sprites::Bitmap4> bitmap = sprites::ReadBitmap4(path);
     if (!bitmap) return;
     if (bitmap->bitsPerPixel != 4) {
         dialogs_.message({kOnly4BitText});
         return;
     }
     // File > Import Sprite... takes no undo step.
-    compress::LayPicture(compress::IndexedPicture(*bitmap), state_.Sprite);
+    sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
     if (!node || node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return nullptr;
-    const compress::SpriteChoice sprite = choiceOf(node);
+    const sprites::SpriteChoice sprite = choiceOf(node);
     auto* menu = new QMenu(tvSprites_);
     auto add = [&](const char* name, const char* caption, std::function<void()> run) {
         QAction* item = menu->addAction(caption);
@@ -519,7 +519,7 @@ QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
     };
     add("mnuSpriteExport", "Export Image...", [this, sprite] { exportSpriteImage(sprite); });
     add("mnuSpriteImport", "Import Image...", [this, node] { importSpriteImage(node); });
-    if (sprite.kind == gfx::SpriteKind::Compressed) {
+    if (sprite.kind == tiles::SpriteKind::Compressed) {
         add("mnuSpriteSize", "Compressed Size...", [this, sprite] { showCompressedSize(sprite); });
     }
     return menu;
@@ -533,23 +533,23 @@ void frmMain::trapped(const std::function<void()>& action) {
     }
 }
 
-void frmMain::exportSpriteImage(const compress::SpriteChoice& sprite) {
+void frmMain::exportSpriteImage(const sprites::SpriteChoice& sprite) {
     const std::string path =
         dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
     if (path.empty()) return;
     RowBookmarks keep(*state_.GameDb);
-    std::optional<compress::DetachedSprite> apart;
+    std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
     if (!at) return;
     std::string why;
-    if (!compress::writeWholeFile(path, compress::SpritePng(at->doc, at->palette), why)) {
+    if (!writeWholeFile(path, sprites::SpritePng(at->doc, at->palette), why)) {
         dialogs_.message({"The image was not written to " + path + ": " + why + ".", kAppTitle,
                           MsgIcon::Exclamation});
     }
 }
 
 void frmMain::importSpriteImage(QTreeWidgetItem* node) {
-    const compress::SpriteChoice sprite = choiceOf(node);
+    const sprites::SpriteChoice sprite = choiceOf(node);
     if (!isShown(sprite)) {
         // Loading it asks about unsaved changes first, as a double-click does.
         tvSprites_->setCurrentItem(node);
@@ -563,16 +563,16 @@ void frmMain::importSpriteImage(QTreeWidgetItem* node) {
 
 void frmMain::importImage(const std::string& path) {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
-    std::optional<compress::SpriteImage> image;
+    std::optional<sprites::SpriteImage> image;
     try {
-        image = compress::ReadSpriteImage(path, state_.Palette);
+        image = sprites::ReadSpriteImage(path, state_.Palette);
         // A bitmap is laid over the sprite whatever its size, as File > Import Sprite... does.
-        if (!image->bitmap) compress::RequireSpriteSize(image->picture, state_.Sprite);
-    } catch (const compress::ImageRefused& refusal) {
+        if (!image->bitmap) sprites::RequireSpriteSize(image->picture, state_.Sprite);
+    } catch (const sprites::ImageRefused& refusal) {
         dialogs_.message({refusal.what(), kAppTitle, MsgIcon::Exclamation});
         return;
     }
-    tools_->recordEdit([&] { compress::LayPicture(image->picture, state_.Sprite); });
+    tools_->recordEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
     if (image->inexactPixels > 0) {
@@ -582,20 +582,20 @@ void frmMain::importImage(const std::string& path) {
     }
 }
 
-void frmMain::showCompressedSize(const compress::SpriteChoice& sprite) {
+void frmMain::showCompressedSize(const sprites::SpriteChoice& sprite) {
     RowBookmarks keep(*state_.GameDb);
-    std::optional<compress::DetachedSprite> apart;
+    std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
     if (!at) return;
-    compress::SaveHooks hooks;
+    sprites::SaveHooks hooks;
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-    const compress::SaveOutcome now = compress::SaveSprite(*state_.GameDb, state_.RomPath, at->files,
-                                                           at->doc, hooks, compress::SaveMode::DryRun);
+    const sprites::SaveOutcome now = sprites::SaveSprite(*state_.GameDb, state_.RomPath, at->files,
+                                                           at->doc, hooks, sprites::SaveMode::DryRun);
     const auto& row = state_.GameDb->table(gamedb::GameDatabase::COMPRESSED);
     const std::int32_t offset = row.field("Offset").toLong();
-    const std::optional<std::size_t> inRom = compress::BlockSizeInRom(state_.RomPath, offset);
+    const std::optional<std::size_t> inRom = sprites::BlockSizeInRom(state_.RomPath, offset);
 
-    using Result = compress::SaveOutcome::Result;
+    using Result = sprites::SaveOutcome::Result;
     std::string text = "Compressed sprite " + quotedName(sprite) + "\r\n\r\n";
     text += inRom ? "Block in the ROM: " + std::to_string(*inRom) + " bytes at offset " + std::to_string(offset)
                   : "Block in the ROM: none that unpacks at offset " + std::to_string(offset);
@@ -641,4 +641,4 @@ void frmMain::closeEvent(QCloseEvent* event) {
     guarded([this] { ExitProgram(); });
 }
 
-}  // namespace tess
+}  // namespace tess::window

@@ -5,12 +5,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/core/CommonDlg.h"
-#include "app/core/Messages.h"
-#include "app/ui/ProgramState.h"
-#include "compress/sprites/SpriteChoice.h"
-#include "compress/sprites/TempFiles.h"
-#include "gamedb/core/SpriteTree.h"
+#include "base/CommonDlg.h"
+#include "base/Messages.h"
+#include "gamedb/SpriteTree.h"
+#include "sprites/SpriteChoice.h"
+#include "sprites/TempFiles.h"
+#include "window/ProgramState.h"
 
 class QAction;
 class QLabel;
@@ -21,18 +21,16 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace tess {
-
-namespace gamedb {
-class frmAbout;
+namespace tess::paint {
+class PaintTools;
 }
-namespace gfx {
+namespace tess::widgets {
+class frmAbout;
+class PalettePanel;
 class SpriteView;
 }
-namespace edit {
-class PaintTools;
-class PalettePanel;
-}
+
+namespace tess::window {
 
 // The main window: menus, the two toolbar strips with the palette panel, the
 // sprite tree, the sprite view, the status bar, and the handlers behind them.
@@ -44,7 +42,7 @@ public:
     frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int exitCode)> endProcess);
     ~frmMain() override;
 
-    void setAboutWindow(gamedb::frmAbout* about) { about_ = about; }
+    void setAboutWindow(widgets::frmAbout* about) { about_ = about; }
 
     // File > Load with a chosen path (the dialog's answer or the command line).
     void LoadRom(const std::string& path);
@@ -83,9 +81,9 @@ public:
     void importImage(const std::string& path);
 
     QString panelText(int panel) const;  // 1 to 4
-    gfx::SpriteView& spriteView() const { return *view_; }
-    edit::PalettePanel& palettePanel() const { return *panel_; }
-    edit::PaintTools& paintTools() const { return *tools_; }
+    widgets::SpriteView& spriteView() const { return *view_; }
+    widgets::PalettePanel& palettePanel() const { return *panel_; }
+    paint::PaintTools& paintTools() const { return *tools_; }
 
     // Runs a handler the way the platform runs an uncaught error: its message,
     // then the end of the program.
@@ -105,30 +103,30 @@ private:
     void SavePalette();
     // Asks a Yes/No/Cancel question about unsaved changes.
     MsgAnswer askAboutChanges(const char* text);
-    compress::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
+    sprites::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
     // Whether the grids on screen are this sprite's, loaded completely.
-    bool isShown(const compress::SpriteChoice& sprite) const;
+    bool isShown(const sprites::SpriteChoice& sprite) const;
     // A sprite as it stands now: the one on screen with its edits, or else
     // loaded apart into `apart` (the caller keeps the tables' rows).
     // Nothing, after the processing-error box, when its table lacks it.
     struct SpriteAtHand {
-        gfx::SpriteDocument& doc;
-        const edit::GenesisPalette& palette;
-        const compress::TempFiles& files;
+        tiles::SpriteDocument& doc;
+        const paint::GenesisPalette& palette;
+        const sprites::TempFiles& files;
         bool onScreen;
     };
-    std::optional<SpriteAtHand> spriteAtHand(const compress::SpriteChoice& sprite,
-                                             std::optional<compress::DetachedSprite>& apart);
-    void exportSpriteImage(const compress::SpriteChoice& sprite);
+    std::optional<SpriteAtHand> spriteAtHand(const sprites::SpriteChoice& sprite,
+                                             std::optional<sprites::DetachedSprite>& apart);
+    void exportSpriteImage(const sprites::SpriteChoice& sprite);
     void importSpriteImage(QTreeWidgetItem* node);
-    void showCompressedSize(const compress::SpriteChoice& sprite);
+    void showCompressedSize(const sprites::SpriteChoice& sprite);
     // Runs a context-menu action, reporting its errors as a selection does.
     void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
     void letEventsRun();
-    gfx::TileSize currentSpriteSize();
+    tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
     QRect twips(int left, int top, int width, int height) const;
@@ -136,10 +134,10 @@ private:
     ProgramState& state_;
     CommonDlg& dialogs_;
     std::function<void(int)> endProcess_;
-    gamedb::frmAbout* about_ = nullptr;
+    widgets::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
-    compress::TempFiles tempFiles_;  // in the current directory
-    std::optional<compress::SpriteChoice> shownSprite_;
+    sprites::TempFiles tempFiles_;  // in the current directory
+    std::optional<sprites::SpriteChoice> shownSprite_;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;
@@ -152,9 +150,9 @@ private:
     QStatusBar* sbMain_ = nullptr;
     QLabel* panels_[4] = {};
     QPushButton* COMMAND_TEMP_ = nullptr;
-    gfx::SpriteView* view_ = nullptr;
-    edit::PalettePanel* panel_ = nullptr;
-    std::unique_ptr<edit::PaintTools> tools_;
+    widgets::SpriteView* view_ = nullptr;
+    widgets::PalettePanel* panel_ = nullptr;
+    std::unique_ptr<paint::PaintTools> tools_;
 };
 
-}  // namespace tess
+}  // namespace tess::window

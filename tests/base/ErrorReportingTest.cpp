@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/ErrorReporting.h"
+#include "base/ErrorReporting.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace tess {

@@ -8,10 +8,10 @@
 #include <csignal>
 #include <filesystem>
 
-#include "compress/lib/WholeFile.h"
+#include "base/WholeFile.h"
 #include "tests/support/TestFiles.h"
 
-namespace tess::compress {
+namespace tess {
 namespace {
 
 namespace fs = std::filesystem;
@@ -97,4 +97,4 @@ TEST(WholeFile, WriteErrorKeepsTheOldFile) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess

@@ -9,8 +9,8 @@
 
 #include <QImage>
 
-#include "app/core/Messages.h"
-#include "compress/codec/Nemesis.h"
+#include "base/Messages.h"
+#include "codec/Nemesis.h"
 #include "tests/support/TestFiles.h"
 
 namespace tess {
@@ -256,12 +256,12 @@ TEST_F(CliOnFixtures, ImportWritesPlainAndCompressedSpritesIntoTheirBytesOnly) {
     Bytes data = test::fixtureBlockData(6400, 4);
     place(data, 0, tileBytes(0, 0, product));
     place(data, 32, tileBytes(1, 0, product));
-    const Bytes block = compress::encodeNemesis(data).stream;
+    const Bytes block = codec::encodeNemesis(data).stream;
     EXPECT_EQ(import("zebra", dir.file("zebra.png")),
               "compressed " + std::to_string(block.size()) + " bytes, limit 512\n");
     place(expected, 6400, block);
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
-    EXPECT_EQ(compress::decodeNemesis(expected, 6400).data, data);
+    EXPECT_EQ(codec::decodeNemesis(expected, 6400).data, data);
 
     // A colour PNG whose colours are the palette's own: the same indices.
     QImage colour(8, 8, QImage::Format_RGB32);

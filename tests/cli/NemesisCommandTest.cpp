@@ -3,11 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "compress/cli/NemesisCommand.h"
-#include "compress/codec/Nemesis.h"
-#include "tests/compress/NemesisTestSupport.h"
+#include "cli/NemesisCommand.h"
+#include "codec/Nemesis.h"
+#include "tests/support/NemesisTestSupport.h"
 
-namespace tess::compress {
+namespace tess::cli {
 namespace {
 
 using test::Bytes;
@@ -34,7 +34,7 @@ TEST_F(NemesisCommand, CompressesAndDecompressesAtDecimalAndHexOffsets) {
     test::writeBytes(dir / "art.bin", art);
     const Result packed = run({"compress", path("art.bin"), path("art.nem")});
     const Bytes stream = test::readBytes(dir / "art.nem");
-    const NemesisEncoded expected = encodeNemesis(art);
+    const codec::NemesisEncoded expected = codec::encodeNemesis(art);
     EXPECT_EQ(packed.status, 0) << packed.err;
     EXPECT_EQ(stream, expected.stream);
     EXPECT_EQ(packed.out, "compressed 1216 bytes (38 tiles) into " + std::to_string(stream.size()) +
@@ -57,7 +57,7 @@ TEST_F(NemesisCommand, CompressesAndDecompressesAtDecimalAndHexOffsets) {
 // A stream near the end of a 64 GiB file (all holes but the stream, so it
 // takes no disk): decompress reads the stream, not the file.
 TEST_F(NemesisCommand, DecompressReadsOnlyTheStreamOfAHugeFile) {
-    const Bytes stream = encodeNemesis(art).stream;
+    const Bytes stream = codec::encodeNemesis(art).stream;
     const std::uint64_t offset = (std::uint64_t{64} << 30) - stream.size() - 10;
     {
         std::ofstream out(dir / "huge.bin", std::ios::binary);
@@ -126,4 +126,4 @@ TEST_F(NemesisCommand, MalformedCommandLinesShowTheUsage) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::cli

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "compress/codec/Nemesis.h"
-#include "tests/compress/NemesisTestSupport.h"
+#include "codec/Nemesis.h"
+#include "tests/support/NemesisTestSupport.h"
 
-namespace tess::compress {
+namespace tess::codec {
 namespace {
 
 namespace fs = std::filesystem;
@@ -61,4 +61,4 @@ TEST(NemesisCorpus, RealStreamsRoundTripAndNeverGrow) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::codec

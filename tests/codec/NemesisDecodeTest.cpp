@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "compress/codec/Nemesis.h"
-#include "tests/compress/NemesisTestSupport.h"
+#include "codec/Nemesis.h"
+#include "tests/support/NemesisTestSupport.h"
 
-namespace tess::compress {
+namespace tess::codec {
 namespace {
 
 using test::Bytes;
@@ -134,4 +134,4 @@ TEST(NemesisDecode, EveryCutOfAValidStreamIsRefused) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::codec

@@ -2,10 +2,10 @@
 
 #include <random>
 
-#include "compress/codec/CodeLengthSolver.h"
-#include "compress/codec/NibbleStretches.h"
+#include "codec/CodeLengthSolver.h"
+#include "codec/NibbleStretches.h"
 
-namespace tess::compress::nemesis {
+namespace tess::codec::nemesis {
 namespace {
 
 // Cost of a table by brute force: 13 bits a use inline, length bits a use plus 16 per entry
@@ -114,4 +114,4 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
 }
 
 }  // namespace
-}  // namespace tess::compress::nemesis
+}  // namespace tess::codec::nemesis

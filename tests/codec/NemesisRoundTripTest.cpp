@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "compress/codec/Nemesis.h"
-#include "tests/compress/NemesisTestSupport.h"
+#include "codec/Nemesis.h"
+#include "tests/support/NemesisTestSupport.h"
 
-namespace tess::compress {
+namespace tess::codec {
 namespace {
 
 using test::Bytes;
@@ -93,4 +93,4 @@ TEST(NemesisRoundTrip, EncoderRefusesWhatIsNotWholeTiles) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::codec

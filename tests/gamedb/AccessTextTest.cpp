@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/AccessText.h"
+#include "gamedb/AccessText.h"
 
 namespace tess::gamedb {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/GameDatabase.h"
-#include "tests/gamedb/GameFiles.h"
+#include "base/RuntimeError.h"
+#include "gamedb/GameDatabase.h"
+#include "tests/support/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/GameSummary.h"
-#include "tests/gamedb/GameFiles.h"
+#include "base/RuntimeError.h"
+#include "gamedb/GameSummary.h"
+#include "tests/support/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/Database.h"
-#include "gamedb/core/TextCoding.h"
+#include "gamedb/Database.h"
+#include "gamedb/TextCoding.h"
 
 namespace tess::gamedb {
 namespace {

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/Database.h"
-#include "tests/gamedb/GameFiles.h"
+#include "base/RuntimeError.h"
+#include "gamedb/Database.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/GameFiles.h"
 #include "tests/support/TestFiles.h"
 
 namespace tess::gamedb {

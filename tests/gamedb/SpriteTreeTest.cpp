@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/SpriteTree.h"
-#include "tests/gamedb/GameFiles.h"
+#include "base/RuntimeError.h"
+#include "gamedb/SpriteTree.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {

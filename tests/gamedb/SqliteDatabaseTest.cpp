@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/core/Database.h"
-#include "tests/gamedb/GameFiles.h"
+#include "gamedb/Database.h"
+#include "tests/support/GameFiles.h"
 
 namespace tess::gamedb {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gamedb/core/TextCoding.h"
+#include "gamedb/TextCoding.h"
 
 namespace tess::gamedb {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/core/RuntimeError.h"
-#include "gamedb/core/Value.h"
+#include "base/RuntimeError.h"
+#include "gamedb/Value.h"
 #include "tests/support/ErrorNumber.h"
 
 namespace tess::gamedb {

@@ -2,10 +2,10 @@
 
 #include <cctype>
 
-#include "gamedb/lint/GameLint.h"
-#include "tests/gamedb/GameFiles.h"
+#include "lint/GameLint.h"
+#include "tests/support/GameFiles.h"
 
-namespace tess::gamedb {
+namespace tess::lint {
 namespace {
 
 // A tile list in SQL, lines given with "|" between them.
@@ -94,7 +94,7 @@ std::vector<std::string> expectedLines(const std::vector<Expect>& expected, Run 
 
 TEST_P(GameLint, FindsEachKindWithTheRomAndTheRomFreeOnesWithout) {
     makeGame(kGames, GetParam().sql);
-    GameDatabase db(dir.folder());
+    gamedb::GameDatabase db(dir.folder());
     const auto withRom = LintRomGame(db, rom);
     ASSERT_TRUE(withRom.has_value());
     EXPECT_EQ(lines(*withRom), expectedLines(GetParam().expected, Run::AllOnly));
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LintedGame, GamesRowWhoseDatabaseIsMissing) {
     makeGame(kGames + ", (3, 'GONE', 'gone.mdb')", "");
-    GameDatabase db(dir.folder());
+    gamedb::GameDatabase db(dir.folder());
     EXPECT_EQ(lines(LintAllGames(db)),
               std::vector<std::string>{
                   "error\tGONE\tGames\tGONE\tits database file gone.mdb is missing"});
@@ -195,9 +195,9 @@ TEST_F(LintedGame, GamesRowWhoseDatabaseIsMissing) {
 TEST_F(LintedGame, RomOfNoGameIsNotLinted) {
     makeGame(kGames, "");
     test::writeRom(dir.file("other.bin"), "OTHER");
-    GameDatabase db(dir.folder());
+    gamedb::GameDatabase db(dir.folder());
     EXPECT_FALSE(LintRomGame(db, dir.file("other.bin")).has_value());
 }
 
 }  // namespace
-}  // namespace tess::gamedb
+}  // namespace tess::lint

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/lib/NemesisEntries.h"
-#include "tests/compress/NemesisTestSupport.h"
+#include "codec/Nemesis.h"
+#include "nemesislib/NemesisEntries.h"
+#include "tests/support/NemesisTestSupport.h"
 
-namespace tess::compress {
+namespace tess::nemesislib {
 namespace {
 
 using test::Bytes;
@@ -28,7 +28,7 @@ TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
     const Bytes stream = test::readBytes(dir / "dumpc.bin");
     ASSERT_GT(size, 0);
     EXPECT_EQ(static_cast<std::size_t>(size), stream.size());
-    EXPECT_EQ(stream, encodeNemesis(art).stream);
+    EXPECT_EQ(stream, codec::encodeNemesis(art).stream);
 
     // The block sits at offset 1000 of a "ROM", with other data after it.
     Bytes rom(1000 + stream.size() + 500, 0x77);
@@ -44,7 +44,7 @@ TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
 // Each way out of an entry once; which fault of a read, decode, encode or write lies behind it is
 // for the codec, whole-file and command tests to tell apart.
 TEST_F(NemesisEntries, FailuresReturnMinusOneAndWriteNothing) {
-    const Bytes stream = encodeNemesis(art).stream;
+    const Bytes stream = codec::encodeNemesis(art).stream;
     test::writeBytes(dir / "rom.bin", stream);
     test::writeBytes(dir / "cut.bin", Bytes(stream.begin(), stream.end() - 1));
     test::writeBytes(dir / "odd.bin", Bytes(100, 0x12));
@@ -76,4 +76,4 @@ TEST_F(NemesisEntries, FailuresReturnMinusOneAndWriteNothing) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::nemesislib

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "edit/core/GenesisPalette.h"
+#include "paint/GenesisPalette.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/TestFiles.h"
 
-using namespace tess::edit;
+using namespace tess::paint;
 using tess::test::errorOf;
 using tess::test::TempFile;
 

@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "edit/core/PaintTools.h"
-#include "gfx/core/SpriteLoadTarget.h"
+#include "paint/PaintTools.h"
+#include "tiles/SpriteLoadTarget.h"
 
-using namespace tess::edit;
-using tess::gfx::ByteGrid;
-using tess::gfx::Pixel;
-using tess::gfx::PixelRect;
+using namespace tess::paint;
+using tess::tiles::ByteGrid;
+using tess::tiles::Pixel;
+using tess::tiles::PixelRect;
 
 namespace {
 
@@ -20,10 +20,10 @@ constexpr std::uint8_t kBack = 9;
 //   white  absent white
 // painted with the foreground 5 and the background 9, drawn on no screen.
 struct Tools : ::testing::Test {
-    tess::gfx::SpriteDocument doc;
+    tess::tiles::SpriteDocument doc;
     GenesisPalette palette{{}};
     ColourSwatches swatches{{}};
-    tess::gfx::NullLoadTarget surface;
+    tess::tiles::NullLoadTarget surface;
     PaintTools tools{doc, swatches, palette, surface};
 
     Tools() {
@@ -165,7 +165,7 @@ TEST_F(Tools, ShapePreviewsThenDrawsALineOrWithShiftARectangleOnRelease) {
     tools.ApplyTool(kLeftButton, 0, 5.5f, 3.5f, 1);
     EXPECT_TRUE(changedSince(before).empty());  // a preview only
     EXPECT_EQ(tools.preview().cell({3, 2}), kFore);
-    EXPECT_EQ(tools.preview().cell({9, 9}), tess::gfx::SpriteOverlay::kClear);
+    EXPECT_EQ(tools.preview().cell({9, 9}), tess::tiles::SpriteOverlay::kClear);
     tools.ReleaseTool(0, 5.5f, 3.5f, 1);
     EXPECT_EQ(changedSince(before), (std::vector<Pixel>{{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 3}}));
     EXPECT_TRUE(tools.preview().empty());
@@ -228,7 +228,7 @@ TEST_F(Tools, SelectionMarqueeMovesPixelsOfWhiteTilesAndNeverPaintsItself) {
     tools.ApplyTool(kLeftButton, 0, 16.5f, 1.5f, 1);
     EXPECT_EQ(tools.preview().cell({15, 1}), before.at(1, 1));
     EXPECT_EQ(tools.preview().cell({1, 1}), 0);
-    EXPECT_EQ(tools.preview().cell({16, 1}), tess::gfx::SpriteOverlay::kClear);  // grey
+    EXPECT_EQ(tools.preview().cell({16, 1}), tess::tiles::SpriteOverlay::kClear);  // grey
     EXPECT_TRUE(changedSince(before).empty());
     tools.ReleaseTool(0, 16.5f, 1.5f, 1);
     for (std::int32_t y = 1; y <= 2; ++y) {

@@ -3,11 +3,11 @@
 #include <QImage>
 #include <cmath>
 
-#include "compress/images/ColourDifference.h"
-#include "compress/images/SpriteImage.h"
+#include "sprites/ColourDifference.h"
+#include "sprites/SpriteImage.h"
 #include "tests/support/TestFiles.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
 TEST(ColourDifference, Ciede2000MatchesPublishedReferencePairs) {
@@ -32,21 +32,21 @@ TEST(ColourDifference, Ciede2000MatchesPublishedReferencePairs) {
         EXPECT_NEAR(Ciede2000(p.b, p.a), p.expected, 5e-5) << p.expected;
     }
     EXPECT_NEAR(ToLab({255, 255, 255}).L, 100.0, 1e-3);
-    EXPECT_EQ(Ciede2000(edit::ScreenColour{10, 20, 30}, edit::ScreenColour{10, 20, 30}), 0.0);
+    EXPECT_EQ(Ciede2000(paint::ScreenColour{10, 20, 30}, paint::ScreenColour{10, 20, 30}), 0.0);
 }
 
 // Sixteen distinct Genesis colours, entry 0 black.
-edit::GenesisPalette palette() {
-    edit::GenesisPalette p{edit::ScreenColour{}};
+paint::GenesisPalette palette() {
+    paint::GenesisPalette p{paint::ScreenColour{}};
     for (int i = 1; i < 16; ++i) {
-        p.setWord(i, edit::RgbToGenesis({static_cast<std::uint8_t>(32 * (i % 8)), static_cast<std::uint8_t>(i >= 8 ? 224 : 64),
+        p.setWord(i, paint::RgbToGenesis({static_cast<std::uint8_t>(32 * (i % 8)), static_cast<std::uint8_t>(i >= 8 ? 224 : 64),
                                          static_cast<std::uint8_t>(32 * (7 - i % 8))}));
     }
     return p;
 }
 
 TEST(SpriteImage, ColourPngsTakeTheNearestEntryAndCountTheMisses) {
-    const edit::GenesisPalette colours = palette();
+    const paint::GenesisPalette colours = palette();
     test::TempDir dir;
     QImage image(4, 1, QImage::Format_ARGB32);
     const auto c5 = colours.colour(5);
@@ -65,7 +65,7 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryAndCountTheMisses) {
     EXPECT_EQ(read.picture.at(3, 0), 0);
 
     // On a tie a visible entry wins over entry 0.
-    edit::GenesisPalette withBlack = colours;
+    paint::GenesisPalette withBlack = colours;
     withBlack.setWord(12, {0, 0});
     EXPECT_EQ(ReadSpriteImage(dir.file("rgba.png"), withBlack).picture.at(3, 0), 12);
 }
@@ -95,10 +95,10 @@ TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
 }
 
 TEST(SpriteImage, PicturesGoIntoWhiteTilesOnlyAndMustMatchTheSpriteSize) {
-    gfx::SpriteDocument doc;
+    tiles::SpriteDocument doc;
     doc.CreateGrids({2, 1});
-    doc.TileMap.at(0, 0) = gfx::kWhiteTile;
-    doc.TileMap.at(1, 0) = gfx::kGreyTile;
+    doc.TileMap.at(0, 0) = tiles::kWhiteTile;
+    doc.TileMap.at(1, 0) = tiles::kGreyTile;
     // Larger than the sprite: what lies beyond it is passed over.
     const IndexedPicture big(20, 12, std::vector<std::uint8_t>(240, 7));
     EXPECT_EQ(LayPicture(big, doc), 64u);
@@ -120,4 +120,4 @@ TEST(SpriteImage, PicturesGoIntoWhiteTilesOnlyAndMustMatchTheSpriteSize) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::sprites

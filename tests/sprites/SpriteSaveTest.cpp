@@ -3,17 +3,17 @@
 #include <filesystem>
 #include <memory>
 
-#include "compress/codec/Nemesis.h"
-#include "compress/sprites/SpriteChoice.h"
-#include "compress/sprites/SpriteSave.h"
-#include "gfx/core/TileCodec.h"
+#include "codec/Nemesis.h"
+#include "sprites/SpriteChoice.h"
+#include "sprites/SpriteSave.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/TestFiles.h"
+#include "tiles/TileCodec.h"
 
-namespace tess::compress {
+namespace tess::sprites {
 namespace {
 
-using gfx::SpriteKind;
+using tiles::SpriteKind;
 using Result = SaveOutcome::Result;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -82,7 +82,7 @@ protected:
     void paint(std::uint8_t index) {
         for (int y = 0; y < doc.SpriteBuffer.upperY(); ++y) {
             for (int x = 0; x < doc.SpriteBuffer.upperX(); ++x) {
-                if (doc.TileMap.at(x / 8, y / 8) == gfx::kWhiteTile) doc.SpriteBuffer.at(x, y) = index;
+                if (doc.TileMap.at(x / 8, y / 8) == tiles::kWhiteTile) doc.SpriteBuffer.at(x, y) = index;
             }
         }
         doc.SpriteBuffer.at(0, 0) = 7;
@@ -103,7 +103,7 @@ protected:
         return expected;
     }
     Bytes tile(int tx, int ty) const {
-        const auto bytes = gfx::EncodeTile(doc.SpriteBuffer, tx, ty);
+        const auto bytes = tiles::EncodeTile(doc.SpriteBuffer, tx, ty);
         return {bytes.begin(), bytes.end()};
     }
 
@@ -111,9 +111,9 @@ protected:
     std::string rom = dir.file("save.bin");
     TempFiles files{dir.file("dump.bin"), dir.file("dumpc.bin")};
     std::unique_ptr<gamedb::GameDatabase> db;
-    edit::GenesisPalette palette{edit::ScreenColour{}};
-    gfx::SpriteDocument doc;
-    gfx::NullLoadTarget view;
+    paint::GenesisPalette palette{paint::ScreenColour{}};
+    tiles::SpriteDocument doc;
+    tiles::NullLoadTarget view;
     Bytes before;
     std::vector<std::pair<int, int>> unlisted;
 };
@@ -133,7 +133,7 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
     EXPECT_FALSE(std::filesystem::exists(files.dump));
 
     // A white cell its list does not name is reported once, and the rest is saved again.
-    doc.TileMap.at(0, 1) = gfx::kWhiteTile;  // as if the list had changed under the sprite
+    doc.TileMap.at(0, 1) = tiles::kWhiteTile;  // as if the list had changed under the sprite
     paint(5);
     EXPECT_EQ(save().result, Result::Saved);
     EXPECT_EQ(unlisted, (std::vector<std::pair<int, int>>{{0, 1}}));
@@ -144,10 +144,10 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
 
 TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefused) {
     // The edit makes the block far smaller than the one in the ROM.
-    const std::size_t oldSize = encodeNemesis(test::fixtureBlockData(kBlock, 4)).stream.size();
+    const std::size_t oldSize = codec::encodeNemesis(test::fixtureBlockData(kBlock, 4)).stream.size();
     Bytes edited(128, 0);
     edited[0] = 0x70;
-    const Bytes block = encodeNemesis(edited).stream;
+    const Bytes block = codec::encodeNemesis(edited).stream;
     const std::string size = std::to_string(block.size());
     ASSERT_LT(block.size(), oldSize);
     makeGame("", ",('exact', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, " + size + ")"
@@ -187,7 +187,7 @@ TEST_F(SpriteSave, DryRunMeasuresWithoutWritingAnyFile) {
         const Bytes bytes = tile(tx, ty);
         std::copy(bytes.begin(), bytes.end(), edited.begin() + offset);
     }
-    EXPECT_EQ(packed.compressedSize, static_cast<std::int64_t>(encodeNemesis(edited).stream.size()));
+    EXPECT_EQ(packed.compressedSize, static_cast<std::int64_t>(codec::encodeNemesis(edited).stream.size()));
     EXPECT_EQ(packed.maxSize, 1000);
     EXPECT_TRUE(test::sameBytes(test::readBytes(files.dump), dump));
     EXPECT_FALSE(std::filesystem::exists(files.dumpc));
@@ -203,7 +203,7 @@ TEST_F(SpriteSave, WritesOutsideTheFileOrOverTheHeaderAreRefusedWholesale) {
     // A blank one-tile block ending with the ROM, one inside the header, and
     // lists whose second tile lies past the end, over the header, or past the
     // data.
-    const Bytes stream = encodeNemesis(Bytes(32, 0)).stream;
+    const Bytes stream = codec::encodeNemesis(Bytes(32, 0)).stream;
     const std::string atEnd = std::to_string(16384 - stream.size());
     makeGame(",('past end', 1, 0, 2, 1, '0,0,4096\r\n1,0,16360', '-1')"
              ",('header', 1, 0, 2, 1, '0,0,4096\r\n1,0,400', '-1')",
@@ -238,7 +238,7 @@ TEST_F(SpriteSave, AnEmptyWhiteListStillDecompressesTheBlockAndMarksTheSpriteCom
     EXPECT_TRUE(doc.SpriteCompressed);
     EXPECT_TRUE(doc.SpriteLoaded);
     EXPECT_TRUE(test::sameBytes(test::readBytes(files.dump), test::fixtureBlockData(kBlock, 4)));
-    EXPECT_EQ(doc.TileMap.at(0, 0), gfx::kNoTile);
+    EXPECT_EQ(doc.TileMap.at(0, 0), tiles::kNoTile);
     EXPECT_EQ(doc.SpriteBuffer.at(3, 3), 0);
 }
 
@@ -258,4 +258,4 @@ TEST_F(SpriteSave, NothingIsWrittenByARowThatNoLongerBelongsToTheSprite) {
 }
 
 }  // namespace
-}  // namespace tess::compress
+}  // namespace tess::sprites

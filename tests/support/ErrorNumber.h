@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace tess::test {
 

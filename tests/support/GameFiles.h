@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/core/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "tests/support/TestFiles.h"
 
 namespace tess::test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/CommonDlg.h"
+#include "base/CommonDlg.h"
 
 namespace tess::test {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "compress/codec/Nemesis.h"
+#include "codec/Nemesis.h"
 
 namespace tess::test {
 
@@ -63,7 +63,7 @@ std::string fixtureGameRom(const std::string& header) {
     std::string rom(16384, '\0');
     for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
     for (const FixtureBlock& block : kFixtureBlocks) {
-        const auto stream = compress::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
+        const auto stream = codec::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
         rom.replace(block.offset, stream.size(), std::string(stream.begin(), stream.end()));
     }
     for (std::size_t e = 0; e < 16; ++e) {

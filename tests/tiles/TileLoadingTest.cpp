@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "gfx/core/TileCodec.h"
-#include "gfx/core/TileLoading.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/TestFiles.h"
+#include "tiles/TileCodec.h"
+#include "tiles/TileLoading.h"
 
-using namespace tess::gfx;
+using namespace tess::tiles;
 using tess::test::errorOf;
 
 namespace {

@@ -3,11 +3,12 @@
 #include <QTest>
 #include <vector>
 
-#include "edit/ui/PalettePanel.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "widgets/PalettePanel.h"
 
 using namespace tess;
-using namespace tess::edit;
+using namespace tess::paint;
+using namespace tess::widgets;
 
 namespace {
 

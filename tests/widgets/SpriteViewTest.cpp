@@ -5,10 +5,11 @@
 #include <QWidget>
 #include <vector>
 
-#include "gfx/ui/SpriteView.h"
 #include "tests/support/ErrorNumber.h"
+#include "widgets/SpriteView.h"
 
-using namespace tess::gfx;
+using namespace tess::tiles;
+using namespace tess::widgets;
 using tess::test::errorOf;
 
 namespace {
@@ -24,7 +25,7 @@ constexpr QRgb kLightBlue = qRgb(192, 192, 255);
 struct SpriteViewTest : ::testing::Test {
     QWidget window;
     SpriteDocument doc;
-    tess::edit::GenesisPalette palette{{10, 20, 30}};
+    tess::paint::GenesisPalette palette{{10, 20, 30}};
     SpriteView view{&window, doc, palette};
     TileSize size;
 

@@ -6,12 +6,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/ui/frmMain.h"
-#include "gfx/ui/SpriteView.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
+#include "widgets/SpriteView.h"
+#include "window/frmMain.h"
 
 namespace tess::test {
+
+using window::frmMain;
+using window::InitProgram;
+using window::ProgramState;
 
 // The main window over the Access fixture games, with the fixture ROM of game
 // "T-00001" loaded, run in a temporary current directory (where the

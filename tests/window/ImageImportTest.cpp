@@ -8,11 +8,11 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/core/Messages.h"
-#include "compress/codec/Nemesis.h"
-#include "tests/app/FixtureWindow.h"
+#include "base/Messages.h"
+#include "codec/Nemesis.h"
+#include "tests/window/FixtureWindow.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 constexpr auto kDiagonal = [](int x, int y) { return (x + 2 * y) % 16; };
@@ -80,7 +80,7 @@ TEST_F(ImageImport, ImportBitmapLaysA4BitBitmapOverTheWhiteTilesOnly) {
 
     // A sprite of grey tiles only is marked changed all the same.
     select("Beta");
-    state.Sprite.TileMap.at(0, 0) = gfx::kGreyTile;
+    state.Sprite.TileMap.at(0, 0) = tiles::kGreyTile;
     const std::vector<std::uint8_t> grey = pixels();
     window->ImportBitmap(dir.file("big.bmp"));
     EXPECT_EQ(pixels(), grey);
@@ -112,7 +112,7 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
 
     // The sizes of a compressed sprite, then with an edit on screen.
     run("zebra", "mnuSpriteSize");
-    const std::string block = std::to_string(compress::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size());
+    const std::string block = std::to_string(codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size());
     EXPECT_EQ(dialogs.messages().back().text, "Compressed sprite \"zebra\"\r\n\r\nBlock in the ROM: " + block +
                                                   " bytes at offset 6400\r\nRoom for it (MaxSize): 512 bytes\r\n"
                                                   "Packed now: " + block + " bytes, " +
@@ -159,4 +159,4 @@ TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
 }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "gamedb/ui/frmAbout.h"
-#include "gamedb/ui/frmDetails.h"
-#include "tests/app/FixtureWindow.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/window/FixtureWindow.h"
+#include "widgets/frmAbout.h"
+#include "widgets/frmDetails.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 // The main window as start-up leaves it: no ROM loaded yet.
@@ -156,7 +156,7 @@ TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
 }
 
 TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
-    gamedb::frmAbout about(window.get());
+    widgets::frmAbout about(window.get());
     about.loadGameList(*state.GameDb);
     window->setAboutWindow(&about);
     auto* list = about.findChild<QTreeWidget*>("lvGames");
@@ -176,7 +176,7 @@ TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
         shown = about.isVisible();
         // Double-click on the second game: its comment in a modal Details window.
         QTimer::singleShot(0, [&] {
-            auto* box = about.findChild<gamedb::frmDetails*>();
+            auto* box = about.findChild<widgets::frmDetails*>();
             if (box) {
                 details = box->message();
                 EXPECT_EQ(box->windowTitle(), "Details");
@@ -196,9 +196,9 @@ TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
 TEST(AboutList, RowsFillTheColumnsThatExistAndDropTheRest) {
     QTreeWidget list;
     list.setColumnCount(3);
-    gamedb::frmAbout::AddListRow(&list, "a*b%*c*d*e");
-    gamedb::frmAbout::AddListRow(&list, "");
-    gamedb::frmAbout::AddListRow(&list, "only");
+    widgets::frmAbout::AddListRow(&list, "a*b%*c*d*e");
+    widgets::frmAbout::AddListRow(&list, "");
+    widgets::frmAbout::AddListRow(&list, "only");
     ASSERT_EQ(list.topLevelItemCount(), 2);
     EXPECT_EQ(list.topLevelItem(0)->text(2), "c");
     EXPECT_EQ(list.topLevelItem(1)->text(0), "only");
@@ -206,4 +206,4 @@ TEST(AboutList, RowsFillTheColumnsThatExistAndDropTheRest) {
 }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

@@ -9,12 +9,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "edit/core/PaintTools.h"
-#include "edit/ui/PalettePanel.h"
-#include "tests/app/FixtureWindow.h"
+#include "paint/PaintTools.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/window/FixtureWindow.h"
+#include "widgets/PalettePanel.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 constexpr QRgb kHatchLine = qRgb(192, 192, 255);
@@ -24,7 +24,7 @@ constexpr QRgb kHatchLine = qRgb(192, 192, 255);
 // has a white tile at (0, 0) and none at (0, 1).
 class Painting : public test::FixtureWindow {
 protected:
-    gfx::SpriteCanvas* canvas() { return window->spriteView().picSprite(); }
+    widgets::SpriteCanvas* canvas() { return window->spriteView().picSprite(); }
     void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
                Qt::KeyboardModifiers modifiers = {}) {
         QMouseEvent event(type, at, canvas()->mapToGlobal(at), button, held, modifiers);
@@ -45,14 +45,14 @@ protected:
         window->palettePanel().PickSwatchColour(fore, Qt::LeftButton);
         window->palettePanel().PickSwatchColour(back, Qt::RightButton);
     }
-    const edit::ColourSwatches& swatches() { return window->palettePanel().swatches(); }
+    const paint::ColourSwatches& swatches() { return window->palettePanel().swatches(); }
     std::uint8_t& at(int x, int y) { return state.Sprite.SpriteBuffer.at(x, y); }
     QRgb entryColour(int index) {
-        const edit::ScreenColour c = state.Palette.colour(index);
+        const paint::ScreenColour c = state.Palette.colour(index);
         return qRgb(c.r, c.g, c.b);
     }
-    bool bufferIs(const gfx::ByteGrid& expected) {
-        const gfx::ByteGrid& buffer = state.Sprite.SpriteBuffer;
+    bool bufferIs(const tiles::ByteGrid& expected) {
+        const tiles::ByteGrid& buffer = state.Sprite.SpriteBuffer;
         return buffer.upperX() == expected.upperX() && buffer.upperY() == expected.upperY() &&
                std::equal(expected.row(0), expected.row(expected.upperY() + 1), buffer.row(0));
     }
@@ -66,7 +66,7 @@ protected:
 TEST_F(Painting, PressAndMovesActOnThePixelUnderThePointerAndShowIt) {
     select("alpha");
     setSwatches(5, 9);
-    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
     mouse(QEvent::MouseMove, {40, 20}, Qt::NoButton, Qt::NoButton);  // no button: only the status
     EXPECT_EQ(window->panelText(3), "Mouse: 5, 2");
     EXPECT_TRUE(state.Sprite.SpriteBuffer.at(5, 2) == loaded.at(5, 2) && !state.Sprite.SpriteDirty);
@@ -145,7 +145,7 @@ TEST_F(Painting, HatchedAndAbsentTilesNeverChangeWhateverTheTool) {
     // (the spray's reach) inside it.
     for (const char* sprite : {"Delta", "Beta"}) {
         select(sprite);
-        const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+        const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
         for (const char* tool : {"a", "b", "c", "d", "e", "f", "g", "h"}) {
             trigger(tool);
             for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
@@ -163,11 +163,11 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     showActive();
     select("Delta");
     setSwatches(5, 9);
-    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
     std::vector<QPointF> path;
     for (int i = 0; i < 20; ++i) path.push_back(pixel(i % 8, i / 3));
     drag(Qt::LeftButton, path);
-    const gfx::ByteGrid painted = state.Sprite.SpriteBuffer;
+    const tiles::ByteGrid painted = state.Sprite.SpriteBuffer;
     QApplication::processEvents();
     EXPECT_EQ(surfacePixel(72, 8), kHatchLine);  // grey tile (1, 0) under its hatch
 
@@ -208,7 +208,7 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
 // ROM's tests save that buffer, and the toolbar's save runs Save ROM (below).
 TEST_F(Painting, CompressedSpritesPaintAndAnImportIsOneUndoStepButFileImportSpriteTakesNone) {
     select("alpha");
-    const gfx::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
     test::writeBytes(dir / "threes.bmp", test::bitmapFile(16, 16, [](int, int) { return 3; }));
     window->importImage(dir.file("threes.bmp"));
     EXPECT_EQ(at(0, 0), 3);
@@ -283,7 +283,7 @@ TEST_F(Painting, ToolbarFileButtonsRunTheMenuCommandsAndReloadDoesNothing) {
     EXPECT_EQ(saveRom.count(), 2);
 
     state.Sprite.SpriteDirty = true;
-    const gfx::ByteGrid before = state.Sprite.SpriteBuffer;
+    const tiles::ByteGrid before = state.Sprite.SpriteBuffer;
     const std::string romBefore = test::readFile(rom);
     QTest::mouseClick(window->findChild<QToolButton*>("reload"), Qt::LeftButton);
     EXPECT_TRUE(bufferIs(before));
@@ -319,4 +319,4 @@ TEST_F(Painting, CtrlWheelStepsThroughTheZoomLevels) {
 }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

@@ -5,12 +5,12 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/core/Messages.h"
-#include "compress/codec/Nemesis.h"
-#include "gfx/core/TileCodec.h"
-#include "tests/app/FixtureWindow.h"
+#include "base/Messages.h"
+#include "codec/Nemesis.h"
+#include "tests/window/FixtureWindow.h"
+#include "tiles/TileCodec.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -45,8 +45,8 @@ TEST_F(SaveRom, CompressedSpritesLoadTheirTilesFromTheDecompressedBlock) {
     ASSERT_TRUE(state.Sprite.SpriteLoaded);
     EXPECT_TRUE(state.Sprite.SpriteCompressed);
     EXPECT_EQ(state.Palette.PaletteOffset(), 7712);
-    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), gfx::kWhiteTile);
-    EXPECT_EQ(state.Sprite.TileMap.at(1, 1), gfx::kGreyTile);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), tiles::kWhiteTile);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 1), tiles::kGreyTile);
     for (int t = 0; t < 4; ++t) expectTile(t % 2, t / 2, data, static_cast<std::size_t>(32 * t));
     EXPECT_TRUE(test::sameBytes(test::readBytes(dir / "dump.bin"), data));
     EXPECT_FALSE(std::filesystem::exists(dir / "dumpc.bin"));
@@ -65,7 +65,7 @@ TEST_F(SaveRom, DecompressionFailureIsReportedAndKeepsWhatTheLoadHadDone) {
     std::string bytes = test::readFile(rom);
     bytes.replace(6656, 16, std::string(16, '\xFF'));  // "anvil"'s block
     const Bytes corrupt(bytes.begin(), bytes.end());
-    ASSERT_FALSE(compress::decodeNemesis(corrupt, 6656).ok());
+    ASSERT_FALSE(codec::decodeNemesis(corrupt, 6656).ok());
     test::writeFile(rom, bytes);
 
     select("anvil");  // 1 x 1, the game's palette
@@ -77,7 +77,7 @@ TEST_F(SaveRom, DecompressionFailureIsReportedAndKeepsWhatTheLoadHadDone) {
     EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
     EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(64, 64));
     EXPECT_EQ(state.Sprite.SpriteBuffer.upperX(), 8);
-    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), gfx::kNoTile);
+    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), tiles::kNoTile);
     EXPECT_TRUE(state.Sprite.SpriteCompressed);
     EXPECT_TRUE(state.Sprite.SpriteLoaded);
 
@@ -92,7 +92,7 @@ TEST_F(SaveRom, DecompressionFailureIsReportedAndKeepsWhatTheLoadHadDone) {
 TEST_F(SaveRom, PromptYesSavesBeforeTheSwitchAndBeforeTheExit) {
     select("alpha");  // tiles at 4096 and 4128
     paint(3, 2, 15);
-    const auto tile = gfx::EncodeTile(state.Sprite.SpriteBuffer, 0, 0);
+    const auto tile = tiles::EncodeTile(state.Sprite.SpriteBuffer, 0, 0);
     Bytes expected = romBytes();
     std::copy(tile.begin(), tile.end(), expected.begin() + 4096);
     dialogs.queueAnswer(MsgAnswer::Yes);
@@ -105,7 +105,7 @@ TEST_F(SaveRom, PromptYesSavesBeforeTheSwitchAndBeforeTheExit) {
     paint(0, 0, 9);
     Bytes edited = test::fixtureBlockData(6400, 4);
     edited[0] = static_cast<std::uint8_t>(0x90 | (edited[0] & 0x0F));
-    const Bytes block = compress::encodeNemesis(edited).stream;
+    const Bytes block = codec::encodeNemesis(edited).stream;
     std::copy(block.begin(), block.end(), expected.begin() + 6400);
     dialogs.queueAnswer(MsgAnswer::Yes);
     trigger("mnuFileExit");
@@ -191,4 +191,4 @@ TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

@@ -5,11 +5,11 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "edit/ui/PalettePanel.h"
-#include "tests/app/FixtureWindow.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/window/FixtureWindow.h"
+#include "widgets/PalettePanel.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 constexpr QRgb kMagenta = qRgb(255, 0, 255);
@@ -40,7 +40,7 @@ TEST_F(SpriteSelection, PlainSpriteTakesItsTilesAndTheGameDefaultPalette) {
     EXPECT_EQ(doc.TileMap.at(1, 0), 1);
     EXPECT_EQ(doc.TileMap.at(2, 0), 0);
     EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
-    EXPECT_EQ(state.Palette.colour(9), (edit::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
+    EXPECT_EQ(state.Palette.colour(9), (paint::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
     // The view shows it at zoom 8: pixel (0, 0) in its entry's colour.
     const auto c = state.Palette.colour(doc.SpriteBuffer.at(0, 0));
     EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));
@@ -52,7 +52,7 @@ TEST_F(SpriteSelection, OwnPaletteAndGreyTiles) {
     select("Delta");  // palette 7712; white (0,0) and (1,1), grey (1,0) and (0,1)
     ASSERT_TRUE(state.Sprite.SpriteLoaded);
     EXPECT_EQ(state.Palette.PaletteOffset(), 7712);
-    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{96, 0, 0}));  // word 00 06
+    EXPECT_EQ(state.Palette.colour(3), (paint::ScreenColour{96, 0, 0}));  // word 00 06
     EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
     EXPECT_EQ(state.Sprite.TileMap.at(1, 1), 1);
     EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 2);
@@ -156,7 +156,7 @@ TEST_F(SpriteSelection, SwitchPromptsCancelKeepsEverythingYesSavesNoDiscards) {
     select("alpha");
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));  // not written
     EXPECT_FALSE(state.Palette.PaletteDirty());
-    EXPECT_EQ(state.Palette.colour(3), (edit::ScreenColour{224, 224, 224}));  // reloaded from the ROM
+    EXPECT_EQ(state.Palette.colour(3), (paint::ScreenColour{224, 224, 224}));  // reloaded from the ROM
 
     state.Sprite.SpriteDirty = true;
     dialogs.queueAnswer(MsgAnswer::Cancel);
@@ -230,4 +230,4 @@ TEST_F(SpriteSelection, ZoomAndGridFollowTheMenus) {
 }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

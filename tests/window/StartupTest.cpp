@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/ui/Startup.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
+#include "window/Startup.h"
 
-namespace tess {
+namespace tess::window {
 namespace {
 
 // The executable's folder holds the fixture databases.
@@ -98,4 +98,4 @@ TEST(Startup, TheFirstRomArgumentIsLoadedAfterStartUp) {
 TEST(AppFolder, ARootFolderTakesASecondSeparator) { EXPECT_EQ(AppFolderFor("", "/"), "//"); }
 
 }  // namespace
-}  // namespace tess
+}  // namespace tess::window

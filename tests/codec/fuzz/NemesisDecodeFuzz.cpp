@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "compress/codec/Nemesis.h"
+#include "codec/Nemesis.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace tess::compress;
+    using namespace tess::codec;
     const std::span<const uint8_t> input(data, size);
 
     // A second decode from an offset chosen by the input exercises the offset handling.
