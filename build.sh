@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev fonts-dejavu-core
-  mdbtools-dev libsqlite3-dev
+  mdbtools-dev libsqlite3-dev libpng-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
 )
 

@@ -41,10 +41,9 @@ struct PaintScene : bench::SpriteScene {
     }
     void useForeground(int index) { swatches.setForeground({index, palette.colour(index)}); }
     void use(paint::PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
-    void click(float x, float y) {
-        const std::int16_t zoom = view.Zoom();
-        tools.ApplyTool(kLeftButton, 0, x, y, zoom);
-        tools.ReleaseTool(0, x, y, zoom);
+    void click(tiles::Pixel p) {
+        tools.ApplyTool(p, kLeftButton, 0);
+        tools.ReleaseTool(p, 0);
     }
     std::size_t historyBytes() const { return tools.painter().history().bytes(); }
 };
@@ -70,13 +69,11 @@ void pencilCall(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         // A new pixel each call, in the white tile (1, 0), which is on screen.
-        const float x = static_cast<float>(24 * (8 + i % 8) + 12);
-        const float y = static_cast<float>(24 * (i / 8 % 8) + 12);
-        s.tools.ApplyTool(kLeftButton, 0, x, y, 24);
+        s.tools.ApplyTool({8 + i % 8, i / 8 % 8}, kLeftButton, 0);
         s.repaint();
         ++i;
     }
-    s.tools.ReleaseTool(0, 12, 12, 24);
+    s.tools.ReleaseTool({0, 0}, 0);
     state.counters["paints_per_call"] =
         static_cast<double>(s.watch.paints - paintsBefore) / static_cast<double>(state.iterations());
 }
@@ -87,7 +84,7 @@ void bucketFill(benchmark::State& state) {
     int index = 1;
     for (auto _ : state) {
         s.useForeground(index);
-        s.click(100.5f, 100.5f);
+        s.click({100, 100});
         s.repaint();
         index = index % 15 + 1;
     }
@@ -98,7 +95,7 @@ void undoStep(benchmark::State& state) {
     PaintScene& s = largestScene();
     s.use(paint::PaintTool::PaintBucket);
     s.useForeground(7);
-    s.click(100.5f, 100.5f);
+    s.click({100, 100});
     for (auto _ : state) {
         s.tools.Undo();
         s.repaint();
@@ -119,15 +116,13 @@ void historyMemory(benchmark::State& state, bool fills) {
             s.useForeground(stroke % 15 + 1);
             s.use(fills ? paint::PaintTool::PaintBucket : paint::PaintTool::Pencil);
             // A pencil drag of 400 moves across a fifth of the sprite.
-            const float x0 = static_cast<float>(37 * stroke % 3000);
-            const float y0 = static_cast<float>(53 * stroke % 3000);
+            const tiles::Pixel start{37 * stroke % 3000, 53 * stroke % 3000};
             const int moves = fills ? 1 : 400;
             for (int m = 0; m < moves; ++m) {
-                const float step = static_cast<float>(2 * m);
-                s.tools.ApplyTool(kLeftButton, 0, x0 + step, y0 + step / 2, 1);
+                s.tools.ApplyTool({start.x + 2 * m, start.y + m}, kLeftButton, 0);
             }
             peak = std::max(peak, s.historyBytes());
-            s.tools.ReleaseTool(0, x0, y0, 1);
+            s.tools.ReleaseTool(start, 0);
             peak = std::max(peak, s.historyBytes());
         }
         state.counters["peak_history_MiB"] = static_cast<double>(peak) / kMiB;

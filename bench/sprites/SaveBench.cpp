@@ -14,7 +14,7 @@
 
 #include "base/WholeFile.h"
 #include "codec/Nemesis.h"
-#include "sprites/SpriteChoice.h"
+#include "sprites/SpriteSelection.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 
@@ -92,7 +92,7 @@ struct LargestSprite {
                              view, {});
     }
     void save() {
-        const sprites::SaveOutcome outcome = sprites::SaveSprite(*db, rom, files, doc, {});
+        const sprites::SaveOutcome outcome = sprites::SaveSprite(rom, files, doc, {});
         if (outcome.result != sprites::SaveOutcome::Result::Saved) std::abort();
     }
     ~LargestSprite() {
@@ -130,11 +130,11 @@ void BM_ImportLargestCompressedSprite(benchmark::State& state) {
     sprite.load();
     const std::string png = (sprite.folder / "level.png").string();
     std::string why;
-    tess::writeWholeFile(png, sprites::SpritePng(sprite.doc, sprite.palette), why);
+    const sprites::SpriteColours colours = sprites::RomColours(sprite.palette, sprite.rom);
+    tess::writeWholeFile(png, sprites::SpritePng(sprite.doc, colours), why);
     for (auto _ : state) {
-        const sprites::SpriteImage image = sprites::ReadSpriteImage(png, sprite.palette);
-        sprites::RequireSpriteSize(image.picture, sprite.doc);
-        sprites::LayPicture(image.picture, sprite.doc);
+        const auto image = sprites::ReadImageImport(png, sprite.doc, colours);
+        sprites::LayPicture(image->picture, sprite.doc);
         sprite.save();
     }
 }

@@ -39,6 +39,24 @@ void skipOnError(const std::function<void()>& statement) {
     }
 }
 
+void reportErrors(CommonDlg& dlg, const std::function<void()>& run) {
+    try {
+        run();
+    } catch (...) {
+        HandleRuntimeError(dlg, asRuntimeError(std::current_exception()));
+    }
+}
+
+void endOnError(CommonDlg& dlg, const std::function<void()>& run,
+                const std::function<void(int)>& endProcess) {
+    try {
+        run();
+    } catch (...) {
+        ShowFatalError(dlg, asRuntimeError(std::current_exception()));
+        endProcess(1);
+    }
+}
+
 RuntimeError asRuntimeError(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);

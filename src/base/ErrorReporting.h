@@ -22,8 +22,16 @@ void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error);
 // process.
 void ShowFatalError(CommonDlg& dlg, const RuntimeError& error);
 
-// "Skip on error": runs one statement and passes over any program error.
+// The ways a handler treats the errors of what it runs; each runs `run` and
+// returns normally whatever it raised.
+//
+// "Skip on error": passes over any program error of one statement.
 void skipOnError(const std::function<void()>& statement);
+// The sprite selection's trap: reports an error through HandleRuntimeError.
+void reportErrors(CommonDlg& dlg, const std::function<void()>& run);
+// Not caught: the platform's message (ShowFatalError), then endProcess(1).
+void endOnError(CommonDlg& dlg, const std::function<void()>& run,
+                const std::function<void(int exitCode)>& endProcess);
 
 // Turns any exception that escapes a handler into the program's error type, so
 // that every path reports a number and a description.

@@ -23,11 +23,10 @@ inline constexpr const char* kOversizeText =
 
 inline constexpr const char* kOnly4BitText = "Error: Only supports 4bit (16-color) bitmaps.";
 
-// Saving a sprite by a table row that is no longer its own would write it into
-// the wrong place, or into another game's ROM.
-inline constexpr const char* kSpriteRowGoneText =
-    "Nothing was saved: the sprite on screen was loaded before the ROM that is loaded now, or its "
-    "selection did not finish. Double-click a sprite of this game in the tree, then save.";
+// A sprite is only ever saved into the ROM it was read from.
+inline constexpr const char* kSpriteOfAnotherRomText =
+    "Nothing was saved: the sprite on screen was read from another ROM than the one loaded now. "
+    "Double-click a sprite of this game in the tree, then save.";
 
 // Saving a palette into a ROM it was not read from would damage that ROM.
 inline constexpr const char* kPaletteOfAnotherRomText =

@@ -11,9 +11,9 @@
 #include "base/ErrorReporting.h"
 #include "base/Messages.h"
 #include "base/WholeFile.h"
-#include "sprites/SpriteChoice.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
+#include "sprites/SpriteSelection.h"
 
 namespace tess::cli {
 namespace {
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using sprites::SaveOutcome;
 
 // Loads a sprite of the identified game, or says on `err` why not.
-bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const sprites::SpriteChoice& choice,
+bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::SpriteChoice& choice,
                 sprites::DetachedSprite& sprite, std::ostream& err) {
     try {
         if (sprites::LoadDetached(db, rom, choice, sprite)) return true;
@@ -39,7 +39,7 @@ bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const sprites:
 bool load(gamedb::GameDatabase& db, const std::string& rom, const std::string& name,
           sprites::DetachedSprite& sprite, std::ostream& err) {
     if (!IdentifyOrSay(db, rom, err)) return false;
-    const std::optional<sprites::SpriteChoice> choice = sprites::ChooseSprite(db, name);
+    const std::optional<tiles::SpriteChoice> choice = sprites::ChooseSprite(db, name);
     if (!choice) {
         err << "The game has no sprite named \"" << name << "\" (neither plain nor compressed).\n";
         return false;
@@ -73,12 +73,8 @@ bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std
     return false;
 }
 
-std::string sizeLine(const tiles::SpriteDocument& doc, const SaveOutcome& outcome) {
-    if (doc.SpriteCompressed) {
-        return "compressed " + std::to_string(outcome.compressedSize) + " bytes, limit " +
-               std::to_string(outcome.maxSize);
-    }
-    return "plain sprite: " + std::to_string(outcome.tiles) + " tiles";
+std::vector<std::uint8_t> pngOf(const sprites::DetachedSprite& sprite, const std::string& rom) {
+    return sprites::SpritePng(sprite.doc, sprites::RomColours(sprite.palette, rom));
 }
 
 }  // namespace
@@ -87,7 +83,7 @@ int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
                  std::ostream& err) {
     sprites::DetachedSprite sprite;
     if (!load(db, args[0], args[1], sprite, err)) return kFailed;
-    return writeFile(args[2], sprites::SpritePng(sprite.doc, sprite.palette), err) ? kOk : kFailed;
+    return writeFile(args[2], pngOf(sprite, args[0]), err) ? kOk : kFailed;
 }
 
 int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
@@ -95,13 +91,11 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
     const std::string& rom = args[1];
     const fs::path folder = args[2];
     if (!IdentifyOrSay(db, rom, err)) return kFailed;
-    std::vector<sprites::SpriteChoice> sprites;
-    for (const auto& [table, kind] : {std::pair{gamedb::GameDatabase::SPRITE, tiles::SpriteKind::Plain},
-                                      std::pair{gamedb::GameDatabase::COMPRESSED, tiles::SpriteKind::Compressed}}) {
-        auto& rows = db.table(table);
-        rows.moveFirst();
-        for (int i = 0; i < rows.rowCount(); ++i, rows.moveNext()) sprites.push_back({kind, rows.field("Name").text()});
-        rows.moveFirst();
+    std::vector<tiles::SpriteChoice> sprites;
+    for (const tiles::SpriteKind kind : {tiles::SpriteKind::Plain, tiles::SpriteKind::Compressed}) {
+        gamedb::ScanRows(sprites::SpriteTable(db, kind), [&](gamedb::TableCursor& row) {
+            sprites.push_back({kind, row.field("Name").text()});
+        });
     }
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -114,7 +108,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
     index << "name\tkind\twidth\theight\tfile\n";
     std::set<std::string> taken;  // lower case: some file systems ignore case
     bool allWritten = true;
-    for (const sprites::SpriteChoice& choice : sprites) {
+    for (const tiles::SpriteChoice& choice : sprites) {
         const bool compressed = choice.kind == tiles::SpriteKind::Compressed;
         const std::string kind = compressed ? "compressed" : "plain";
         std::ostringstream why;
@@ -130,7 +124,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
         }
         taken.insert(lower(file));
         file += ".png";
-        if (!writeFile((folder / file).string(), sprites::SpritePng(sprite.doc, sprite.palette), err)) {
+        if (!writeFile((folder / file).string(), pngOf(sprite, rom), err)) {
             allWritten = false;
             continue;
         }
@@ -156,14 +150,15 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     sprites::DetachedSprite sprite;
     if (!load(db, rom, name, sprite, err)) return kFailed;
     try {
-        const sprites::SpriteImage image = sprites::ReadSpriteImage(imagePath, sprite.palette);
-        sprites::RequireSpriteSize(image.picture, sprite.doc);
-        sprites::LayPicture(image.picture, sprite.doc);
-        sprite.doc.SpriteDirty = true;
-        if (image.inexactPixels > 0) {
-            err << image.inexactPixels
-                << " pixels had no exact colour in the sprite's palette and took the nearest.\n";
+        const std::optional<sprites::ImageImport> image = sprites::ReadImageImport(
+            imagePath, sprite.doc, sprites::RomColours(sprite.palette, rom));
+        if (!image) {
+            err << imagePath << " is empty: nothing was imported.\n";
+            return kFailed;
         }
+        sprites::LayPicture(image->picture, sprite.doc);
+        sprite.doc.SpriteDirty = true;
+        if (const std::string note = image->note(); !note.empty()) err << note << "\n";
     } catch (const sprites::ImageRefused& refusal) {
         err << refusal.what() << "\n";
         return kFailed;
@@ -175,8 +170,8 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
     try {
-        outcome = sprites::SaveSprite(db, rom, sprite.temp.files(), sprite.doc, hooks,
-                                       dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
+        outcome = sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks,
+                                      dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
     } catch (const DatabaseError&) {
         throw;
     } catch (...) {
@@ -184,26 +179,14 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
         return kFailed;
     }
     using Result = SaveOutcome::Result;
-    switch (outcome.result) {
-        case Result::Saved:
-            out << sizeLine(sprite.doc, outcome) << "\n";
-            return kOk;
-        case Result::Oversize:
-            if (dryRun) out << sizeLine(sprite.doc, outcome) << "\n";
-            err << kOversizeText << "\n" << sizeLine(sprite.doc, outcome) << "\n";
-            return kFailed;
-        case Result::CompressionFailed:
-            err << kCompressionFailedText << "\n";
-            return kFailed;
-        case Result::Refused:
-            err << outcome.reason << "\n";
-            return kFailed;
-        case Result::NothingLoaded:
-        case Result::RowNotCurrent:
-            break;
+    // The answer goes to standard output; a refusal, with the size that made
+    // it, to standard error, once.
+    if (outcome.result == Result::Saved) out << sprites::SaveSizeLine(outcome) << "\n";
+    if (const auto message = sprites::SaveMessage(outcome)) {
+        err << message->text << "\n";
+        if (outcome.result == Result::Oversize) err << sprites::SaveSizeLine(outcome) << "\n";
     }
-    err << kSpriteRowGoneText << "\n";
-    return kFailed;
+    return outcome.result == Result::Saved ? kOk : kFailed;
 }
 
 }  // namespace tess::cli

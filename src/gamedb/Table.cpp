@@ -18,23 +18,41 @@ bool keyEquals(const Value& stored, const Value& wanted) {
     }
 }
 
+// Where the named column stands (names compare case-insensitively); raises
+// "Item not found in this collection." when no column has that name.
+std::size_t columnIndex(const std::vector<std::string>& columns, const std::string& name) {
+    const auto it = std::find_if(columns.begin(), columns.end(),
+                                 [&](const std::string& c) { return EqualsIgnoringCase(c, name); });
+    if (it == columns.end()) {
+        throw DatabaseError(err::ItemNotFound, "Item not found in this collection.");
+    }
+    return static_cast<std::size_t>(it - columns.begin());
+}
+
+DatabaseError noCurrentRecord() { return {err::NoCurrentRecord, "No current record."}; }
+
 }  // namespace
+
+const Value& TableRow::field(const std::string& name) const {
+    return values_[columnIndex(columns_, name)];
+}
 
 TableCursor::TableCursor(Table table) : table_(std::move(table)) {}
 
 void TableCursor::moveNext() {
-    if (eof()) throw DatabaseError(err::NoCurrentRecord, "No current record.");
+    if (eof()) throw noCurrentRecord();
     ++pos_;
 }
 
 const Value& TableCursor::field(const std::string& name) const {
-    const auto& cols = table_.columns;
-    const auto it = std::find_if(cols.begin(), cols.end(),
-                                 [&](const std::string& c) { return EqualsIgnoringCase(c, name); });
-    if (it == cols.end())
-        throw DatabaseError(err::ItemNotFound, "Item not found in this collection.");
-    if (eof()) throw DatabaseError(err::NoCurrentRecord, "No current record.");
-    return table_.rows[pos_][static_cast<std::size_t>(it - cols.begin())];
+    const std::size_t column = columnIndex(table_.columns, name);
+    if (eof()) throw noCurrentRecord();
+    return table_.rows[pos_][column];
+}
+
+TableRow TableCursor::currentRow() const {
+    if (eof()) throw noCurrentRecord();
+    return {table_.columns, table_.rows[pos_]};
 }
 
 void TableCursor::seek(const Value& key) {

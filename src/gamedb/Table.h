@@ -16,6 +16,22 @@ struct Table {
     std::size_t keyColumn = 0;  // the column "PrimaryKey" is on
 };
 
+// One row as it stood when it was read, kept apart from the cursor, which
+// moves on: its fields read, convert and fail as the cursor's do.
+class TableRow {
+public:
+    TableRow() = default;
+    TableRow(std::vector<std::string> columns, std::vector<Value> values)
+        : columns_(std::move(columns)), values_(std::move(values)) {}
+
+    // Raises "Item not found in this collection." (3265) for an unknown field.
+    const Value& field(const std::string& name) const;
+
+private:
+    std::vector<std::string> columns_;
+    std::vector<Value> values_;
+};
+
 // The cursor every part of the program reads tables through: counted scans in
 // index order, field reads on the current row and seek "=" on the index.
 class TableCursor {
@@ -28,14 +44,14 @@ public:
     // Moving past the end is allowed once; a further move raises "No current record".
     void moveNext();
     bool eof() const { return pos_ >= table_.rows.size(); }
-    // The current row, to come back to after other work moved the cursor.
-    std::size_t bookmark() const { return pos_; }
-    void setBookmark(std::size_t mark) { pos_ = std::min(mark, table_.rows.size()); }
 
     // Reads a named field of the current row (names compare case-insensitively).
     // Raises "Item not found in this collection." (3265) for an unknown field and
     // "No current record." (3021) when the cursor stands past the last row.
     const Value& field(const std::string& name) const;
+    // The current row, to read after the cursor has moved on; raises "No
+    // current record." (3021) past the last row.
+    TableRow currentRow() const;
 
     // Seek "=": positions on the first row, in index order, whose key equals
     // the given one (text keys compare case-insensitively, number keys as

@@ -1,6 +1,5 @@
 #include "paint/PaintTools.h"
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -16,11 +15,6 @@ PaintTools::PaintTools(tiles::SpriteDocument& doc, ColourSwatches& swatches,
                        const GenesisPalette& palette, tiles::SpriteSurface& surface)
     : swatches_(swatches), palette_(palette), painter_(doc, surface) {}
 
-Pixel PaintTools::pixelAt(float x, float y, std::int16_t zoom) {
-    return {static_cast<std::int32_t>(std::floor(x / zoom)),
-            static_cast<std::int32_t>(std::floor(y / zoom))};
-}
-
 std::optional<std::uint8_t> PaintTools::swatchIndex(std::int16_t button) const {
     if (button == kLeftButton) return static_cast<std::uint8_t>(swatches_.foreground().index);
     if (button == kRightButton) return static_cast<std::uint8_t>(swatches_.background().index);
@@ -35,14 +29,11 @@ void PaintTools::setCurrentTool(std::int16_t tool) {
     tool_ = static_cast<PaintTool>(tool);
 }
 
-PaintTools::Feedback PaintTools::ApplyTool(std::int16_t button, std::int16_t shift, float x,
-                                           float y, std::int16_t zoom) {
-    const Pixel p = pixelAt(x, y, zoom);
+bool PaintTools::ApplyTool(Pixel p, std::int16_t button, std::int16_t shift) {
     pointer_ = p;
-    Feedback feedback{"Mouse: " + std::to_string(p.x) + ", " + std::to_string(p.y)};
     if (button == 0) {
         finishGesture(p, shift);
-        return feedback;
+        return false;
     }
     const bool pressed = !painter_.inGesture();
     if (pressed) startGesture(button, p);
@@ -56,7 +47,7 @@ PaintTools::Feedback PaintTools::ApplyTool(std::int16_t button, std::int16_t shi
         case PaintTool::Eyedropper:
             if (white && index) {
                 pick(button, p);
-                feedback.swatchesChanged = true;
+                return true;
             }
             break;
         case PaintTool::ColorReplacer:
@@ -83,12 +74,12 @@ PaintTools::Feedback PaintTools::ApplyTool(std::int16_t button, std::int16_t shi
             show(selection_.overlay());
             break;
     }
-    return feedback;
+    return false;
 }
 
-void PaintTools::ReleaseTool(std::int16_t shift, float x, float y, std::int16_t zoom) {
-    pointer_ = pixelAt(x, y, zoom);
-    finishGesture(pointer_, shift);
+void PaintTools::ReleaseTool(Pixel p, std::int16_t shift) {
+    pointer_ = p;
+    finishGesture(p, shift);
 }
 
 void PaintTools::startGesture(std::int16_t button, Pixel p) {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <random>
-#include <string>
 
 #include "paint/ColourSwatches.h"
 #include "paint/GenesisPalette.h"
@@ -54,28 +53,24 @@ public:
     // ends first, and the selection is dropped.
     void setCurrentTool(std::int16_t tool);
 
-    struct Feedback {
-        std::string mouseText;         // status panel 3: "Mouse: " px ", " py
-        bool swatchesChanged = false;  // the Eyedropper took a swatch
-    };
-    // The canvas's press and move handler: (x, y) in canvas pixels at `zoom`
-    // gives pixel (px, py) = (floor(x / zoom), floor(y / zoom)). Pencil,
-    // Eyedropper, Color Replacer and Eraser act on that pixel alone when it
-    // lies in a white tile: the Pencil paints a swatch index (1 foreground, 2
-    // background), the Eyedropper sets that swatch's index and colour from
-    // the pixel, the Color Replacer swaps the pressed button's swatch index
-    // for the other one's, the Eraser paints 0 for any mask. The Paint
-    // bucket fills on the press, the 4-connected region of the pixel's index
-    // within white tiles; the Spray can paints dots around the pointer, the
-    // same dots for the same stroke; Shape and Selection follow the pointer
-    // and show their preview.
-    Feedback ApplyTool(std::int16_t button, std::int16_t shift, float x, float y,
-                       std::int16_t zoom);
-    // The canvas's release handler: ends the gesture at (x, y). The Shape
-    // draws its line from the press to here, or with Shift held the
-    // rectangle outline with these corners; the Selection takes its
-    // rectangle or puts moved pixels down.
-    void ReleaseTool(std::int16_t shift, float x, float y, std::int16_t zoom);
+    // The canvas's press and move handler, given the sprite pixel under the
+    // pointer (either coordinate may be negative), the buttons held (a mask)
+    // and the modifiers (a mask). Pencil, Eyedropper, Color Replacer and
+    // Eraser act on that pixel alone when it lies in a white tile: the Pencil
+    // paints a swatch index (1 foreground, 2 background), the Eyedropper sets
+    // that swatch's index and colour from the pixel, the Color Replacer swaps
+    // the pressed button's swatch index for the other one's, the Eraser paints
+    // 0 for any mask. The Paint bucket fills on the press, the 4-connected
+    // region of the pixel's index within white tiles; the Spray can paints
+    // dots around the pointer, the same dots for the same stroke; Shape and
+    // Selection follow the pointer and show their preview. Returns whether a
+    // swatch changed (the Eyedropper took one).
+    bool ApplyTool(tiles::Pixel p, std::int16_t button, std::int16_t shift);
+    // The canvas's release handler: ends the gesture at p. The Shape draws its
+    // line from the press to here, or with Shift held the rectangle outline
+    // with these corners; the Selection takes its rectangle or puts moved
+    // pixels down.
+    void ReleaseTool(tiles::Pixel p, std::int16_t shift);
 
     // Undo and redo (see SpritePainter); a gesture in progress ends first.
     bool Undo();
@@ -102,7 +97,6 @@ public:
     const tiles::SpriteOverlay& preview() const { return preview_; }
 
 private:
-    static tiles::Pixel pixelAt(float x, float y, std::int16_t zoom);
     // The swatch index a painting button uses, none for other masks.
     std::optional<std::uint8_t> swatchIndex(std::int16_t button) const;
     void startGesture(std::int16_t button, tiles::Pixel p);

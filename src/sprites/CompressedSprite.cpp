@@ -37,10 +37,10 @@ bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
                           paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
                           tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
-    gamedb::TableCursor* row = sprites::SeekSpriteRow(db, tiles::SpriteKind::Compressed, name, doc);
+    const tiles::SpriteChoice sprite{tiles::SpriteKind::Compressed, name};
+    gamedb::TableCursor* row = SeekSpriteRow(db, sprite);
     if (!row) return false;
-    sprites::PrepareSprite(db, romPath, *row, tiles::SpriteKind::Compressed, palette, doc, view,
-                       paletteLoaded);
+    PrepareSprite(db, romPath, *row, sprite, palette, doc, view, paletteLoaded);
     LoadCompressedWhiteTiles(*row, romPath, row->field("White").text(), files, view, doc);
     return true;
 }

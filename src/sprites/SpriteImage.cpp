@@ -1,22 +1,20 @@
 #include "sprites/SpriteImage.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <unordered_map>
 
 #include "base/Messages.h"
 #include "base/RomFile.h"
-#include "base/RuntimeError.h"
 #include "sprites/ColourDifference.h"
+#include "sprites/Png.h"
 
 namespace tess::sprites {
 namespace {
 
-constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
-constexpr std::size_t kPngColourTypeAt = 25;  // in the IHDR chunk that must come first
-constexpr std::uint8_t kPngPaletteColours = 3;
+constexpr std::string_view kBitmapSignature = "BM";
+constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
 
 bool startsWith(const std::vector<std::uint8_t>& bytes, std::string_view prefix) {
     return bytes.size() >= prefix.size() &&
@@ -26,74 +24,87 @@ bool startsWith(const std::vector<std::uint8_t>& bytes, std::string_view prefix)
 
 std::string at(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
 
-SpriteImage fromPalettePng(const QImage& image) {
-    const QImage indexed = image.format() == QImage::Format_Indexed8
-                               ? image
-                               : image.convertToFormat(QImage::Format_Indexed8, image.colorTable());
-    std::vector<std::uint8_t> indices;
-    indices.reserve(static_cast<std::size_t>(indexed.width()) * static_cast<std::size_t>(indexed.height()));
-    for (int y = 0; y < indexed.height(); ++y) {
-        const uchar* line = indexed.constScanLine(y);
-        for (int x = 0; x < indexed.width(); ++x) {
-            if (line[x] > 15) {
-                throw ImageRefused("Pixel " + at(x, y) + " uses palette index " +
-                                   std::to_string(line[x]) +
-                                   "; a sprite has 16 colours, indices 0 to 15.");
-            }
-            indices.push_back(line[x]);
-        }
-    }
-    return {IndexedPicture(indexed.width(), indexed.height(), std::move(indices))};
+// The sprite's size in pixels, without the spare column and row.
+PngSize spriteSize(const tiles::SpriteDocument& doc) {
+    return {doc.SpriteBuffer.upperX(), doc.SpriteBuffer.upperY()};
 }
 
-SpriteImage fromColourPng(const QImage& image, const paint::GenesisPalette& palette) {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+void requireSpriteSize(PngSize image, const tiles::SpriteDocument& doc) {
+    const PngSize sprite = spriteSize(doc);
+    if (image.width == sprite.width && image.height == sprite.height) return;
+    throw ImageRefused("The image is " + std::to_string(image.width) + " x " +
+                       std::to_string(image.height) + " pixels; this sprite needs " +
+                       std::to_string(sprite.width) + " x " + std::to_string(sprite.height) + " (" +
+                       std::to_string(sprite.width / 8) + " x " + std::to_string(sprite.height / 8) +
+                       " tiles).");
+}
+
+ImageImport fromIndices(const PngPicture& png) {
+    for (std::size_t i = 0; i < png.pixels.size(); ++i) {
+        if (png.pixels[i] > 15) {
+            const auto x = static_cast<int>(i % static_cast<std::size_t>(png.width));
+            const auto y = static_cast<int>(i / static_cast<std::size_t>(png.width));
+            throw ImageRefused("Pixel " + at(x, y) + " uses palette index " +
+                               std::to_string(png.pixels[i]) +
+                               "; a sprite has 16 colours, indices 0 to 15.");
+        }
+    }
+    return {IndexedPicture(png.width, png.height, png.pixels)};
+}
+
+ImageImport fromColours(const PngPicture& png, const SpriteColours& colours) {
     std::array<Lab, paint::GenesisPalette::kEntries> entries;
-    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) entries[i] = ToLab(palette.colour(i));
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i] = ToLab(colours[i]);
 
     struct Match {
         std::uint8_t index;
         bool exact;
     };
-    std::unordered_map<QRgb, Match> seen;  // pictures have few distinct colours
-    auto nearest = [&](QRgb rgb) {
-        const paint::ScreenColour colour{static_cast<std::uint8_t>(qRed(rgb)),
-                                        static_cast<std::uint8_t>(qGreen(rgb)),
-                                        static_cast<std::uint8_t>(qBlue(rgb))};
+    std::unordered_map<std::uint32_t, Match> seen;  // pictures have few distinct colours
+    auto nearest = [&](paint::ScreenColour colour) {
         const Lab lab = ToLab(colour);
         Match best{0, false};
         double bestDistance = std::numeric_limits<double>::infinity();
-        for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}) {
-            const double distance = Ciede2000(lab, entries[static_cast<std::size_t>(i)]);
+        // Entry 0 last: on a tie a visible entry keeps the pixel visible.
+        constexpr std::uint8_t kOrder[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
+        for (const std::uint8_t i : kOrder) {
+            const double distance = Ciede2000(lab, entries[i]);
             if (distance < bestDistance) {
                 bestDistance = distance;
-                best = {static_cast<std::uint8_t>(i), palette.colour(i) == colour};
+                best = {i, colours[i] == colour};
             }
         }
         return best;
     };
 
-    std::size_t inexact = 0;
+    ImageImport image{IndexedPicture(png.width, png.height, {})};
     std::vector<std::uint8_t> indices;
-    indices.reserve(static_cast<std::size_t>(argb.width()) * static_cast<std::size_t>(argb.height()));
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(line[x]) == 0) {
-                indices.push_back(0);
-                continue;
-            }
-            const QRgb rgb = line[x] | 0xFF000000u;
-            auto found = seen.find(rgb);
-            if (found == seen.end()) found = seen.emplace(rgb, nearest(rgb)).first;
-            indices.push_back(found->second.index);
-            if (!found->second.exact) ++inexact;
+    indices.reserve(png.pixels.size() / 4);
+    for (std::size_t i = 0; i + 3 < png.pixels.size(); i += 4) {
+        if (png.pixels[i + 3] == 0) {
+            indices.push_back(0);
+            continue;
         }
+        const paint::ScreenColour colour{png.pixels[i], png.pixels[i + 1], png.pixels[i + 2]};
+        auto found = seen.find(colour.packed());
+        if (found == seen.end()) found = seen.emplace(colour.packed(), nearest(colour)).first;
+        indices.push_back(found->second.index);
+        if (!found->second.exact) ++image.inexactPixels;
     }
-    return {IndexedPicture(argb.width(), argb.height(), std::move(indices)), false, inexact};
+    image.picture = IndexedPicture(png.width, png.height, std::move(indices));
+    return image;
 }
 
 }  // namespace
+
+SpriteColours RomColours(const paint::GenesisPalette& palette, const std::string& romPath) {
+    SpriteColours colours;
+    for (int i = 1; i < paint::GenesisPalette::kEntries; ++i) colours[static_cast<std::size_t>(i)] = palette.colour(i);
+    std::array<std::uint8_t, 2> word{};
+    if (palette.PaletteOffset() >= 0) readAt(romPath, palette.PaletteOffset(), word);
+    colours[0] = paint::GenesisToRgb(word[0], word[1]);
+    return colours;
+}
 
 IndexedPicture::IndexedPicture(std::int32_t width, std::int32_t height,
                                std::vector<std::uint8_t> indices)
@@ -111,37 +122,32 @@ std::uint8_t IndexedPicture::at(std::int32_t x, std::int32_t y) const {
                     static_cast<std::size_t>(x)];
 }
 
-SpriteImage ReadSpriteImage(const std::string& path, const paint::GenesisPalette& palette) {
-    const std::vector<std::uint8_t> bytes = readWhole(path);
-    if (startsWith(bytes, "BM")) {
-        std::optional<Bitmap4> bitmap = ParseBitmap4(bytes);
-        if (bitmap && bitmap->bitsPerPixel != 4) throw ImageRefused(kOnly4BitText);
-        if (!bitmap || bitmap->width <= 0 || bitmap->height == 0) {
-            throw ImageRefused("The bitmap holds no picture.");
-        }
-        return {IndexedPicture(std::move(*bitmap)), true};
-    }
-    if (!startsWith(bytes, std::string_view(kPngSignature, sizeof kPngSignature - 1))) {
-        throw ImageRefused("The file is neither a PNG nor a BMP image.");
-    }
-    QImage image;
-    if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "PNG")) {
-        throw ImageRefused("The PNG image cannot be read: it is damaged or too large.");
-    }
-    return bytes.size() > kPngColourTypeAt && bytes[kPngColourTypeAt] == kPngPaletteColours
-               ? fromPalettePng(image)
-               : fromColourPng(image, palette);
+std::string ImageImport::note() const {
+    if (inexactPixels == 0) return {};
+    return std::to_string(inexactPixels) +
+           (inexactPixels == 1 ? " pixel had" : " pixels had") +
+           " no exact colour in the sprite's palette and took the nearest one.";
 }
 
-void RequireSpriteSize(const IndexedPicture& picture, const tiles::SpriteDocument& doc) {
-    const std::int32_t width = doc.SpriteBuffer.upperX();
-    const std::int32_t height = doc.SpriteBuffer.upperY();
-    if (picture.width() == width && picture.height() == height) return;
-    throw ImageRefused("The image is " + std::to_string(picture.width()) + " x " +
-                       std::to_string(picture.height()) + " pixels; this sprite needs " +
-                       std::to_string(width) + " x " + std::to_string(height) + " (" +
-                       std::to_string(width / 8) + " x " + std::to_string(height / 8) +
-                       " tiles).");
+std::optional<ImageImport> ReadImageImport(const std::string& path, const tiles::SpriteDocument& doc,
+                                           const SpriteColours& colours) {
+    const std::vector<std::uint8_t> bytes = readWhole(path);
+    if (bytes.empty()) return std::nullopt;
+    if (startsWith(bytes, kBitmapSignature)) {
+        std::optional<Bitmap4> bitmap = ParseBitmap4(bytes);
+        if (bitmap->bitsPerPixel != 4) throw ImageRefused(kOnly4BitText);
+        if (bitmap->width <= 0 || bitmap->height == 0) {
+            throw ImageRefused("The bitmap holds no picture.");
+        }
+        return ImageImport{IndexedPicture(std::move(*bitmap))};
+    }
+    if (!startsWith(bytes, kPngSignature)) {
+        throw ImageRefused("The file is neither a PNG nor a BMP image.");
+    }
+    // Checked before decoding: an image of the wrong size costs nothing.
+    requireSpriteSize(ReadPngSize(bytes), doc);
+    const PngPicture png = DecodePng(bytes);
+    return png.indexed ? fromIndices(png) : fromColours(png, colours);
 }
 
 std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc) {
@@ -160,26 +166,20 @@ std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc
     return changed;
 }
 
-std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc,
-                                    const paint::GenesisPalette& palette) {
-    const int width = doc.SpriteBuffer.upperX();
-    const int height = doc.SpriteBuffer.upperY();
-    QImage image(width, height, QImage::Format_Indexed8);
-    QList<QRgb> colours;
-    for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) {
-        const auto c = palette.colour(i);
-        colours << qRgba(c.r, c.g, c.b, i == 0 ? 0 : 255);
+std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc, const SpriteColours& colours) {
+    const PngSize size = spriteSize(doc);
+    std::vector<std::uint8_t> indices;
+    indices.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    for (std::int32_t y = 0; y < size.height; ++y) {
+        const std::uint8_t* row = doc.SpriteBuffer.row(y);
+        indices.insert(indices.end(), row, row + size.width);
     }
-    image.setColorTable(colours);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < width; ++x) line[x] = doc.SpriteBuffer.at(x, y);
+    std::array<std::uint32_t, 16> table;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::uint32_t alpha = i == 0 ? 0x00 : 0xFF;
+        table[i] = alpha << 24 | colours[i].r << 16 | colours[i].g << 8 | colours[i].b;
     }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) throw RuntimeError(err::OutOfMemory, "Out of memory");
-    return {png.begin(), png.end()};
+    return EncodeIndexedPng(size.width, size.height, indices, table);
 }
 
 }  // namespace tess::sprites

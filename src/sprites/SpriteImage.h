@@ -1,25 +1,31 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "paint/GenesisPalette.h"
 #include "sprites/Bitmap4.h"
+#include "sprites/ImageRefused.h"
 #include "tiles/SpriteDocument.h"
 
 namespace tess::sprites {
 
-// Images in and out of a sprite, the rules the window and the command line
-// share. An image's pixels become palette indices of the sprite's palette.
+// Images in and out of a sprite: one set of rules for the window and the
+// command line. An image's pixels become palette indices of the sprite.
 
-// Why an image cannot go into a sprite, in words for the user.
-class ImageRefused : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// The colours a sprite's indices stand for: entries 1..15 of the palette as
+// it stands (edits included), and entry 0 in the colour of the ROM's own word
+// for it. The window shows index 0 in a colour of the user's, which says
+// nothing about the sprite, so no image is matched against or exported with it.
+using SpriteColours = std::array<paint::ScreenColour, paint::GenesisPalette::kEntries>;
+// The ROM's word for entry 0 is read from romPath at the palette's offset;
+// bytes past the end of the file, or a negative offset, read as black.
+// Raises tess::fileError when the ROM cannot be read.
+SpriteColours RomColours(const paint::GenesisPalette& palette, const std::string& romPath);
 
 // A picture as palette indices 0..15, pixel (x, y) counted from the top-left.
 class IndexedPicture {
@@ -39,29 +45,29 @@ private:
     bool isBitmap_ = false;
 };
 
-struct SpriteImage {
+// An image read for a sprite, ready to be laid over it.
+struct ImageImport {
     IndexedPicture picture;
-    bool bitmap = false;          // a 4-bit BMP, which may be laid over a sprite of any size
-    std::size_t inexactPixels = 0;  // colour pixels no palette entry matched exactly
+    std::size_t inexactPixels = 0;  // colour pixels no entry matched exactly
+
+    // What the user is told after the import, or "" when there is nothing to say.
+    std::string note() const;
 };
 
-// Reads a PNG or a BMP as palette indices of `palette`:
-// - a palette PNG gives its pixel values as they are (a value above 15 is
-//   refused: a sprite has 16 colours);
-// - a 4-bit BMP gives its pixel values as File > Import Sprite... reads them;
-//   a BMP of any other depth is refused with that command's message;
-// - any other PNG (grey, RGB, RGBA) maps each pixel to the nearest palette
-//   entry by CIEDE2000, a fully transparent pixel to entry 0, and counts the
-//   pixels that no entry matched exactly. On a tie a visible entry (1..15)
-//   wins over entry 0, so that a black outline stays black when entry 0 is
-//   black too.
-// Raises ImageRefused for anything else, tess::fileError when the file cannot
-// be read.
-SpriteImage ReadSpriteImage(const std::string& path, const paint::GenesisPalette& palette);
-
-// Refuses a picture that is not exactly the sprite's size (8 x Width by
-// 8 x Height pixels), naming the size it needs.
-void RequireSpriteSize(const IndexedPicture& picture, const tiles::SpriteDocument& doc);
+// Reads an image to import into the sprite:
+// - a 4-bit BMP gives its pixel values, as File > Import Sprite... reads them,
+//   and may be of any size: it is laid from the sprite's top-left corner;
+//   a BMP of another depth is refused with that command's message;
+// - a PNG must be exactly the sprite's size (8 x Width by 8 x Height pixels).
+//   A palette PNG gives its stored indices as they are (any bit depth; an
+//   index above 15 is refused: a sprite has 16 colours). Any other PNG (grey
+//   or colour, 8 or 16 bits, with alpha or a colour key) maps each fully
+//   transparent pixel to 0 and each other pixel to the nearest of `colours` by
+//   CIEDE2000, a visible entry (1..15) winning a tie over entry 0.
+// Returns nothing for an empty file. Raises ImageRefused for anything else it
+// cannot take and tess::fileError when the file cannot be read.
+std::optional<ImageImport> ReadImageImport(const std::string& path, const tiles::SpriteDocument& doc,
+                                           const SpriteColours& colours);
 
 // Lays the picture over the sprite from its top-left corner, one pixel to one
 // sprite pixel, writing only into white tiles; pixels beyond the sprite, and
@@ -70,9 +76,8 @@ void RequireSpriteSize(const IndexedPicture& picture, const tiles::SpriteDocumen
 std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc);
 
 // The sprite as an indexed PNG: one pixel per sprite pixel (8 x Width by
-// 8 x Height) holding its palette index, the palette's screen colours as the
-// colour table and entry 0 transparent.
-std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc,
-                                    const paint::GenesisPalette& palette);
+// 8 x Height) holding its palette index, `colours` as its palette and entry 0
+// transparent.
+std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc, const SpriteColours& colours);
 
 }  // namespace tess::sprites

@@ -4,6 +4,7 @@
 
 #include "base/RomFile.h"
 #include "codec/Nemesis.h"
+#include "base/Messages.h"
 #include "nemesislib/NemesisEntries.h"
 #include "tiles/RomHeader.h"
 #include "tiles/TileListReader.h"
@@ -58,7 +59,7 @@ std::string tileRefusal(const std::vector<TileWrite>& writes, std::int64_t size,
 // every column, the spare ones included. Nothing, with the reason, when the
 // caller will not go on without an unlisted cell.
 std::optional<std::vector<TileWrite>> planWhiteTiles(const tiles::SpriteDocument& doc,
-                                                     const gamedb::TableCursor& row,
+                                                     const gamedb::TableRow& row,
                                                      const SaveHooks& hooks, std::string& why) {
     const std::int32_t columns = doc.SpriteBuffer.upperX() / 8;
     const std::int32_t rows = doc.SpriteBuffer.upperY() / 8;
@@ -117,7 +118,7 @@ SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
 }
 
 SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
-                           const gamedb::TableCursor& row, tiles::SpriteDocument& doc,
+                           const gamedb::TableRow& row, tiles::SpriteDocument& doc,
                            const std::vector<TileWrite>& writes, const SaveHooks& hooks,
                            SaveMode mode) {
     SaveOutcome outcome = outcomeOf(Result::Saved);
@@ -227,20 +228,46 @@ bool WriteTile(const tiles::SpriteDocument& doc, const WhiteTileList& list, std:
     return true;
 }
 
-SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
-                       const TempFiles& files, tiles::SpriteDocument& doc, const SaveHooks& hooks,
-                       SaveMode mode) {
-    if (!doc.SpriteLoaded) return outcomeOf(Result::NothingLoaded);
-    const tiles::SpriteKind kind =
-        doc.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
-    if (doc.GridsRow != kind) return outcomeOf(Result::RowNotCurrent);
-    const auto& row = db.table(doc.SpriteCompressed ? gamedb::GameDatabase::COMPRESSED
-                                                    : gamedb::GameDatabase::SPRITE);
+SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
+                       tiles::SpriteDocument& doc, const SaveHooks& hooks, SaveMode mode) {
+    if (!doc.SpriteLoaded || !doc.Record) return outcomeOf(Result::NothingLoaded);
+    const tiles::SpriteRecord& record = *doc.Record;
+    if (record.romPath != romPath) return outcomeOf(Result::AnotherRom);
     std::string why;
-    const std::optional<std::vector<TileWrite>> writes = planWhiteTiles(doc, row, hooks, why);
+    const std::optional<std::vector<TileWrite>> writes =
+        planWhiteTiles(doc, record.row, hooks, why);
     if (!writes) return refused(why);
-    return doc.SpriteCompressed ? saveCompressed(romPath, files, row, doc, *writes, hooks, mode)
-                                : savePlain(romPath, doc, *writes, hooks, mode);
+    SaveOutcome outcome = record.sprite.kind == tiles::SpriteKind::Compressed
+                              ? saveCompressed(romPath, files, record.row, doc, *writes, hooks, mode)
+                              : savePlain(romPath, doc, *writes, hooks, mode);
+    outcome.compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
+    return outcome;
+}
+
+std::optional<MessageRequest> SaveMessage(const SaveOutcome& outcome) {
+    switch (outcome.result) {
+        case Result::NothingLoaded:
+        case Result::Saved:
+            return std::nullopt;
+        case Result::AnotherRom:
+            return MessageRequest{kSpriteOfAnotherRomText, kAppTitle, MsgIcon::Exclamation};
+        case Result::Refused:
+            return MessageRequest{outcome.reason, kAppTitle, MsgIcon::Exclamation};
+        case Result::Oversize:
+            return MessageRequest{kOversizeText};
+        case Result::CompressionFailed:
+            return MessageRequest{kCompressionFailedText};
+    }
+    return std::nullopt;
+}
+
+std::string SaveSizeLine(const SaveOutcome& outcome) {
+    if (outcome.compressed) {
+        return "compressed " + std::to_string(outcome.compressedSize) + " bytes, limit " +
+               std::to_string(outcome.maxSize);
+    }
+    return "plain sprite: " + std::to_string(outcome.tiles) +
+           (outcome.tiles == 1 ? " tile" : " tiles");
 }
 
 }  // namespace tess::sprites

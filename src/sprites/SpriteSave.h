@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/CommonDlg.h"
 #include "base/RuntimeError.h"
-#include "gamedb/GameDatabase.h"
 #include "sprites/TempFiles.h"
 #include "tiles/SpriteDocument.h"
 #include "tiles/TileCodec.h"
@@ -82,33 +82,44 @@ enum class SaveMode {
 struct SaveOutcome {
     enum class Result {
         NothingLoaded,      // no sprite was ever loaded: nothing happened
-        RowNotCurrent,      // the grids no longer match the table's current row: nothing written
+        AnotherRom,         // the sprite was read from another ROM than the one loaded now
         Refused,            // `reason` says why nothing was written
         CompressionFailed,  // the compressor failed: the ROM was not touched
         Oversize,           // the block is larger than "MaxSize": the ROM was not touched
         Saved,              // written (with DryRun: would be written)
     };
     Result result = Result::NothingLoaded;
+    bool compressed = false;
     std::string reason;
     std::size_t tiles = 0;            // white tiles written
     std::int64_t compressedSize = 0;  // compressed sprites: the new block's size
     std::int64_t maxSize = 0;         // and the row's "MaxSize"
 };
 
-// Save ROM for the loaded sprite, by the current row of its table (SPRITE or
-// COMPRESSED, after SpriteCompressed). The tiles are all worked out and checked
-// before the first byte is written, then written with one open of the target
-// and positioned writes. A plain save writes into romPath and clears
-// SpriteDirty. A compressed save writes into files.dump, compresses it into
-// files.dumpc through the library's Comp, deletes files.dumpc and stops when
-// it is larger than "MaxSize", decodes the block again and refuses it unless
-// it gives back files.dump exactly, and writes it at "Offset"; then clears
-// SpriteDirty. SpriteDirty stays set whenever the ROM was not written.
+// Save ROM for the loaded sprite, by the row its record keeps, into `romPath`,
+// the ROM loaded now, which must be the one the sprite was read from. The tiles
+// are all worked out and checked before the first byte is written, then
+// written with one open of the target and positioned writes. A plain save
+// writes into romPath and clears SpriteDirty. A compressed save writes into
+// files.dump, compresses it into files.dumpc through the library's Comp,
+// deletes files.dumpc and stops when it is larger than "MaxSize", decodes the
+// block again and refuses it unless it gives back files.dump exactly, and
+// writes it at "Offset"; then clears SpriteDirty. SpriteDirty stays set
+// whenever the ROM was not written.
 //
 // Errors of the game data (a list line that does not parse, a null field) and
 // file errors are raised, never caught; a write that fails raises too.
-SaveOutcome SaveSprite(gamedb::GameDatabase& db, const std::string& romPath,
-                       const TempFiles& files, tiles::SpriteDocument& doc, const SaveHooks& hooks,
+SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
+                       tiles::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode = SaveMode::Write);
+
+// What the user is told of an outcome, in the same words by the window (as
+// the box) and the command line (its text): nothing for Saved and
+// NothingLoaded.
+std::optional<MessageRequest> SaveMessage(const SaveOutcome& outcome);
+
+// The size of what a save writes or would write: "compressed N bytes, limit
+// M" for a compressed sprite, "plain sprite: K tiles" for a plain one.
+std::string SaveSizeLine(const SaveOutcome& outcome);
 
 }  // namespace tess::sprites

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "gamedb/Table.h"
 #include "tiles/Grid.h"
 
 namespace tess::tiles {
@@ -22,6 +24,26 @@ inline constexpr std::uint8_t kGreyTile = 2;   // shown hatched, read-only
 // "COMPRESSED" (tiles in a Nemesis block).
 enum class SpriteKind { Plain, Compressed };
 
+// A sprite of a game: its table and its "Name".
+struct SpriteChoice {
+    SpriteKind kind = SpriteKind::Plain;
+    std::string name;
+
+    bool operator==(const SpriteChoice&) const = default;
+};
+
+// The sprite a document's grids were made for, recorded when they were made:
+// which sprite, the ROM it was read from, and its database row as it stood
+// then. Saving, exporting and measuring read their fields from here, never
+// from a table cursor, which File > Load and other sprites move on.
+struct SpriteRecord {
+    SpriteChoice sprite;
+    std::string romPath;
+    gamedb::TableRow row;
+    // Every tile of both lists was read: the grids show the whole sprite.
+    bool complete = false;
+};
+
 // The state of the sprite being edited, replaced as a whole by each
 // selection. For a sprite of Width x Height tiles, SpriteBuffer has cells
 // x = 0..8*Width, y = 0..8*Height (palette indices) and TileMap cells
@@ -33,11 +55,8 @@ struct SpriteDocument {
     bool SpriteLoaded = false;
     bool SpriteCompressed = false;
     bool SpriteDirty = false;
-    // The table whose current row the grids were created for. Save ROM writes
-    // by that row's tile list, so it must not run while the row belongs to
-    // another sprite: a selection clears this before it moves the row, a
-    // File > Load (which moves every row) clears it too.
-    std::optional<SpriteKind> GridsRow;
+    // Set together with the grids; nothing before the first sprite.
+    std::optional<SpriteRecord> Record;
 
     // Replaces both grids with new all-zero ones for a sprite of the given
     // size. 8*Width and 8*Height are 16-bit products: beyond 32767 they raise

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <tuple>
 
 #include "widgets/ToolIcons.h"
 
@@ -38,21 +39,22 @@ MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommand
     tbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbMain->setMovable(false);
 
-    addButton("open", "Open", "Open", 1);
-    QAction* save = addButton("save", "Save", "Save", 2);
+    addButton("open", "Open", "Open", 1, files_.load);
+    QAction* save = addButton("save", "Save", "Save", 2, files_.saveRom);
     auto* menu = new QMenu(tbMain);
-    for (const auto& [key, caption] : {std::pair{"srom", "ROM"}, std::pair{"spal", "Palette"}}) {
+    for (const auto& [key, caption, handler] :
+         {std::tuple{"srom", "ROM", files_.saveRom}, std::tuple{"spal", "Palette", files_.savePalette}}) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(key);
-        connect(item, &QAction::triggered, this, [this, key] { ButtonMenuClick(key); });
+        connectTo(item, handler);
     }
     save->setMenu(menu);
     qobject_cast<QToolButton*>(tbMain->widgetForAction(save))->setPopupMode(QToolButton::MenuButtonPopup);
     tbMain->addSeparator();
-    addButton("reload", "Reload", "Info", 13);
+    addButton("reload", "Reload", "Info", 13, {});
     tbMain->addSeparator();
-    addButton("undo", "Undo", "Undo", 3)->setShortcut(QKeySequence("Ctrl+Z"));
-    addButton("redo", "Redo", "Redo", 4)
+    addButton("undo", "Undo", "Undo", 3, [this] { tools_.Undo(); })->setShortcut(QKeySequence("Ctrl+Z"));
+    addButton("redo", "Redo", "Redo", 4, [this] { tools_.Redo(); })
         ->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     tbMain->addSeparator();
 
@@ -60,7 +62,9 @@ MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommand
     group->setExclusive(true);
     for (int i = 0; i < paint::kToolCount; ++i) {
         const ToolButton& tool = kTools[i];
-        QAction* action = addButton(tool.key, tool.tooltip, tool.description, kFirstToolIcon + i);
+        const auto number = static_cast<std::int16_t>(i);
+        QAction* action = addButton(tool.key, tool.tooltip, tool.description, kFirstToolIcon + i,
+                                    [this, number] { tools_.setCurrentTool(number); });
         action->setCheckable(true);
         action->setChecked(i == tools.CurrentTool());
         action->setShortcut(QKeySequence(tool.shortcut));
@@ -70,15 +74,18 @@ MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommand
 }
 
 QAction* MainToolbar::addButton(const char* key, const char* tooltip, const char* description,
-                                int icon) {
+                                int icon, std::function<void()> handler) {
     QAction* action = tbMain_->addAction(ToolIcon(icon), tooltip);
     action->setObjectName(key);
     action->setToolTip(tooltip);
     action->setWhatsThis(description);  // the button's second text, which nothing reads
     tbMain_->widgetForAction(action)->setObjectName(key);
-    const QString name = key;
-    connect(action, &QAction::triggered, this, [this, name] { ButtonClick(name); });
+    if (handler) connectTo(action, std::move(handler));
     return action;
+}
+
+void MainToolbar::connectTo(QAction* action, std::function<void()> handler) {
+    connect(action, &QAction::triggered, this, [this, run = std::move(handler)] { run_(run); });
 }
 
 void MainToolbar::addKeys(QWidget* window) {
@@ -91,35 +98,9 @@ void MainToolbar::addKeys(QWidget* window) {
     for (const auto& [sequence, command] : keys) {
         auto* action = new QAction(window);
         action->setShortcut(QKeySequence(sequence));
-        connect(action, &QAction::triggered, this, [this, run = command] { run_(run); });
+        connectTo(action, command);
         window->addAction(action);
     }
-}
-
-void MainToolbar::ButtonClick(const QString& key) {
-    run_([&] {
-        if (key == "open") {
-            files_.load();
-        } else if (key == "save") {
-            files_.saveRom();
-        } else if (key == "undo") {
-            tools_.Undo();
-        } else if (key == "redo") {
-            tools_.Redo();
-        } else if (key.size() == 1 && key >= "a" && key <= "h") {
-            tools_.setCurrentTool(static_cast<std::int16_t>(key[0].unicode() - 'a'));
-        }
-    });
-}
-
-void MainToolbar::ButtonMenuClick(const QString& key) {
-    run_([&] {
-        if (key == "srom") {
-            files_.saveRom();
-        } else if (key == "spal") {
-            files_.savePalette();
-        }
-    });
 }
 
 }  // namespace tess::widgets

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <functional>
 
 #include "paint/PaintTools.h"
@@ -11,13 +10,14 @@ class QToolBar;
 
 namespace tess::widgets {
 
-// Fills the toolbar tbMain and answers its clicks: left to right "open",
-// "save" (a drop-down button whose menu holds "ROM", key "srom", and
-// "Palette", key "spal"), a separator, "reload", a separator, "undo",
-// "redo", a separator, and the tool buttons "a" to "h", one exclusive group
-// with "a" (Pencil) down at start. Buttons show an icon of ilTool1 and a
-// tooltip, no caption; each button, action and menu item carries its key as
-// objectName.
+// Fills the toolbar tbMain and answers its clicks: left to right "open"
+// (File > Load), "save" (Save ROM; a drop-down button whose menu holds "ROM",
+// key "srom", for Save ROM and "Palette", key "spal", for Save Palette), a
+// separator, "reload" (does nothing), a separator, "undo", "redo", a
+// separator, and the tool buttons "a" to "h" choosing tools 0 to 7, one
+// exclusive group with "a" (Pencil) down at start. Buttons show an icon of
+// ilTool1 and a tooltip, no caption; each button, action and menu item
+// carries its key as objectName.
 //
 // It also gives the window the keys of pixel editors: Ctrl+Z undo, Ctrl+Y
 // and Ctrl+Shift+Z redo, one letter a tool (B I R M E S G U for "a" to "h",
@@ -36,16 +36,12 @@ public:
     MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
                 std::function<void(const std::function<void()>&)> run);
 
-    // The click handler, given the button's key (compared exactly): "open"
-    // loads, "save" saves the ROM, "undo" and "redo" restore, "a" to "h"
-    // choose tool 0 to 7; "reload" and any other key do nothing.
-    void ButtonClick(const QString& key);
-    // The drop-down menu handler: "srom" saves the ROM, "spal" the palette;
-    // any other key does nothing.
-    void ButtonMenuClick(const QString& key);
-
 private:
-    QAction* addButton(const char* key, const char* tooltip, const char* description, int icon);
+    // A button running `handler` (none for a button that does nothing).
+    QAction* addButton(const char* key, const char* tooltip, const char* description, int icon,
+                       std::function<void()> handler);
+    // Runs the handler with the window's error handling.
+    void connectTo(QAction* action, std::function<void()> handler);
     void addKeys(QWidget* window);
 
     QToolBar* tbMain_;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace tess::widgets {
 namespace {
@@ -45,22 +46,25 @@ SpriteCanvas::SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster,
     setMouseTracking(true);  // moves without a button show the position too
 }
 
+tiles::Pixel SpriteCanvas::pixelAt(const QMouseEvent* event) const {
+    // The position as the mouse events give it, in 32-bit floats.
+    const auto x = static_cast<float>(event->position().x());
+    const auto y = static_cast<float>(event->position().y());
+    const auto zoom = static_cast<float>(raster_.zoom());
+    return {static_cast<std::int32_t>(std::floor(x / zoom)),
+            static_cast<std::int32_t>(std::floor(y / zoom))};
+}
+
 void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit mousePressed(buttonMask(event->button()), shiftMask(event->modifiers()),
-                      static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit mousePressed(pixelAt(event), buttonMask(event->button()), shiftMask(event->modifiers()));
 }
 
 void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit mouseMoved(buttonMask(event->buttons()), shiftMask(event->modifiers()),
-                    static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit mouseMoved(pixelAt(event), buttonMask(event->buttons()), shiftMask(event->modifiers()));
 }
 
 void SpriteCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit mouseReleased(buttonMask(event->button()), shiftMask(event->modifiers()),
-                       static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit mouseReleased(pixelAt(event), buttonMask(event->button()), shiftMask(event->modifiers()));
 }
 
 void SpriteCanvas::wheelEvent(QWheelEvent* event) {

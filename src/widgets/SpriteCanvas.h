@@ -14,9 +14,11 @@ namespace tess::widgets {
 // the raster, with the palette's current colours, and the overlay above it.
 //
 // It passes the mouse on as the paint tools take it, and does nothing else
-// with it: a button mask (1 left, 2 right, 4 middle), a shift mask (1 Shift,
-// 2 Ctrl, 4 Alt) and the position in canvas pixels. A press or release
-// names the one button that caused it; a move names every button held.
+// with it: the sprite pixel under the pointer (floor of the position in
+// canvas pixels over the zoom, so left of and above the canvas negative), a
+// button mask (1 left, 2 right, 4 middle) and a shift mask (1 Shift, 2 Ctrl,
+// 4 Alt). A press or release names the one button that caused it; a move
+// names every button held.
 class SpriteCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -29,9 +31,9 @@ public:
     static QCursor crosshairCursor();
 
 signals:
-    void mousePressed(int button, int shift, float x, float y);
-    void mouseMoved(int button, int shift, float x, float y);
-    void mouseReleased(int button, int shift, float x, float y);
+    void mousePressed(tess::tiles::Pixel pixel, int button, int shift);
+    void mouseMoved(tess::tiles::Pixel pixel, int button, int shift);
+    void mouseReleased(tess::tiles::Pixel pixel, int button, int shift);
     // The wheel turned with Ctrl held: +1 a notch away from the user, -1 towards.
     void zoomWheel(int steps);
 
@@ -43,6 +45,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    tiles::Pixel pixelAt(const QMouseEvent* event) const;
+
     const tiles::SpriteRaster& raster_;
     const tiles::SpriteOverlay& overlay_;
     const paint::GenesisPalette& palette_;

@@ -16,7 +16,7 @@
 #include "gamedb/GameSummary.h"
 #include "gamedb/Identify.h"
 #include "paint/PaintTools.h"
-#include "sprites/CompressedSprite.h"
+#include "sprites/CompressedSize.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -61,31 +61,6 @@ protected:
 private:
     std::function<void()> onDoubleClick_;
 };
-
-// Puts the sprite tables back on the rows they stood on: Save ROM writes by
-// them, and looking at another sprite must not move them.
-class RowBookmarks {
-public:
-    explicit RowBookmarks(gamedb::GameDatabase& db)
-        : plain_(db.table(gamedb::GameDatabase::SPRITE)),
-          compressed_(db.table(gamedb::GameDatabase::COMPRESSED)),
-          plainMark_(plain_.bookmark()),
-          compressedMark_(compressed_.bookmark()) {}
-    ~RowBookmarks() {
-        plain_.setBookmark(plainMark_);
-        compressed_.setBookmark(compressedMark_);
-    }
-    RowBookmarks(const RowBookmarks&) = delete;
-    RowBookmarks& operator=(const RowBookmarks&) = delete;
-
-private:
-    gamedb::TableCursor& plain_;
-    gamedb::TableCursor& compressed_;
-    std::size_t plainMark_;
-    std::size_t compressedMark_;
-};
-
-std::string quotedName(const sprites::SpriteChoice& sprite) { return "\"" + sprite.name + "\""; }
 
 }  // namespace
 
@@ -235,19 +210,19 @@ void frmMain::buildPainting(QToolBar* tbMain) {
 
     const widgets::SpriteCanvas* canvas = view_->picSprite();
     // A mouse event that fails is passed over: painting never ends the program.
-    auto apply = [this](int button, int shift, float x, float y) {
+    auto apply = [this](tiles::Pixel p, int button, int shift) {
+        panels_[2]->setText(QString("Mouse: %1, %2").arg(p.x).arg(p.y));
         skipOnError([&] {
             // A save in progress lets events run: the pointer is shown, the sprite stays as it is.
-            const auto feedback = tools_->ApplyTool(static_cast<std::int16_t>(saving_ ? 0 : button),
-                                                    static_cast<std::int16_t>(shift), x, y, view_->Zoom());
-            panels_[2]->setText(QString::fromStdString(feedback.mouseText));
-            if (feedback.swatchesChanged) panel_->showSwatches();
+            const bool swatches = tools_->ApplyTool(p, static_cast<std::int16_t>(saving_ ? 0 : button),
+                                                    static_cast<std::int16_t>(shift));
+            if (swatches) panel_->showSwatches();
         });
     };
     connect(canvas, &widgets::SpriteCanvas::mousePressed, this, apply);
     connect(canvas, &widgets::SpriteCanvas::mouseMoved, this, apply);
-    connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](int, int shift, float x, float y) {
-        skipOnError([&] { tools_->ReleaseTool(static_cast<std::int16_t>(shift), x, y, view_->Zoom()); });
+    connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](tiles::Pixel p, int, int shift) {
+        skipOnError([&] { tools_->ReleaseTool(p, static_cast<std::int16_t>(shift)); });
     });
     connect(canvas, &widgets::SpriteCanvas::zoomWheel, this, [this](int steps) {
         guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });
@@ -256,14 +231,7 @@ void frmMain::buildPainting(QToolBar* tbMain) {
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
 
-void frmMain::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (...) {
-        ShowFatalError(dialogs_, asRuntimeError(std::current_exception()));
-        endProcess_(1);
-    }
-}
+void frmMain::guarded(const std::function<void()>& handler) { endOnError(dialogs_, handler, endProcess_); }
 
 void frmMain::mnuFileLoad_Click() {
     if (refusedWhileSaving()) return;
@@ -276,10 +244,6 @@ void frmMain::mnuFileLoad_Click() {
 void frmMain::LoadRom(const std::string& path) {
     if (refusedWhileSaving()) return;
     state_.RomPath = path;
-    // Identification moves every table to its first row: the rows the sprite
-    // on screen was loaded by are gone until the next selection.
-    state_.Sprite.GridsRow.reset();
-    shownSprite_.reset();
     mnuFileSave_->menuAction()->setEnabled(true);
     // Every file access closes its file again, so none is open here.
     tvSprites_->clear();
@@ -365,31 +329,14 @@ void frmMain::mnuFileSaveRom_Click() {
     } endOfSave{*this};
 
     const sprites::SaveHooks hooks{[this](std::int32_t, std::int32_t) {
-                                        ShowProcessingError(dialogs_);
-                                        return true;
-                                    },
-                                    [this] { letEventsRun(); }};
-    using Result = sprites::SaveOutcome::Result;
+                                       ShowProcessingError(dialogs_);
+                                       return true;
+                                   },
+                                   [this] { letEventsRun(); }};
     const sprites::SaveOutcome outcome =
-        sprites::SaveSprite(*state_.GameDb, state_.RomPath, tempFiles_, state_.Sprite, hooks);
-    switch (outcome.result) {
-        case Result::NothingLoaded:
-        case Result::Saved:
-            break;
-        case Result::RowNotCurrent:
-            dialogs_.message({kSpriteRowGoneText, kAppTitle, MsgIcon::Exclamation});
-            break;
-        case Result::Refused:
-            dialogs_.message({outcome.reason, kAppTitle, MsgIcon::Exclamation});
-            break;
-        case Result::Oversize:
-            dialogs_.message({kOversizeText});
-            break;
-        case Result::CompressionFailed:
-            dialogs_.message({kCompressionFailedText});
-            endProcess_(1);
-            break;
-    }
+        sprites::SaveSprite(state_.RomPath, tempFiles_, state_.Sprite, hooks);
+    if (const auto message = sprites::SaveMessage(outcome)) dialogs_.message(*message);
+    if (outcome.result == sprites::SaveOutcome::Result::CompressionFailed) endProcess_(1);
 }
 
 void frmMain::mnuFileGameInfo_Click() {
@@ -406,10 +353,8 @@ void frmMain::mnuViewZoomE_Click(int index) {
 void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
 
 tiles::TileSize frmMain::currentSpriteSize() {
-    using gamedb::GameDatabase;
-    return sprites::RowTileSize(state_.GameDb->table(state_.Sprite.SpriteCompressed
-                                                     ? GameDatabase::COMPRESSED
-                                                     : GameDatabase::SPRITE));
+    const auto kind = state_.Sprite.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
+    return sprites::RowTileSize(sprites::SpriteTable(*state_.GameDb, kind));
 }
 
 void frmMain::mnuHelpTopics_Click() { dialogs_.message({kHelpText}); }
@@ -422,68 +367,70 @@ void frmMain::COMMAND_TEMP_Click() {
     dialogs_.message({"Hello there!\r\n\r\nYou found the hidden button.\r\nHave fun editing sprites."});
 }
 
-MsgAnswer frmMain::askAboutChanges(const char* text) {
-    return dialogs_.message({text, "Confirm", MsgIcon::Question, MsgButtons::YesNoCancel});
+bool frmMain::resolveUnsavedChanges(bool noForgets) {
+    auto ask = [this](const char* text) {
+        return dialogs_.message({text, "Confirm", MsgIcon::Question, MsgButtons::YesNoCancel});
+    };
+    if (state_.Palette.PaletteDirty()) {
+        switch (ask(kPaletteChangedText)) {
+            case MsgAnswer::Yes: SavePalette(); break;
+            case MsgAnswer::No: if (noForgets) state_.Palette.setPaletteDirty(false); break;
+            default: return false;
+        }
+    }
+    if (state_.Sprite.SpriteDirty) {
+        switch (ask(kSpriteChangedText)) {
+            case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
+            case MsgAnswer::No: if (noForgets) state_.Sprite.SpriteDirty = false; break;
+            default: return false;
+        }
+    }
+    return true;
 }
 
 void frmMain::tvSprites_DblClick() {
     if (refusedWhileSaving()) return;
-    try {
+    trapped([this] {
         const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
         if (selected.isEmpty()) throw objectNotSetError();
         QTreeWidgetItem* node = selected.front();
         if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+        if (!resolveUnsavedChanges(true)) return;
 
-        if (state_.Palette.PaletteDirty()) {
-            switch (askAboutChanges(kPaletteChangedText)) {
-                case MsgAnswer::Yes: SavePalette(); break;
-                case MsgAnswer::No: state_.Palette.setPaletteDirty(false); break;
-                default: return;
-            }
-        }
-        if (state_.Sprite.SpriteDirty) {
-            switch (askAboutChanges(kSpriteChangedText)) {
-                case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
-                case MsgAnswer::No: state_.Sprite.SpriteDirty = false; break;
-                default: return;
-            }
-        }
         tempFiles_.remove();
         tools_->spriteReplaced();
-
-        const sprites::SpriteChoice sprite = choiceOf(node);
-        shownSprite_.reset();
-        if (sprites::LoadSprite(*state_.GameDb, state_.RomPath, sprite, tempFiles_, state_.Palette,
-                                  state_.Sprite, *view_, [this] {
-                                      state_.PaletteRomPath = state_.RomPath;
-                                      panel_->refresh();
-                                  })) {
-            shownSprite_ = sprite;
-        } else {
-            ShowProcessingError(dialogs_);
-        }
-    } catch (...) {
-        HandleRuntimeError(dialogs_, asRuntimeError(std::current_exception()));
-    }
+        const bool found = sprites::LoadSprite(*state_.GameDb, state_.RomPath, choiceOf(node),
+                                               tempFiles_, state_.Palette, state_.Sprite, *view_, [this] {
+                                                   state_.PaletteRomPath = state_.RomPath;
+                                                   panel_->refresh();
+                                               });
+        if (!found) ShowProcessingError(dialogs_);
+    });
 }
 
-sprites::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
+tiles::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
     const QString parentKey = node->parent() ? node->parent()->data(0, kKeyRole).toString() : "";
-    return {parentKey.contains(gamedb::kHeadingKey) ? tiles::SpriteKind::Plain : tiles::SpriteKind::Compressed,
-            node->text(0).toStdString()};
+    return sprites::ChoiceOfNode(parentKey.toStdString(), node->text(0).toStdString());
 }
 
-bool frmMain::isShown(const sprites::SpriteChoice& sprite) const { return shownSprite_ == sprite; }
+bool frmMain::isShown(const tiles::SpriteChoice& sprite) const {
+    const auto& record = state_.Sprite.Record;
+    return record && record->complete && record->sprite == sprite && record->romPath == state_.RomPath;
+}
 
 std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
-    const sprites::SpriteChoice& sprite, std::optional<sprites::DetachedSprite>& apart) {
-    if (isShown(sprite)) return SpriteAtHand{state_.Sprite, state_.Palette, tempFiles_, true};
+    const tiles::SpriteChoice& sprite, std::optional<sprites::DetachedSprite>& apart) {
+    if (isShown(sprite)) {
+        return SpriteAtHand{state_.Sprite, sprites::RomColours(state_.Palette, state_.RomPath),
+                            tempFiles_, true};
+    }
     apart.emplace();
     if (!sprites::LoadDetached(*state_.GameDb, state_.RomPath, sprite, *apart)) {
         ShowProcessingError(dialogs_);
         return std::nullopt;
     }
-    return SpriteAtHand{apart->doc, apart->palette, apart->temp.files(), false};
+    return SpriteAtHand{apart->doc, sprites::RomColours(apart->palette, state_.RomPath),
+                        apart->temp.files(), false};
 }
 
 void frmMain::mnuFileImport_Click() {
@@ -508,7 +455,7 @@ void frmMain::ImportBitmap(const std::string& path) {
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
     if (!node || node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return nullptr;
-    const sprites::SpriteChoice sprite = choiceOf(node);
+    const tiles::SpriteChoice sprite = choiceOf(node);
     auto* menu = new QMenu(tvSprites_);
     auto add = [&](const char* name, const char* caption, std::function<void()> run) {
         QAction* item = menu->addAction(caption);
@@ -525,31 +472,24 @@ QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
     return menu;
 }
 
-void frmMain::trapped(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (...) {
-        HandleRuntimeError(dialogs_, asRuntimeError(std::current_exception()));
-    }
-}
+void frmMain::trapped(const std::function<void()>& action) { reportErrors(dialogs_, action); }
 
-void frmMain::exportSpriteImage(const sprites::SpriteChoice& sprite) {
+void frmMain::exportSpriteImage(const tiles::SpriteChoice& sprite) {
     const std::string path =
         dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
     if (path.empty()) return;
-    RowBookmarks keep(*state_.GameDb);
     std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
     if (!at) return;
     std::string why;
-    if (!writeWholeFile(path, sprites::SpritePng(at->doc, at->palette), why)) {
+    if (!writeWholeFile(path, sprites::SpritePng(at->doc, at->colours), why)) {
         dialogs_.message({"The image was not written to " + path + ": " + why + ".", kAppTitle,
                           MsgIcon::Exclamation});
     }
 }
 
 void frmMain::importSpriteImage(QTreeWidgetItem* node) {
-    const sprites::SpriteChoice sprite = choiceOf(node);
+    const tiles::SpriteChoice sprite = choiceOf(node);
     if (!isShown(sprite)) {
         // Loading it asks about unsaved changes first, as a double-click does.
         tvSprites_->setCurrentItem(node);
@@ -563,54 +503,27 @@ void frmMain::importSpriteImage(QTreeWidgetItem* node) {
 
 void frmMain::importImage(const std::string& path) {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
-    std::optional<sprites::SpriteImage> image;
+    std::optional<sprites::ImageImport> image;
     try {
-        image = sprites::ReadSpriteImage(path, state_.Palette);
-        // A bitmap is laid over the sprite whatever its size, as File > Import Sprite... does.
-        if (!image->bitmap) sprites::RequireSpriteSize(image->picture, state_.Sprite);
+        image = sprites::ReadImageImport(path, state_.Sprite,
+                                         sprites::RomColours(state_.Palette, state_.PaletteRomPath));
     } catch (const sprites::ImageRefused& refusal) {
-        dialogs_.message({refusal.what(), kAppTitle, MsgIcon::Exclamation});
+        dialogs_.message({refusal.what()});
         return;
     }
+    if (!image) return;  // an empty file: nothing to lay
     tools_->recordEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
-    if (image->inexactPixels > 0) {
-        dialogs_.message({std::to_string(image->inexactPixels) +
-                          " pixels had no exact colour in the sprite's palette and took the nearest "
-                          "one."});
-    }
+    if (const std::string note = image->note(); !note.empty()) dialogs_.message({note});
 }
 
-void frmMain::showCompressedSize(const sprites::SpriteChoice& sprite) {
-    RowBookmarks keep(*state_.GameDb);
+void frmMain::showCompressedSize(const tiles::SpriteChoice& sprite) {
     std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
     if (!at) return;
-    sprites::SaveHooks hooks;
-    hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-    const sprites::SaveOutcome now = sprites::SaveSprite(*state_.GameDb, state_.RomPath, at->files,
-                                                           at->doc, hooks, sprites::SaveMode::DryRun);
-    const auto& row = state_.GameDb->table(gamedb::GameDatabase::COMPRESSED);
-    const std::int32_t offset = row.field("Offset").toLong();
-    const std::optional<std::size_t> inRom = sprites::BlockSizeInRom(state_.RomPath, offset);
-
-    using Result = sprites::SaveOutcome::Result;
-    std::string text = "Compressed sprite " + quotedName(sprite) + "\r\n\r\n";
-    text += inRom ? "Block in the ROM: " + std::to_string(*inRom) + " bytes at offset " + std::to_string(offset)
-                  : "Block in the ROM: none that unpacks at offset " + std::to_string(offset);
-    const std::int32_t maxSize = row.field("MaxSize").toLong();
-    text += "\r\nRoom for it (MaxSize): " + std::to_string(maxSize) + " bytes\r\n";
-    text += at->onScreen ? "Packed now, with the edits on screen: " : "Packed now: ";
-    if (now.result == Result::Saved || now.result == Result::Oversize) {
-        const std::int64_t spare = maxSize - now.compressedSize;
-        text += std::to_string(now.compressedSize) + " bytes, " +
-                (spare >= 0 ? std::to_string(spare) + " to spare"
-                            : std::to_string(-spare) + " too many: Save ROM would refuse it");
-    } else {
-        text += now.result == Result::Refused ? now.reason : "cannot be packed";
-    }
-    dialogs_.message({text});
+    dialogs_.message({sprites::CompressedSizeText(sprites::MeasureCompressedSize(at->doc, at->files),
+                                                  at->onScreen)});
 }
 
 void frmMain::ExitProgram() {
@@ -618,21 +531,7 @@ void frmMain::ExitProgram() {
         exitAfterSave_ = true;
         return;
     }
-    if (state_.Palette.PaletteDirty()) {
-        switch (askAboutChanges(kPaletteChangedText)) {
-            case MsgAnswer::Yes: SavePalette(); break;
-            case MsgAnswer::No: break;
-            default: return;
-        }
-    }
-    if (state_.Sprite.SpriteDirty) {
-        switch (askAboutChanges(kSpriteChangedText)) {
-            case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
-            case MsgAnswer::No: break;
-            default: return;
-        }
-    }
-    endProcess_(0);
+    if (resolveUnsavedChanges(false)) endProcess_(0);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -8,7 +8,8 @@
 #include "base/CommonDlg.h"
 #include "base/Messages.h"
 #include "gamedb/SpriteTree.h"
-#include "sprites/SpriteChoice.h"
+#include "sprites/SpriteImage.h"
+#include "sprites/SpriteSelection.h"
 #include "sprites/TempFiles.h"
 #include "window/ProgramState.h"
 
@@ -101,25 +102,28 @@ private:
     void fillTreeView();
     void LoadPalette(std::int32_t offset);
     void SavePalette();
-    // Asks a Yes/No/Cancel question about unsaved changes.
-    MsgAnswer askAboutChanges(const char* text);
-    sprites::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
-    // Whether the grids on screen are this sprite's, loaded completely.
-    bool isShown(const sprites::SpriteChoice& sprite) const;
+    // The unsaved-change prompts of a sprite switch and of the exit: Yes saves
+    // the palette or the sprite, No forgets the change when `noForgets` (a
+    // switch), Cancel returns false at once.
+    bool resolveUnsavedChanges(bool noForgets);
+    tiles::SpriteChoice choiceOf(const QTreeWidgetItem* node) const;
+    // Whether the sprite on screen is this sprite of the loaded ROM, loaded
+    // completely.
+    bool isShown(const tiles::SpriteChoice& sprite) const;
     // A sprite as it stands now: the one on screen with its edits, or else
-    // loaded apart into `apart` (the caller keeps the tables' rows).
-    // Nothing, after the processing-error box, when its table lacks it.
+    // loaded apart into `apart`. Nothing, after the processing-error box,
+    // when its table lacks it.
     struct SpriteAtHand {
         tiles::SpriteDocument& doc;
-        const paint::GenesisPalette& palette;
+        sprites::SpriteColours colours;
         const sprites::TempFiles& files;
         bool onScreen;
     };
-    std::optional<SpriteAtHand> spriteAtHand(const sprites::SpriteChoice& sprite,
+    std::optional<SpriteAtHand> spriteAtHand(const tiles::SpriteChoice& sprite,
                                              std::optional<sprites::DetachedSprite>& apart);
-    void exportSpriteImage(const sprites::SpriteChoice& sprite);
+    void exportSpriteImage(const tiles::SpriteChoice& sprite);
     void importSpriteImage(QTreeWidgetItem* node);
-    void showCompressedSize(const sprites::SpriteChoice& sprite);
+    void showCompressedSize(const tiles::SpriteChoice& sprite);
     // Runs a context-menu action, reporting its errors as a selection does.
     void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
@@ -137,7 +141,6 @@ private:
     widgets::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
     sprites::TempFiles tempFiles_;  // in the current directory
-    std::optional<sprites::SpriteChoice> shownSprite_;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;

@@ -39,9 +39,8 @@ struct Tools : ::testing::Test {
     void choose(PaintTool tool) { tools.setCurrentTool(static_cast<std::int16_t>(tool)); }
     // Presses at the first pixel, moves through the others, releases at the last.
     void stroke(std::int16_t button, const std::vector<Pixel>& path, std::int16_t shift = 0) {
-        auto centre = [](std::int32_t c) { return static_cast<float>(c) + 0.5f; };
-        for (const Pixel p : path) tools.ApplyTool(button, shift, centre(p.x), centre(p.y), 1);
-        tools.ReleaseTool(shift, centre(path.back().x), centre(path.back().y), 1);
+        for (const Pixel p : path) tools.ApplyTool(p, button, shift);
+        tools.ReleaseTool(path.back(), shift);
     }
     void pattern() {
         for (std::int32_t y = 0; y < 16; ++y) {
@@ -160,13 +159,13 @@ TEST_F(Tools, PaintBucketFillsTheFourConnectedRegionInsideWhiteTiles) {
 TEST_F(Tools, ShapePreviewsThenDrawsALineOrWithShiftARectangleOnRelease) {
     choose(PaintTool::Shape);
     const ByteGrid before = doc.SpriteBuffer;
-    tools.ApplyTool(kLeftButton, 0, 1.5f, 1.5f, 1);
-    tools.ApplyTool(kLeftButton, 0, 9.5f, 9.5f, 1);
-    tools.ApplyTool(kLeftButton, 0, 5.5f, 3.5f, 1);
+    tools.ApplyTool({1, 1}, kLeftButton, 0);
+    tools.ApplyTool({9, 9}, kLeftButton, 0);
+    tools.ApplyTool({5, 3}, kLeftButton, 0);
     EXPECT_TRUE(changedSince(before).empty());  // a preview only
     EXPECT_EQ(tools.preview().cell({3, 2}), kFore);
     EXPECT_EQ(tools.preview().cell({9, 9}), tess::tiles::SpriteOverlay::kClear);
-    tools.ReleaseTool(0, 5.5f, 3.5f, 1);
+    tools.ReleaseTool({5, 3}, 0);
     EXPECT_EQ(changedSince(before), (std::vector<Pixel>{{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 3}}));
     EXPECT_TRUE(tools.preview().empty());
 
@@ -224,13 +223,13 @@ TEST_F(Tools, SelectionMarqueeMovesPixelsOfWhiteTilesAndNeverPaintsItself) {
     EXPECT_EQ(history().undoSteps(), 0u);
 
     // Dragging inside moves the pixels 14 to the right: onto the edge of the grey tile.
-    tools.ApplyTool(kLeftButton, 0, 2.5f, 1.5f, 1);
-    tools.ApplyTool(kLeftButton, 0, 16.5f, 1.5f, 1);
+    tools.ApplyTool({2, 1}, kLeftButton, 0);
+    tools.ApplyTool({16, 1}, kLeftButton, 0);
     EXPECT_EQ(tools.preview().cell({15, 1}), before.at(1, 1));
     EXPECT_EQ(tools.preview().cell({1, 1}), 0);
     EXPECT_EQ(tools.preview().cell({16, 1}), tess::tiles::SpriteOverlay::kClear);  // grey
     EXPECT_TRUE(changedSince(before).empty());
-    tools.ReleaseTool(0, 16.5f, 1.5f, 1);
+    tools.ReleaseTool({16, 1}, 0);
     for (std::int32_t y = 1; y <= 2; ++y) {
         for (std::int32_t x = 1; x <= 3; ++x) {
             EXPECT_EQ(at(x, y), 0);

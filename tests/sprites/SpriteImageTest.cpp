@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "sprites/ColourDifference.h"
@@ -35,66 +35,195 @@ TEST(ColourDifference, Ciede2000MatchesPublishedReferencePairs) {
     EXPECT_EQ(Ciede2000(paint::ScreenColour{10, 20, 30}, paint::ScreenColour{10, 20, 30}), 0.0);
 }
 
-// Sixteen distinct Genesis colours, entry 0 black.
-paint::GenesisPalette palette() {
-    paint::GenesisPalette p{paint::ScreenColour{}};
+// Sixteen distinct colours, entry 0 black.
+SpriteColours colours() {
+    SpriteColours c;
     for (int i = 1; i < 16; ++i) {
-        p.setWord(i, paint::RgbToGenesis({static_cast<std::uint8_t>(32 * (i % 8)), static_cast<std::uint8_t>(i >= 8 ? 224 : 64),
-                                         static_cast<std::uint8_t>(32 * (7 - i % 8))}));
+        c[static_cast<std::size_t>(i)] = paint::GenesisToRgb(
+            static_cast<std::uint8_t>(2 * (7 - i % 8)), static_cast<std::uint8_t>((i >= 8 ? 0xE0 : 0x40) | 2 * (i % 8)));
     }
-    return p;
+    return c;
 }
 
-TEST(SpriteImage, ColourPngsTakeTheNearestEntryAndCountTheMisses) {
-    const paint::GenesisPalette colours = palette();
-    test::TempDir dir;
-    QImage image(4, 1, QImage::Format_ARGB32);
-    const auto c5 = colours.colour(5);
-    const auto c9 = colours.colour(9);
-    image.setPixel(0, 0, qRgb(c5.r, c5.g, c5.b));                // exact
-    image.setPixel(1, 0, qRgb(c9.r + 6, c9.g + 3, c9.b - 2));     // near entry 9
-    image.setPixel(2, 0, qRgba(c9.r, c9.g, c9.b, 0));            // transparent: 0 whatever its colour
-    image.setPixel(3, 0, qRgb(0, 0, 0));                         // entry 0's colour
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("rgba.png"))));
-    const SpriteImage read = ReadSpriteImage(dir.file("rgba.png"), colours);
-    EXPECT_FALSE(read.bitmap);
-    EXPECT_EQ(read.inexactPixels, 1u);
-    EXPECT_EQ(read.picture.at(0, 0), 5);
-    EXPECT_EQ(read.picture.at(1, 0), 9);
-    EXPECT_EQ(read.picture.at(2, 0), 0);
-    EXPECT_EQ(read.picture.at(3, 0), 0);
+// A document of one tile, white, so that 8 x 8 images fit it.
+tiles::SpriteDocument oneTile() {
+    tiles::SpriteDocument doc;
+    doc.CreateGrids({1, 1});
+    doc.TileMap.at(0, 0) = tiles::kWhiteTile;
+    return doc;
+}
 
+std::vector<std::uint8_t> indicesOf(const IndexedPicture& picture) {
+    std::vector<std::uint8_t> indices;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) indices.push_back(picture.at(x, y));
+    }
+    return indices;
+}
+
+std::optional<ImageImport> importBytes(const std::vector<std::uint8_t>& file,
+                                       const SpriteColours& with = colours()) {
+    test::TempDir dir;
+    test::writeBytes(dir / "image", file);
+    return ReadImageImport(dir.file("image"), oneTile(), with);
+}
+
+// Pixel (x, y) of an 8 x 8 test pattern, below `limit`.
+std::uint8_t patternAt(int x, int y, int limit) { return static_cast<std::uint8_t>((x + 3 * y) % limit); }
+
+// The 8 x 8 pattern's scanlines packed at `bits` a sample.
+std::vector<std::uint8_t> packedPattern(int bits, int limit) {
+    std::vector<std::uint8_t> rows;
+    for (int y = 0; y < 8; ++y) {
+        int acc = 0, filled = 0;
+        for (int x = 0; x < 8; ++x) {
+            acc = acc << bits | patternAt(x, y, limit);
+            filled += bits;
+            if (filled == 8) {
+                rows.push_back(static_cast<std::uint8_t>(acc));
+                acc = filled = 0;
+            }
+        }
+        if (filled) rows.push_back(static_cast<std::uint8_t>(acc << (8 - filled)));
+    }
+    return rows;
+}
+
+TEST(SpriteImage, PalettePngsGiveTheirStoredIndicesAtEveryBitDepth) {
+    struct Case {
+        const char* what;
+        int bits;
+        int limit;       // indices used: 0 .. limit - 1
+        int plteEntries;
+    };
+    const Case cases[] = {
+        {"1-bit, both entries the same colour", 1, 2, 2},
+        {"2-bit", 2, 4, 4},
+        {"4-bit", 4, 16, 16},
+        {"8-bit", 8, 16, 16},
+        {"indices beyond a palette of 2 entries", 8, 12, 2},
+    };
+    for (const Case& c : cases) {
+        test::PngSpec png{8, 8, 3, c.bits, packedPattern(c.bits, c.limit)};
+        png.plte.assign(3 * static_cast<std::size_t>(c.plteEntries), 0);  // all black
+        const auto read = importBytes(test::pngFile(png));
+        ASSERT_TRUE(read) << c.what;
+        std::vector<std::uint8_t> expected;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) expected.push_back(patternAt(x, y, c.limit));
+        }
+        EXPECT_EQ(indicesOf(read->picture), expected) << c.what;
+        EXPECT_EQ(read->inexactPixels, 0u) << c.what;
+    }
+    test::PngSpec tooMany{8, 8, 3, 8, packedPattern(8, 21)};
+    tooMany.plte.assign(3 * 21, 0);
+    try {
+        importBytes(test::pngFile(tooMany));
+        FAIL() << "an index above 15 was taken";
+    } catch (const ImageRefused& refusal) {
+        EXPECT_STREQ(refusal.what(), "Pixel (7, 3) uses palette index 16; a sprite has 16 colours, indices 0 to 15.");
+    }
+}
+
+TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
+    const SpriteColours c = colours();
+    const auto c5 = c[5];
+    const auto c9 = c[9];
+    // RGBA, 8 bits: exact, near entry 9, transparent, black (entry 0's colour), then exact.
+    std::vector<std::uint8_t> rgba;
+    auto put = [&](paint::ScreenColour p, std::uint8_t alpha) { rgba.insert(rgba.end(), {p.r, p.g, p.b, alpha}); };
+    put(c5, 255);
+    put({static_cast<std::uint8_t>(c9.r + 6), static_cast<std::uint8_t>(c9.g + 3), static_cast<std::uint8_t>(c9.b - 2)}, 255);
+    put(c9, 0);
+    put({0, 0, 0}, 255);
+    while (rgba.size() < 8 * 8 * 4) put(c5, 255);
+    const auto read = importBytes(test::pngFile({8, 8, 6, 8, rgba}));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->inexactPixels, 1u);
+    EXPECT_EQ(read->note(), "1 pixel had no exact colour in the sprite's palette and took the nearest one.");
+    EXPECT_EQ(indicesOf(read->picture)[0], 5);
+    EXPECT_EQ(indicesOf(read->picture)[1], 9);
+    EXPECT_EQ(indicesOf(read->picture)[2], 0);
+    EXPECT_EQ(indicesOf(read->picture)[3], 0);
     // On a tie a visible entry wins over entry 0.
-    paint::GenesisPalette withBlack = colours;
-    withBlack.setWord(12, {0, 0});
-    EXPECT_EQ(ReadSpriteImage(dir.file("rgba.png"), withBlack).picture.at(3, 0), 12);
+    SpriteColours withBlack = c;
+    withBlack[12] = {0, 0, 0};
+    EXPECT_EQ(indicesOf(importBytes(test::pngFile({8, 8, 6, 8, rgba}), withBlack)->picture)[3], 12);
+
+    // A colour key (tRNS) makes its pixels transparent at 16 bits as at 8: the key
+    // differs from the visible pixels only in the low byte of its red sample.
+    for (const int bits : {8, 16}) {
+        std::vector<std::uint8_t> rgb;
+        for (int i = 0; i < 64; ++i) {
+            const bool keyed = i % 2 == 0;
+            for (const std::uint8_t sample : {c5.r, c5.g, c5.b}) {
+                rgb.push_back(sample);
+                if (bits == 16) rgb.push_back(keyed && sample == c5.r ? 0x01 : 0x00);
+            }
+            if (bits == 8 && keyed) rgb[rgb.size() - 3] = static_cast<std::uint8_t>(c5.r + 1);
+        }
+        test::PngSpec keyed{8, 8, 2, bits, rgb};
+        const std::uint8_t keyRed = bits == 16 ? c5.r : static_cast<std::uint8_t>(c5.r + 1);
+        keyed.trns = {0, keyRed, 0, c5.g, 0, c5.b};
+        if (bits == 16) keyed.trns = {c5.r, 0x01, c5.g, 0, c5.b, 0};
+        const auto read = importBytes(test::pngFile(keyed));
+        ASSERT_TRUE(read) << bits;
+        const auto indices = indicesOf(read->picture);
+        EXPECT_EQ(indices[0], 0) << bits;
+        EXPECT_EQ(indices[1], 5) << bits;
+        EXPECT_EQ(std::count(indices.begin(), indices.end(), 0), 32) << bits;
+    }
 }
 
 TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
-    test::TempDir dir;
     constexpr auto pattern = [](int x, int y) { return (3 * x + 5 * y + 1) % 16; };
-    // Width 5: each row is 3 bytes of pixels padded to 4.
+    // Width 5: each row is 3 bytes of pixels padded to 4; a bitmap may be of any size.
     for (const int height : {3, -3}) {
-        test::writeBytes(dir / "odd.bmp", test::bitmapFile(5, height, pattern));
-        const SpriteImage read = ReadSpriteImage(dir.file("odd.bmp"), palette());
-        ASSERT_TRUE(read.bitmap);
-        ASSERT_EQ(read.picture.width(), 5);
-        ASSERT_EQ(read.picture.height(), 3);
+        const auto read = importBytes(test::bitmapFile(5, height, pattern));
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->picture.width(), 5);
+        ASSERT_EQ(read->picture.height(), 3);
         for (int y = 0; y < 3; ++y) {
-            for (int x = 0; x < 5; ++x) EXPECT_EQ(read.picture.at(x, y), pattern(x, y)) << height << " " << x << "," << y;
+            for (int x = 0; x < 5; ++x) EXPECT_EQ(read->picture.at(x, y), pattern(x, y)) << height << " " << x << "," << y;
         }
     }
     // Cut after the first stored row (the bottom one); the image size field says 0.
     std::vector<std::uint8_t> cut = test::bitmapFile(5, 3, pattern);
     cut.resize(118 + 4);
     std::fill(cut.begin() + 34, cut.begin() + 38, 0);
-    test::writeBytes(dir / "cut.bmp", cut);
-    const SpriteImage read = ReadSpriteImage(dir.file("cut.bmp"), palette());
-    EXPECT_EQ(read.picture.at(4, 2), pattern(4, 2));
-    EXPECT_EQ(read.picture.at(4, 0), 0);
+    const auto read = importBytes(cut);
+    EXPECT_EQ(read->picture.at(4, 2), pattern(4, 2));
+    EXPECT_EQ(read->picture.at(4, 0), 0);
 }
 
-TEST(SpriteImage, PicturesGoIntoWhiteTilesOnlyAndMustMatchTheSpriteSize) {
+TEST(SpriteImage, WhatCannotGoInIsRefusedInWordsAndAnEmptyFileIsNothing) {
+    EXPECT_FALSE(importBytes({}));
+    const std::pair<std::vector<std::uint8_t>, const char*> refused[] = {
+        {test::bitmapFile(8, 8, [](int, int) { return 1; }, 8), "Error: Only supports 4bit (16-color) bitmaps."},
+        {{'G', 'I', 'F', '8', '9', 'a'}, "The file is neither a PNG nor a BMP image."},
+        {test::pngFile({16, 8, 3, 8, std::vector<std::uint8_t>(128), {0, 0, 0}}),
+         "The image is 16 x 8 pixels; this sprite needs 8 x 8 (1 x 1 tiles)."},
+    };
+    for (const auto& [file, message] : refused) {
+        try {
+            importBytes(file);
+            ADD_FAILURE() << message;
+        } catch (const ImageRefused& refusal) {
+            EXPECT_STREQ(refusal.what(), message);
+        }
+    }
+    // A PNG cut short names libpng's reason.
+    std::vector<std::uint8_t> cut = test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});
+    cut.resize(cut.size() - 20);
+    try {
+        importBytes(cut);
+        ADD_FAILURE() << "a cut PNG was read";
+    } catch (const ImageRefused& refusal) {
+        EXPECT_TRUE(std::string(refusal.what()).starts_with("The PNG image cannot be read: ")) << refusal.what();
+    }
+}
+
+TEST(SpriteImage, PicturesGoIntoWhiteTilesOnly) {
     tiles::SpriteDocument doc;
     doc.CreateGrids({2, 1});
     doc.TileMap.at(0, 0) = tiles::kWhiteTile;
@@ -109,14 +238,26 @@ TEST(SpriteImage, PicturesGoIntoWhiteTilesOnlyAndMustMatchTheSpriteSize) {
     EXPECT_EQ(LayPicture(IndexedPicture(2, 1, {3, 3}), doc), 2u);
     EXPECT_EQ(doc.SpriteBuffer.at(1, 0), 3);
     EXPECT_EQ(doc.SpriteBuffer.at(2, 0), 7);
+}
 
-    try {
-        RequireSpriteSize(big, doc);
-        FAIL() << "a picture of another size was taken";
-    } catch (const ImageRefused& refusal) {
-        EXPECT_STREQ(refusal.what(), "The image is 20 x 12 pixels; this sprite needs 16 x 8 (2 x 1 tiles).");
+TEST(SpriteImage, ExportedPngsGiveTheSpritesIndicesBackAndEntryZeroIsTransparent) {
+    tiles::SpriteDocument doc = oneTile();
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) doc.SpriteBuffer.at(x, y) = patternAt(x, y, 16);
     }
-    RequireSpriteSize(IndexedPicture(16, 8, std::vector<std::uint8_t>(128)), doc);
+    const SpriteColours c = colours();
+    const std::vector<std::uint8_t> png = SpritePng(doc, c);
+    const auto read = importBytes(png);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(indicesOf(read->picture), packedPattern(8, 16));
+    // PLTE holds the colours, tRNS makes entry 0 alone transparent.
+    const auto plte = std::search(png.begin(), png.end(), std::begin("PLTE"), std::end("PLTE") - 1);
+    ASSERT_NE(plte, png.end());
+    EXPECT_EQ(plte[4 + 3 * 5], c[5].r);
+    const auto trns = std::search(png.begin(), png.end(), std::begin("tRNS"), std::end("tRNS") - 1);
+    ASSERT_NE(trns, png.end());
+    EXPECT_EQ(trns[-1], 1);  // the chunk's length: one entry
+    EXPECT_EQ(trns[4], 0);
 }
 
 }  // namespace

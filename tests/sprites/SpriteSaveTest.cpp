@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "codec/Nemesis.h"
-#include "sprites/SpriteChoice.h"
 #include "sprites/SpriteSave.h"
+#include "sprites/SpriteSelection.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/TestFiles.h"
 #include "tiles/TileCodec.h"
@@ -94,7 +94,7 @@ protected:
             unlisted.push_back({tx, ty});
             return true;
         };
-        return SaveSprite(*db, rom, files, doc, hooks, mode);
+        return SaveSprite(rom, files, doc, hooks, mode);
     }
     // The ROM as it was, with `bytes` laid in at `offset`.
     Bytes romWith(std::initializer_list<std::pair<std::size_t, Bytes>> changes) const {
@@ -242,18 +242,23 @@ TEST_F(SpriteSave, AnEmptyWhiteListStillDecompressesTheBlockAndMarksTheSpriteCom
     EXPECT_EQ(doc.SpriteBuffer.at(3, 3), 0);
 }
 
-TEST_F(SpriteSave, NothingIsWrittenByARowThatNoLongerBelongsToTheSprite) {
-    makeGame(",('plain', 1, 0, 1, 1, '0,0,4096', '-1')", "");
+TEST_F(SpriteSave, ASpriteIsSavedByItsOwnRowWhereverTheCursorsStandAndOnlyIntoItsOwnRom) {
+    makeGame(",('plain', 1, 0, 1, 1, '0,0,4096', '-1'),('zother', 1, 0, 1, 1, '0,0,8192', '-1')", "");
     EXPECT_EQ(save().result, Result::NothingLoaded);
     load(SpriteKind::Plain, "plain");
     paint(4);
-    db->table(gamedb::GameDatabase::SPRITE).moveFirst();  // what identifying another ROM does
-    doc.GridsRow.reset();
-    EXPECT_EQ(save().result, Result::RowNotCurrent);
-    // A compressed selection that failed before its white tiles kept SpriteCompressed false.
-    doc.GridsRow = SpriteKind::Compressed;
-    EXPECT_EQ(save().result, Result::RowNotCurrent);
-    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
+    // What File > Load, or a selection that failed, does to the cursor.
+    ASSERT_TRUE(SeekSpriteRow(*db, {SpriteKind::Plain, "zother"}));
+    EXPECT_EQ(save().result, Result::Saved);
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), romWith({{4096, tile(0, 0)}})));
+
+    const Bytes saved = test::readBytes(rom);
+    paint(5);
+    const std::string another = dir.file("another.bin");
+    test::writeBytes(another, before);
+    EXPECT_EQ(SaveSprite(another, files, doc, {}).result, Result::AnotherRom);
+    EXPECT_TRUE(test::sameBytes(test::readBytes(another), before));
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), saved));
     EXPECT_TRUE(doc.SpriteDirty);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <zlib.h>
 
 #include <fstream>
 #include <random>
@@ -51,6 +52,43 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
         rom[0x183 + i] = headerText[i];
     }
     writeFile(path, rom);
+}
+
+std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto be32 = [](std::vector<std::uint8_t>& to, std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) to.push_back(static_cast<std::uint8_t>(v >> shift));
+    };
+    auto chunk = [&](const char* type, const std::vector<std::uint8_t>& data) {
+        be32(out, static_cast<std::uint32_t>(data.size()));
+        std::vector<std::uint8_t> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        out.insert(out.end(), body.begin(), body.end());
+        be32(out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+    };
+    std::vector<std::uint8_t> header;
+    be32(header, static_cast<std::uint32_t>(spec.width));
+    be32(header, static_cast<std::uint32_t>(spec.height));
+    header.insert(header.end(), {static_cast<std::uint8_t>(spec.bitDepth),
+                                 static_cast<std::uint8_t>(spec.colourType), 0, 0, 0});
+    chunk("IHDR", header);
+    if (!spec.plte.empty()) chunk("PLTE", spec.plte);
+    if (!spec.trns.empty()) chunk("tRNS", spec.trns);
+    // Every scanline with filter type 0 (none) in front.
+    const std::size_t rowBytes = spec.rows.size() / static_cast<std::size_t>(spec.height);
+    std::vector<std::uint8_t> raw;
+    for (std::size_t y = 0; y < static_cast<std::size_t>(spec.height); ++y) {
+        raw.push_back(0);
+        raw.insert(raw.end(), spec.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
+                   spec.rows.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    EXPECT_EQ(compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())), Z_OK);
+    packed.resize(packedSize);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
 }
 
 std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles) {

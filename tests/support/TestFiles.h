@@ -84,6 +84,21 @@ void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_
 std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, int y),
                                      int bitsPerPixel = 4);
 
+// A PNG file written by hand, apart from the program's own PNG code, so that
+// tests can make the files other tools write: any colour type and bit depth,
+// a palette (PLTE) of any length, a tRNS chunk. `rows` are the image's
+// scanlines, packed as the format stores them, without their filter bytes.
+struct PngSpec {
+    int width = 0;
+    int height = 0;
+    int colourType = 3;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    int bitDepth = 8;
+    std::vector<std::uint8_t> rows;
+    std::vector<std::uint8_t> plte;  // 3 bytes an entry
+    std::vector<std::uint8_t> trns;  // the chunk's bytes as stored
+};
+std::vector<std::uint8_t> pngFile(const PngSpec& spec);
+
 // Copies the fixture Access files into a folder, so tests may add files beside them.
 void copyJetFixtures(const std::string& folder);
 

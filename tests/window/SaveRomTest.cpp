@@ -147,7 +147,7 @@ TEST_F(SaveRom, NothingIsSavedIntoAnotherRomBeforeOneOfItsSpritesIsSelected) {
     window->LoadRom(other);
     trigger("mnuFileSaveRom");
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, kSpriteRowGoneText);
+    EXPECT_EQ(dialogs.messages()[0].text, kSpriteOfAnotherRomText);
     EXPECT_TRUE(test::sameBytes(test::readFile(other), test::fixtureGameRom()));
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
     EXPECT_TRUE(state.Sprite.SpriteDirty);

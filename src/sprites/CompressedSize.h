@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "sprites/TempFiles.h"
+#include "tiles/SpriteDocument.h"
+
+namespace tess::sprites {
+
+// How a compressed sprite stands against its slot in the ROM.
+struct CompressedSize {
+    std::string name;
+    std::int32_t offset = 0;                // "Offset"
+    std::optional<std::size_t> blockInRom;  // the block there now; none when none unpacks there
+    std::int64_t maxSize = 0;               // "MaxSize"
+    std::optional<std::int64_t> packedNow;  // what its tiles pack to now, as Save ROM would
+    std::string whyNotPacked;               // when they cannot be packed
+};
+
+// Measures the compressed sprite a document holds by its record (its ROM and
+// row), packing its tiles as Save ROM would, without writing anything but
+// nothing to files. Raises the errors a save would meet (the game data's,
+// a ROM that cannot be read).
+CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles& files);
+
+// The measurement in words, one fact a line (CR LF between them);
+// `withEdits` says the tiles measured are the ones on screen.
+std::string CompressedSizeText(const CompressedSize& size, bool withEdits);
+
+}  // namespace tess::sprites
