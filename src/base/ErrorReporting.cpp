@@ -65,9 +65,9 @@ RuntimeError asRuntimeError(std::exception_ptr error) {
     } catch (const std::bad_alloc&) {
         return {err::OutOfMemory, "Out of memory"};
     } catch (const std::exception& e) {
-        return {51, std::string("Internal error: ") + e.what()};
+        return {err::InternalError, std::string("Internal error: ") + e.what()};
     } catch (...) {
-        return {51, "Internal error"};
+        return {err::InternalError, "Internal error"};
     }
 }
 

@@ -14,7 +14,7 @@ void ShowProcessingError(CommonDlg& dlg);
 // The box that reports an error caught by the sprite selection.
 MessageRequest RuntimeErrorBox(const RuntimeError& error);
 
-// Reports an error caught by the sprite selection; silent for 91. The number
+// Reports an error caught by the sprite selection; silent for err::ObjectNotSet. The number
 // is narrowed to 16 bits first, as the report can only show such numbers.
 void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error);
 

@@ -19,7 +19,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-RuntimeError badRecordNumber() { return {63, "Bad record number"}; }
+RuntimeError badRecordNumber() { return {err::BadRecordNumber, "Bad record number"}; }
 
 }  // namespace
 

@@ -14,9 +14,12 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileNameOrNumber = 52;
 inline constexpr int FileNotFound = 53;
+inline constexpr int BadRecordNumber = 63;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int InternalError = 51;
 inline constexpr int Decompression = 7000;
 // Database engine errors.
 inline constexpr int NoCurrentRecord = 3021;

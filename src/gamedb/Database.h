@@ -12,13 +12,13 @@ namespace tess::gamedb {
 class Database {
 public:
     virtual ~Database() = default;
-    // Reads a whole table in "PrimaryKey" order. Raises DatabaseError 3078 for
+    // Reads a whole table in "PrimaryKey" order. Raises err::TableNotFound for
     // a missing table and 3800 when the table has no "PrimaryKey" index.
     virtual Table loadTable(const std::string& name) = 0;
 };
 
 // Opens a Jet (Access) or SQLite file, chosen by the file's signature, not its
-// name. Raises DatabaseError 3024 for a missing file and 3343 for a file of
+// name. Raises err::DatabaseNotFound for a missing file and err::UnrecognizedDatabase for a file of
 // neither kind or one the engine cannot read.
 std::unique_ptr<Database> openDatabase(const std::string& path);
 

@@ -39,7 +39,7 @@ public:
 
     // Whether a game's database is open (maybe without all its tables).
     bool hasGameData() const { return gameData_.has_value(); }
-    // A table of the open game's data; raises "Object not set" (91) when it
+    // A table of the open game's data; raises err::ObjectNotSet when it
     // is not open, as reading a closed recordset does.
     TableCursor& table(GameTable which);
 

@@ -66,7 +66,7 @@ private:
 // Fills the tree from the open game's "HEAD", "SPRITE" and "COMPRESSED" tables:
 // headings, their plain sprites, the "Compressed" root, its sub-headings in
 // order of first appearance, and the compressed sprites. Every scanned table is
-// moved back to its first row. A required text without a value raises 94.
+// moved back to its first row. A required text without a value raises err::InvalidUseOfNull.
 void BuildSpriteTree(GameDatabase& db, SpriteTree& tree);
 
 }  // namespace tess::gamedb

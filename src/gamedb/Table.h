@@ -24,7 +24,7 @@ public:
     TableRow(std::vector<std::string> columns, std::vector<Value> values)
         : columns_(std::move(columns)), values_(std::move(values)) {}
 
-    // Raises "Item not found in this collection." (3265) for an unknown field.
+    // Raises err::ItemNotFound for an unknown field.
     const Value& field(const std::string& name) const;
 
 private:
@@ -41,16 +41,16 @@ public:
     const std::string& name() const { return table_.name; }
     int rowCount() const { return static_cast<int>(table_.rows.size()); }
     void moveFirst() { pos_ = 0; }
-    // Moving past the end is allowed once; a further move raises "No current record".
+    // Moving past the end is allowed once; a further move raises err::NoCurrentRecord.
     void moveNext();
     bool eof() const { return pos_ >= table_.rows.size(); }
 
     // Reads a named field of the current row (names compare case-insensitively).
-    // Raises "Item not found in this collection." (3265) for an unknown field and
-    // "No current record." (3021) when the cursor stands past the last row.
+    // Raises err::ItemNotFound for an unknown field and err::NoCurrentRecord
+    // when the cursor stands past the last row.
     const Value& field(const std::string& name) const;
-    // The current row, to read after the cursor has moved on; raises "No
-    // current record." (3021) past the last row.
+    // The current row, to read after the cursor has moved on; raises
+    // err::NoCurrentRecord past the last row.
     TableRow currentRow() const;
 
     // Seek "=": positions on the first row, in index order, whose key equals

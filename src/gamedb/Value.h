@@ -23,12 +23,12 @@ public:
     bool isNumber() const { return !isNull() && !isText(); }
 
     // The value as text; a number gives its decimal text. Null raises
-    // "Invalid use of Null" (94).
+    // err::InvalidUseOfNull.
     std::string text() const;
     // The value as part of a tree-node key: null contributes nothing.
     std::string keyText() const;
-    // Signed 32-bit number. Null raises 94, text that is no number 13, a value
-    // outside the range overflow (6). Fractions round half to even.
+    // Signed 32-bit number. Null raises err::InvalidUseOfNull, text that is no number err::TypeMismatch, a value
+    // outside the range err::Overflow. Fractions round half to even.
     std::int32_t toLong() const;
     // Signed 16-bit number, with the same rules.
     std::int16_t toInteger() const;
@@ -42,7 +42,7 @@ private:
 };
 
 // Parses decimal text or "&H" hexadecimal text (surrounding blanks allowed).
-// Raises type mismatch (13) for anything else. Hex text of 1 to 8 digits is a
+// Raises err::TypeMismatch for anything else. Hex text of 1 to 8 digits is a
 // 32-bit two's-complement pattern ("&HFFFFFFFF" is -1), as in Access.
 double parseNumberText(const std::string& text);
 

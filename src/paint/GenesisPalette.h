@@ -25,9 +25,9 @@ public:
     // entries 1..15 as word (0, 0), black.
     explicit GenesisPalette(ScreenColour background);
 
-    // Entry colour 0..15; another index raises 9.
+    // Entry colour 0..15; another index raises err::SubscriptOutOfRange.
     ScreenColour colour(int index) const;
-    // Entry word 1..15; another index raises 9.
+    // Entry word 1..15; another index raises err::SubscriptOutOfRange.
     GenesisWord word(int index) const;
 
     // The offset recorded by the last LoadPalette (0 before any).
@@ -51,7 +51,7 @@ public:
 
     // Reads entries 1..15 from the 30 bytes at offset + 2 of the file and
     // records `offset`; PaletteDirty is left alone. Bytes past the end of the
-    // file read as 0. A negative position raises "Bad record number" (63), an
+    // file read as 0. A negative position raises err::BadRecordNumber, an
     // unreadable file tess::fileError; on any error the palette is unchanged.
     void LoadPalette(const std::string& romPath, std::int32_t offset);
 

@@ -10,14 +10,14 @@ namespace tess::tiles {
 
 // A two-dimensional array indexed (x, y) with inclusive upper bounds: x runs
 // 0..upperX(), y 0..upperY(). Every cell starts as T{}. Accessing a cell
-// outside the bounds raises "Subscript out of range" (9). A default-made grid
-// has no cells at all (upper bounds -1), so every access to it raises 9.
+// outside the bounds raises err::SubscriptOutOfRange. A default-made grid
+// has no cells at all (upper bounds -1), so every access to it raises that too.
 template <class T>
 class Grid {
 public:
     Grid() = default;
 
-    // Raises 9 when an upper bound is below 0 (such an array cannot exist).
+    // Raises err::SubscriptOutOfRange when an upper bound is below 0 (such an array cannot exist).
     Grid(std::int32_t upperX, std::int32_t upperY) : upperX_(upperX), upperY_(upperY) {
         if (upperX < 0 || upperY < 0) throw subscriptError();
         cells_.assign(width() * (static_cast<std::size_t>(upperY) + 1), T{});

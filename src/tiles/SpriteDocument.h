@@ -60,7 +60,7 @@ struct SpriteDocument {
 
     // Replaces both grids with new all-zero ones for a sprite of the given
     // size. 8*Width and 8*Height are 16-bit products: beyond 32767 they raise
-    // overflow (6); a negative size raises 9. On error the old grids stay.
+    // err::Overflow; a negative size raises err::SubscriptOutOfRange. On error the old grids stay.
     void CreateGrids(TileSize size);
 };
 

@@ -9,7 +9,7 @@ namespace tess::tiles {
 
 // The zoomed surface of a sprite of `size` tiles at `zoom` screen pixels per
 // sprite pixel: Width x Zoom x 8 by Height x Zoom x 8, in 16-bit arithmetic
-// (overflow 6 beyond 32767; a negative size is an invalid property, 380).
+// (err::Overflow beyond 32767; a negative size err::InvalidPropertyValue).
 struct SurfaceSize {
     std::int16_t width;
     std::int16_t height;

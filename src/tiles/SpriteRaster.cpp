@@ -53,7 +53,7 @@ void SpriteRaster::drawCell(std::int32_t x, std::int32_t y, int index) {
 void SpriteRaster::drawCells(std::int32_t x, std::int32_t y,
                              std::span<const std::uint8_t> indices) {
     if (!allPaletteIndices(indices)) {
-        // Cells that draw nothing or raise 9 are rare: leave them to drawCell.
+        // Cells that draw nothing or raise an error are rare: leave them to drawCell.
         for (const std::uint8_t index : indices) drawCell(x++, y, index);
         return;
     }

@@ -31,7 +31,8 @@ public:
     using Colours = std::array<std::uint32_t, 16>;
 
     // A new, empty picture for sprite cells (0..upperX, 0..upperY) at `zoom`
-    // screen pixels per cell (1..24). Raises 9 for negative bounds.
+    // screen pixels per cell (1..24). Raises err::SubscriptOutOfRange for
+    // negative bounds.
     void reset(std::int32_t upperX, std::int32_t upperY, int zoom);
     // Removes every drawn cell and hatch; size and zoom stay.
     void clear();
@@ -46,7 +47,7 @@ public:
 
     // Draws cell (x, y) in palette entry `index`. 255 draws nothing, a cell
     // outside the picture is not visible and is ignored, and an index of 16
-    // to 254 (no such entry) raises 9.
+    // to 254 (no such entry) raises err::SubscriptOutOfRange.
     void drawCell(std::int32_t x, std::int32_t y, int index);
     // drawCell on (x, y), (x + 1, y), ... for each of `indices`.
     void drawCells(std::int32_t x, std::int32_t y, std::span<const std::uint8_t> indices);
@@ -56,7 +57,7 @@ public:
     // Draws every cell (x, y) of spriteBuffer except the last one (upperX,
     // upperY) whose tile in tileMap is white (1) or grey (2), hatching each
     // grey tile once all its cells are drawn. Cells of other tiles stay
-    // empty. A tile missing from tileMap raises 9 after the cells before it
+    // empty. A tile missing from tileMap raises err::SubscriptOutOfRange after the cells before it
     // were drawn.
     void drawSprite(const ByteGrid& spriteBuffer, const ByteGrid& tileMap);
 

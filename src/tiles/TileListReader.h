@@ -49,8 +49,9 @@ public:
     explicit TileListReader(std::string_view text) : lines_(text) {}
 
     // Parses the next line into `entry` and returns true, or returns false
-    // when no line is left. A line with fewer than three fields raises 9, a
-    // field that is no number 13, a number beyond 32 bits 6; the failing line
+    // when no line is left. A line with fewer than three fields raises
+    // err::SubscriptOutOfRange, a field that is no number err::TypeMismatch, a
+    // number beyond 32 bits err::Overflow; the failing line
     // counts as read.
     bool next(TileListEntry& entry);
 

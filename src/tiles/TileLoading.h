@@ -14,9 +14,10 @@ namespace tess::tiles {
 // path says which.
 //
 // None of these catches errors: everything stored and drawn before a failure
-// stays. The failures are: 9 for a cell outside the grids, 13 for a list
-// field that is no number, 6 for an offset or coordinate out of range, 63 for
-// a negative offset, and tess::fileError for a source that cannot be read.
+// stays. The failures are: err::SubscriptOutOfRange for a cell outside the
+// grids, err::TypeMismatch for a list field that is no number, err::Overflow
+// for an offset or coordinate out of range, err::BadRecordNumber for a negative
+// offset, and tess::fileError for a source that cannot be read.
 
 // Reads the 32 bytes at `offset` of the source into doc.SpriteBuffer and draws
 // them on `view` as it goes. With inTiles, (x, y) is a tile cell (multiplied
@@ -25,8 +26,9 @@ namespace tess::tiles {
 // the end of the file read as 0.
 //
 // A tile in the spare row of SpriteBuffer stores and draws its first pixel
-// row and then fails with 9; one in the spare column stores its first pixel
-// and fails before drawing anything; one further out fails at once.
+// row and then fails with err::SubscriptOutOfRange; one in the spare column
+// stores its first pixel and fails before drawing anything; one further out
+// fails at once.
 void ReadTile(const std::string& sourcePath, SpriteSurface& view, SpriteDocument& doc,
               std::int32_t offset, std::int32_t x, std::int32_t y, bool inTiles);
 

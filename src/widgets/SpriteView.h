@@ -30,8 +30,9 @@ namespace tess::widgets {
 // and never touches the database: the sprite's size in tiles comes from a
 // source the owner sets (the current SPRITE or COMPRESSED row).
 //
-// Errors are raised, never caught: 6 for a surface beyond 32767 pixels, 9 for
-// a zoom index outside 0..5 or a palette index 16..254.
+// Errors are raised, never caught: err::Overflow for a surface beyond 32767
+// pixels, err::SubscriptOutOfRange for a zoom index outside 0..5 or a palette
+// index 16..254.
 class SpriteView : public QObject, public tiles::SpriteLoadTarget {
     Q_OBJECT
 public:
@@ -66,7 +67,7 @@ public:
     const tiles::SpriteRaster& raster() const { return raster_; }
 
     // Where RedrawSprite takes the sprite's size in tiles from; it is asked
-    // only when a sprite is loaded. Without a source, such a redraw raises 91.
+    // only when a sprite is loaded. Without a source, such a redraw raises err::ObjectNotSet.
     void setSpriteSizeSource(std::function<tiles::TileSize()> source) { sizeSource_ = std::move(source); }
 
     // Paints one sprite pixel as a Zoom x Zoom square (nothing for 255).
@@ -81,7 +82,7 @@ public:
     void showOverlay(const tiles::SpriteOverlay& overlay) override;
 
     // Nothing unless doc.SpriteLoaded. Otherwise: works out the surface size
-    // for the source's Width x Height at Zoom (raising 6 before anything
+    // for the source's Width x Height at Zoom (raising err::Overflow before anything
     // changes), clears the picture, sizes the surface, puts it at 0, 0,
     // applies the scroll-range rule and draws every cell of a white or grey
     // tile from SpriteBuffer, hatching the grey tiles.

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 
@@ -16,30 +13,10 @@
 namespace tess {
 namespace {
 
-struct CliRun {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
+using test::CliRun;
+using test::quote;
 
-// Runs tessellane-cli with the given arguments.
-CliRun cli(const std::string& args) {
-    test::TempDir scratch;
-    const std::string errFile = scratch.file("stderr");
-    const std::string command =
-        std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buf{};
-    while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe)) run.out.append(buf.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = test::readFile(errFile);
-    return run;
-}
-
-std::string quote(const std::string& s) { return "'" + s + "'"; }
+CliRun cli(const std::string& args) { return test::runCli(args); }
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -127,6 +127,77 @@ TEST(UndoHistory, KeepsTheNewestStepsWithinItsBudget) {
     EXPECT_EQ(other.at(3, 4), 0);
 }
 
+TEST_F(Tools, ButtonMasksDecideWhatPencilEyedropperColorReplacerAndEraserDo) {
+    struct Case {
+        PaintTool tool;
+        std::int16_t buttons;
+        int pixel;  // index at (3, 3) afterwards; it holds 7 before
+        bool dirty;
+        int fore, back;  // the swatches afterwards; kFore and kBack before
+    };
+    constexpr std::int16_t both = kLeftButton | kRightButton;
+    constexpr std::int16_t middle = 4;
+    const Case cases[] = {
+        {PaintTool::Pencil, kLeftButton, kFore, true, kFore, kBack},
+        {PaintTool::Pencil, kRightButton, kBack, true, kFore, kBack},
+        {PaintTool::Pencil, both, 7, false, kFore, kBack},
+        {PaintTool::Pencil, middle, 7, false, kFore, kBack},
+        {PaintTool::Eyedropper, kLeftButton, 7, false, 7, kBack},
+        {PaintTool::Eyedropper, kRightButton, 7, false, kFore, 7},
+        {PaintTool::Eyedropper, both, 7, false, kFore, kBack},
+        {PaintTool::ColorReplacer, both, 7, false, kFore, kBack},
+        {PaintTool::Eraser, kLeftButton, 0, true, kFore, kBack},
+        {PaintTool::Eraser, kRightButton, 0, true, kFore, kBack},
+        {PaintTool::Eraser, both, 0, true, kFore, kBack},
+        {PaintTool::Eraser, middle, 0, true, kFore, kBack},
+    };
+    for (const Case& c : cases) {
+        choose(c.tool);
+        swatches.setForeground({kFore, {}});
+        swatches.setBackground({kBack, {}});
+        at(3, 3) = 7;
+        doc.SpriteDirty = false;
+        const bool picked = tools.ApplyTool({3, 3}, c.buttons, 0);
+        tools.ApplyTool({3, 3}, 0, 0);
+        const std::string label = std::to_string(static_cast<int>(c.tool)) + " " + std::to_string(c.buttons);
+        EXPECT_EQ(at(3, 3), c.pixel) << label;
+        EXPECT_EQ(doc.SpriteDirty, c.dirty) << label;
+        EXPECT_EQ(swatches.foreground().index, c.fore) << label;
+        EXPECT_EQ(swatches.background().index, c.back) << label;
+        EXPECT_EQ(picked, c.fore != kFore || c.back != kBack) << label;
+    }
+
+    // The Color Replacer swaps the pressed button's swatch index for the other's along a drag.
+    choose(PaintTool::ColorReplacer);
+    swatches.setForeground({3, {}});
+    const int row[] = {3, 5, 3, 9};
+    for (int x = 0; x < 4; ++x) at(x, 1) = static_cast<std::uint8_t>(row[x]);
+    stroke(kLeftButton, {{0, 1}, {1, 1}, {2, 1}, {3, 1}});
+    EXPECT_EQ((std::vector<int>{at(0, 1), at(1, 1), at(2, 1), at(3, 1)}), (std::vector<int>{9, 5, 9, 9}));
+    stroke(kRightButton, {{1, 1}, {2, 1}});
+    EXPECT_EQ((std::vector<int>{at(1, 1), at(2, 1)}), (std::vector<int>{5, 3}));
+}
+
+TEST_F(Tools, HatchedAndAbsentTilesNeverChangeWhateverTheToolAndButton) {
+    pattern();
+    const ByteGrid before = doc.SpriteBuffer;
+    // Strokes 3 pixels (the spray's reach) inside the grey tile (2, 0) and the absent (1, 1).
+    const std::vector<Pixel> strokes[] = {{{19, 4}, {20, 4}, {19, 3}}, {{11, 12}, {12, 12}, {11, 11}}};
+    for (int tool = 0; tool < kToolCount; ++tool) {
+        tools.setCurrentTool(static_cast<std::int16_t>(tool));
+        for (const std::int16_t button : {kLeftButton, kRightButton, std::int16_t{4}}) {
+            for (const auto& path : strokes) {
+                stroke(button, path);
+                tools.Delete();
+                tools.Cut();
+            }
+        }
+    }
+    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_FALSE(doc.SpriteDirty);
+    EXPECT_EQ(history().undoSteps(), 0u);
+}
+
 TEST_F(Tools, PaintBucketFillsTheFourConnectedRegionInsideWhiteTiles) {
     // A pocket at (10, 2) closed on four sides; its diagonal neighbours are open.
     for (const Pixel p : {Pixel{10, 1}, Pixel{11, 2}, Pixel{10, 3}, Pixel{9, 2}}) at(p.x, p.y) = 3;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <zlib.h>
+
+#include <array>
+#include <cstdio>
 
 #include <fstream>
 #include <random>
@@ -89,6 +93,27 @@ std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
     chunk("IDAT", packed);
     chunk("IEND", {});
     return out;
+}
+
+CliRun runCli(const std::string& args) {
+    TempDir scratch;
+    const std::string errFile = scratch.file("stderr");
+    const std::string command = std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>" + quote(errFile);
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buf{};
+    while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe)) run.out.append(buf.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = readFile(errFile);
+    return run;
+}
+
+std::string quote(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles) {

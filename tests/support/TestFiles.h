@@ -99,6 +99,17 @@ struct PngSpec {
 };
 std::vector<std::uint8_t> pngFile(const PngSpec& spec);
 
+// Runs the built tessellane-cli with `args` (a shell command line's words)
+// and gives what it printed and its exit status.
+struct CliRun {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+CliRun runCli(const std::string& args);
+// A word quoted for that command line.
+std::string quote(const std::string& word);
+
 // Copies the fixture Access files into a folder, so tests may add files beside them.
 void copyJetFixtures(const std::string& folder);
 

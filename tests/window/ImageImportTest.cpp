@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <array>
 
 #include "base/Messages.h"
 #include "codec/Nemesis.h"
@@ -156,6 +157,60 @@ TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
     QCoreApplication::sendEvent(frame, &drop);
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(6, 5), kDiagonal(6, 5));
     EXPECT_TRUE(state.Sprite.SpriteDirty);
+
+    // As File > Import Sprite... has them: an empty file is nothing, and the
+    // 4-bit refusal comes without an icon.
+    state.Sprite.SpriteDirty = false;
+    test::writeFile(dir.file("empty.png"), "");
+    window->importImage(dir.file("empty.png"));
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_FALSE(state.Sprite.SpriteDirty);
+    writeBitmap("deep.bmp", 8, 8, 8);
+    window->importImage(dir.file("deep.bmp"));
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, kOnly4BitText);
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
+    EXPECT_FALSE(state.Sprite.SpriteDirty);
+}
+
+// The window and the command line import with one set of rules: the same
+// files give the same ROMs, or the same refusal with the ROM as it was.
+TEST_F(ImageImport, TheWindowAndTheCommandLineMakeTheSameRomOfTheSameImage) {
+    // Colours the palette has, white and black (which it has not: entry 0's
+    // ROM colour is black, the window's is grey), near misses and transparency.
+    std::vector<std::uint8_t> rgba;
+    for (int i = 0; i < 16 * 16; ++i) {
+        const paint::ScreenColour exact = state.Palette.colour(1 + i % 15);
+        const std::uint8_t v = static_cast<std::uint8_t>(17 * (i % 16));
+        const std::array<std::array<std::uint8_t, 4>, 5> choices = {{
+            {exact.r, exact.g, exact.b, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}, {v, v, 255, 255}, {v, 0, 0, 0}}};
+        const auto& pixel = choices[static_cast<std::size_t>(i * 7 % 5)];
+        rgba.insert(rgba.end(), pixel.begin(), pixel.end());
+    }
+    test::writeBytes(dir / "colour.png", test::pngFile({16, 16, 6, 8, rgba}));
+    writeBitmap("pattern.bmp", 16, 16);
+    writeBitmap("larger.bmp", 24, -20);
+    QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(dir.file("small.png")));
+
+    const std::string original = test::readFile(rom);
+    const std::string cliRom = dir.file("cli.bin");
+    const std::string db = "--db-folder " + test::quote(std::string(TESS_TEST_DATA) + "/jet");
+    const std::pair<const char*, const char*> sprites[] = {{"Delta", "QBRKCHILD_Delta"},
+                                                           {"zebra", "QBRKHEADCOMPCHILD_zebra"}};
+    for (const auto& [sprite, key] : sprites) {
+        for (const char* image : {"colour.png", "pattern.bmp", "larger.bmp", "small.png"}) {
+            const std::string label = std::string(sprite) + " " + image;
+            test::writeFile(rom, original);
+            test::writeFile(cliRom, original);
+            window->LoadRom(rom);
+            select(sprite);
+            window->importImage(dir.file(image));
+            window->mnuFileSaveRom_Click();
+            test::runCli(db + " import " + test::quote(cliRom) + " " + key + " " + test::quote(dir.file(image)));
+            EXPECT_TRUE(test::sameBytes(test::readFile(cliRom), test::readFile(rom))) << label;
+            EXPECT_EQ(test::readFile(rom) == original, std::string(image) == "small.png") << label;
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -31,45 +33,111 @@ protected:
     }
 };
 
-TEST_F(MainWindow, MenusHaveTheirCaptionsAndStartStates) {
-    const std::pair<const char*, const char*> captions[] = {
-        {"mnuFileLoad", "&Load..."},        {"mnuFileSaveRom", "Save ROM"},
-        {"mnuFileSavePalette", "Save &Palette"}, {"mnuFileImport", "Import Sprite..."},
-        {"mnuFileGameInfo", "Game Information"}, {"mnuFileExit", "E&xit"},
-        {"mnuViewGrid", "&Grid"},            {"mnuCompressionDump", "Dump offset..."},
-        {"mnuCompressionCompress", "Compress Data..."}, {"mnuHelpTopics", "Help Topics"},
-        {"mnuHelpAbout", "&About"},
+// What a control shows at start: its caption, title or text, its tooltip, a
+// shortcut, the states that are not the default, and where it sits in its
+// parent, in twips at 15 twips a pixel.
+std::string describe(QObject* object) {
+    std::string text;
+    auto add = [&](const std::string& part) { text += (text.empty() ? "" : " ") + part; };
+    auto place = [&](QWidget* w) {
+        const QRect g = w->geometry();
+        add("@" + std::to_string(15 * g.x()) + "," + std::to_string(15 * g.y()) + "," +
+            std::to_string(15 * g.width()) + "," + std::to_string(15 * g.height()));
     };
-    for (const auto& [name, caption] : captions) {
-        ASSERT_NE(item(name), nullptr) << name;
-        EXPECT_EQ(item(name)->text(), caption) << name;
+    if (auto* menu = qobject_cast<QMenu*>(object)) {
+        add(menu->title().toStdString());
+        if (!menu->menuAction()->isEnabled()) add("[disabled]");
+    } else if (auto* action = qobject_cast<QAction*>(object)) {
+        add(action->text().toStdString());
+        if (!action->shortcut().isEmpty()) add("key:" + action->shortcut().toString().toStdString());
+        if (!action->isEnabled()) add("[disabled]");
+        if (action->isChecked()) add("[checked]");
+    } else if (auto* label = qobject_cast<QLabel*>(object)) {
+        add(label->text().toStdString());
+    } else if (auto* button = qobject_cast<QPushButton*>(object)) {
+        add(button->text().toStdString());
+        if (button->isHidden()) add("[hidden]");
+        place(button);
+    } else if (auto* widget = qobject_cast<QWidget*>(object)) {
+        if (!widget->toolTip().isEmpty()) add("tip:" + widget->toolTip().toStdString());
+        if (!widget->isEnabled()) add("[disabled]");
+        place(widget);
     }
-    const std::pair<const char*, const char*> menus[] = {
-        {"mnuFile", "&File"}, {"mnuFileSave", "&Save"}, {"mnuView", "&View"},
-        {"mnuViewZoom", "Zoom"}, {"mnuCompression", "Compression"}, {"mnuHelp", "Help"}};
-    for (const auto& [name, caption] : menus) {
-        ASSERT_NE(menu(name), nullptr) << name;
-        EXPECT_EQ(menu(name)->title(), caption) << name;
+    return text;
+}
+
+TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
+    const std::pair<const char*, const char*> controls[] = {
+        {"mnuFile", "&File"},
+        {"mnuFileLoad", "&Load..."},
+        {"mnuFileSave", "&Save [disabled]"},
+        {"mnuFileSaveRom", "Save ROM"},
+        {"mnuFileSavePalette", "Save &Palette"},
+        {"mnuFileImport", "Import Sprite... [disabled]"},
+        {"mnuFileGameInfo", "Game Information"},
+        {"mnuFileExit", "E&xit"},
+        {"mnuView", "&View"},
+        {"mnuViewGrid", "&Grid key:Ctrl+G"},
+        {"mnuViewZoom", "Zoom"},
+        {"mnuViewZoomE0", "1"},
+        {"mnuViewZoomE1", "4"},
+        {"mnuViewZoomE2", "6"},
+        {"mnuViewZoomE3", "8 [checked]"},
+        {"mnuViewZoomE4", "16"},
+        {"mnuViewZoomE5", "24"},
+        {"mnuCompression", "Compression [disabled]"},
+        {"mnuCompressionDump", "Dump offset..."},
+        {"mnuCompressionCompress", "Compress Data..."},
+        {"mnuHelp", "Help"},
+        {"mnuHelpTopics", "Help Topics"},
+        {"mnuHelpAbout", "&About"},
+        {"tbMain", "@0,0,9315,360"},
+        {"tbEtc", "@0,360,9315,360"},
+        {"tvSprites", "@60,780,2355,5595"},
+        {"picEdBack", "@2520,780,6495,5355"},
+        {"sprScrollV", "[disabled] @9000,780,255,5355"},
+        {"sprScrollH", "[disabled] @2520,6120,6495,255"},
+        {"sbMain", "@0,6405,9315,315"},
+        {"sbMainPanel1", "Game: None"},
+        {"sbMainPanel2", "Status: Ready"},
+        {"sbMainPanel3", "Mouse: (%x, %y)"},
+        {"sbMainPanel4", "Progress:"},
+        {"COMMAND_TEMP", "^_^ [hidden] @5520,0,915,315"},
+        {"picFore", "tip:Foreground color @3780,60,255,255"},
+        {"picBack", "tip:Background color @4080,60,255,255"},
+        {"picPal0", "tip:Changing this, will change the background color of the window @4440,60,255,255"},
+        {"picPal15", "@8940,60,255,255"},  // no tooltip before a palette is read
+    };
+    for (const auto& [name, expected] : controls) {
+        QObject* control = window->findChild<QObject*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(describe(control), expected) << name;
     }
-    EXPECT_FALSE(menu("mnuFileSave")->menuAction()->isEnabled());
-    EXPECT_FALSE(item("mnuFileImport")->isEnabled());
-    EXPECT_FALSE(menu("mnuCompression")->menuAction()->isEnabled());
-    EXPECT_FALSE(item("mnuViewGrid")->isChecked());
-    EXPECT_EQ(item("mnuViewGrid")->shortcut(), QKeySequence("Ctrl+G"));
-    const char* zooms[] = {"1", "4", "6", "8", "16", "24"};
-    for (int i = 0; i < 6; ++i) {
-        QAction* zoom = item(qPrintable(QString("mnuViewZoomE%1").arg(i)));
-        ASSERT_NE(zoom, nullptr);
-        EXPECT_EQ(zoom->text(), zooms[i]);
-        EXPECT_EQ(zoom->isChecked(), i == 3);
-    }
-    EXPECT_EQ(window->spriteView().Zoom(), 8);
+    EXPECT_EQ(window->centralWidget()->size(), QSize(621, 448));  // 9315 x 6720 twips
     EXPECT_EQ(window->windowTitle(), "Tessellane");
-    EXPECT_EQ(window->panelText(1), "Game: None");
-    EXPECT_EQ(window->panelText(2), "Status: Ready");
-    EXPECT_EQ(window->panelText(3), "Mouse: (%x, %y)");
-    EXPECT_EQ(window->panelText(4), "Progress:");
-    EXPECT_FALSE(window->findChild<QPushButton*>("COMMAND_TEMP")->isVisible());
+    EXPECT_EQ(window->spriteView().Zoom(), 8);
+    EXPECT_FALSE(window->spriteView().picSprite()->isVisible());
+
+    // The toolbar, left to right: key, tooltip; "|" a separator.
+    QStringList buttons;
+    auto* tbMain = window->findChild<QToolBar*>("tbMain");
+    for (QAction* action : tbMain->actions()) {
+        if (action->isSeparator()) {
+            buttons << "|";
+            continue;
+        }
+        buttons << action->objectName() + ":" + action->toolTip();
+        EXPECT_EQ(tbMain->widgetForAction(action)->objectName(), action->objectName());
+    }
+    EXPECT_EQ(buttons.join(" "),
+              "open:Open save:Save | reload:Reload | undo:Undo redo:Redo | a:Pencil b:Eyedropper "
+              "c:Color replacer d:Selection e:Eraser f:Spray can g:Paint bucket h:Shape");
+    EXPECT_EQ(tbMain->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    auto* save = window->findChild<QToolButton*>("save");
+    EXPECT_EQ(save->popupMode(), QToolButton::MenuButtonPopup);
+    QStringList items;
+    for (QAction* item : save->defaultAction()->menu()->actions()) items << item->objectName() + "=" + item->text();
+    EXPECT_EQ(items.join(" "), "srom=ROM spal=Palette");
 }
 
 TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothing) {
