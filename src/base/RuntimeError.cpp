@@ -22,13 +22,14 @@ RuntimeError objectNotSetError() {
     return {err::ObjectNotSet, "Object variable or With block variable not set"};
 }
 
-RuntimeError fileError(const std::string& path) {
+RuntimeError fileError(const std::string& path, const std::string& reason) {
     std::error_code ec;
     if (path.empty()) return {err::BadFileNameOrNumber, "Bad file name or number"};
     if (!std::filesystem::exists(path, ec)) {
         return {err::FileNotFound, "File not found: " + path};
     }
-    return {err::PathFileAccess, "Path/File access error: " + path};
+    return {err::PathFileAccess,
+            "Path/File access error: " + path + (reason.empty() ? "" : ": " + reason)};
 }
 
 }  // namespace tess

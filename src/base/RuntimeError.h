@@ -58,7 +58,9 @@ RuntimeError subscriptError();
 RuntimeError typeMismatchError();
 RuntimeError invalidUseOfNullError();
 RuntimeError objectNotSetError();
-// A file that cannot be opened or read: number and text follow the cause.
-RuntimeError fileError(const std::string& path);
+// A file that cannot be opened, read or written: "File not found" (53) when
+// it does not exist, else "Path/File access error" (75), with the system's
+// reason after the path when one is given ("No space left on device").
+RuntimeError fileError(const std::string& path, const std::string& reason = {});
 
 }  // namespace tess

@@ -1,51 +1,16 @@
 #include "base/WholeFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fstream>
-#include <system_error>
+
+#include "base/FileSystem.h"
 
 namespace tess {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kMaxLinkHops = 40;  // as the kernel allows
-
-// A name beside the destination that no other writer in this process or another uses at the
-// same moment: leading dot, the destination's name, a per-process counter and the clock.
-fs::path temporaryBeside(const fs::path& path) {
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string name = "." + path.filename().string() + ".part" + std::to_string(counter++) +
-                             "-" + std::to_string(ticks);
-    return path.parent_path() / name;
-}
-
-// The file a path writes to: the path itself, or the end of its chain of links.
-std::optional<fs::path> linkTarget(fs::path path, std::string& why) {
-    for (int hop = 0;; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(path, error)) return path;
-        if (hop == kMaxLinkHops) {
-            why = std::strerror(ELOOP);
-            return std::nullopt;
-        }
-        const fs::path link = fs::read_symlink(path, error);
-        if (error) {
-            why = error.message();
-            return std::nullopt;
-        }
-        path = link.is_absolute() ? link : path.parent_path() / link;
-    }
-}
 
 // Opens `path` for reading into `in`. A folder is refused by name: a stream
 // opens one without complaint, and only its reads fail.
@@ -61,20 +26,6 @@ bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
         return false;
     }
     return true;
-}
-
-// Writes all of `bytes` to `fd`, then flushes them to the disk.
-bool writeAll(int fd, std::span<const uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return ::fsync(fd) == 0;
 }
 
 }  // namespace
@@ -113,52 +64,7 @@ std::optional<std::vector<uint8_t>> readFileRange(const fs::path& path, std::uin
 }
 
 bool writeWholeFile(const fs::path& path, std::span<const uint8_t> bytes, std::string& why) {
-    if (path.empty() || path.filename().empty()) {
-        why = "no file name";
-        return false;
-    }
-    const auto target = linkTarget(path, why);
-    if (!target) return false;
-    std::error_code error;
-    const fs::file_status status = fs::status(*target, error);
-    mode_t mode = 0666;  // less the umask, as for any new file
-    const bool replacing = fs::exists(status);
-    if (replacing) {
-        if (fs::is_directory(status)) {
-            why = "is a folder";
-            return false;
-        }
-        if (!fs::is_regular_file(status)) {
-            why = "not a regular file";
-            return false;
-        }
-        mode = static_cast<mode_t>(status.permissions() & fs::perms::mask);
-    }
-
-    const fs::path temporary = temporaryBeside(*target);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    // A replaced file keeps its permissions, which the umask may not allow.
-    bool ok = (!replacing || ::fchmod(fd, mode) == 0) && writeAll(fd, bytes);
-    int failure = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        failure = errno;
-    }
-    if (!ok) {
-        why = std::strerror(failure);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), target->c_str()) != 0) {
-        why = std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, bytes, why);
 }
 
 }  // namespace tess

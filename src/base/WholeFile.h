@@ -22,13 +22,8 @@ std::optional<std::vector<uint8_t>> readFileRange(const std::filesystem::path& p
                                                   std::uint64_t offset, std::size_t length,
                                                   std::string& why);
 
-// Creates or replaces `path` with exactly `bytes`. The bytes go to a temporary
-// file in the same folder, every write, the flush to disk and the close are
-// checked, and only then is it renamed over `path`: a failure at any step (a
-// full disk, say) leaves the old file as it was, or none, never a partial one.
-// A symbolic link is written through: its target is replaced. An existing
-// `path` that is no regular file (a folder, a device, a FIFO) is refused, never
-// replaced. Returns false with the reason in `why`.
+// Creates or replaces `path` with exactly `bytes`, all or nothing, flushed to
+// the disk (ReplaceFile). Returns false with the reason in `why`.
 bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                     std::string& why);
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
-#include "base/RomFile.h"
+#include "base/FileSystem.h"
 #include "base/RuntimeError.h"
 #include "base/WholeFile.h"
 #include "cli/Command.h"
@@ -39,10 +39,16 @@ int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::
     out << "stored:   " << hex(stored) << "\ncomputed: " << hex(computed) << "\n";
     if (stored == computed) return kOk;
     if (!fix) return kFailed;
-    const std::uint8_t word[] = {static_cast<std::uint8_t>(computed >> 8),
-                                 static_cast<std::uint8_t>(computed & 0xFF)};
     try {
-        writeAt(path, tiles::kChecksumOffset, word);
+        // Worked out again from the file as it is when it is rewritten.
+        RewriteFile(path, [](std::vector<std::uint8_t>& bytes) {
+            if (static_cast<std::int64_t>(bytes.size()) < tiles::kHeaderEnd) {
+                throw RuntimeError(err::PathFileAccess, "the file changed while it was read");
+            }
+            const std::uint16_t sum = tiles::ComputeChecksum(bytes);
+            bytes[tiles::kChecksumOffset] = static_cast<std::uint8_t>(sum >> 8);
+            bytes[tiles::kChecksumOffset + 1] = static_cast<std::uint8_t>(sum & 0xFF);
+        });
     } catch (const RuntimeError& e) {
         err << "cannot write " << path << ": " << e.description() << "\n";
         return kFailed;

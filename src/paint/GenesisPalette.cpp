@@ -1,5 +1,6 @@
 #include "paint/GenesisPalette.h"
 
+#include "base/FileSystem.h"
 #include "base/RomFile.h"
 #include "base/RuntimeError.h"
 
@@ -68,7 +69,14 @@ void GenesisPalette::SavePalette(const std::string& romPath) {
         bytes[at] = words_[static_cast<std::size_t>(i)].high;
         bytes[at + 1] = words_[static_cast<std::size_t>(i)].low;
     }
-    writeAt(romPath, std::int64_t{offset_} + 2, bytes);
+    const std::int64_t at = std::int64_t{offset_} + 2;
+    if (at < 0) throw RuntimeError(err::BadRecordNumber, "Bad record number");
+    RewriteFile(romPath, [&](std::vector<std::uint8_t>& rom) {
+        // A line past the end lengthens the file, zeros in the gap, as a write there would.
+        const auto end = static_cast<std::size_t>(at) + bytes.size();
+        if (rom.size() < end) rom.resize(end);
+        std::copy(bytes.begin(), bytes.end(), rom.begin() + at);
+    });
     setPaletteDirty(false);
 }
 

@@ -55,9 +55,10 @@ public:
     // unreadable file tess::fileError; on any error the palette is unchanged.
     void LoadPalette(const std::string& romPath, std::int32_t offset);
 
-    // Writes the words of entries 1..15 in place at PaletteOffset() + 2 (30
-    // bytes, nothing else; the file is never truncated), then clears
-    // PaletteDirty. Raises tess::fileError when the file cannot be written.
+    // Writes the words of entries 1..15 at PaletteOffset() + 2 (30 bytes,
+    // nothing else; the file is never shortened), all or nothing, then clears
+    // PaletteDirty. Raises tess::fileError, with the system's reason, when the
+    // file cannot be written, and err::BadRecordNumber for a negative offset.
     void SavePalette(const std::string& romPath);
 
 private:

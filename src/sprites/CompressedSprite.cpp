@@ -2,6 +2,7 @@
 
 #include "base/Int16.h"
 #include "base/RomFile.h"
+#include "base/WholeFile.h"
 #include "codec/Nemesis.h"
 #include "nemesislib/NemesisEntries.h"
 #include "sprites/SpriteSelection.h"
@@ -10,12 +11,24 @@
 namespace tess::sprites {
 namespace {
 
-void decompressBlock(const gamedb::TableCursor& row, const std::string& romPath,
-                     const TempFiles& files) {
+// Unpacks the row's block through Decomp into files.dump and gives its bytes.
+std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row, const std::string& romPath,
+                                          const TempFiles& files) {
     const std::int32_t offset = row.field("Offset").toLong();
     // The caller keeps the result in a 16-bit variable.
     const std::int16_t result = narrow16(Decomp(romPath.c_str(), files.dump.c_str(), offset));
-    if (result == -1) throw decompressionError();
+    if (result != -1) return readWhole(files.dump);
+    // Decomp says only that it failed. A block that unpacks here failed to be
+    // written (a full disk, a folder without write permission): that is a file
+    // error with its reason, not a damaged block.
+    const std::vector<std::uint8_t> rom = readWhole(romPath);
+    const codec::NemesisDecoded block =
+        offset < 0 ? codec::NemesisDecoded{codec::NemesisStatus::OffsetOutsideBuffer}
+                   : codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
+    if (!block.ok()) throw decompressionError();
+    std::string why;
+    if (!writeWholeFile(files.dump, block.data, why)) throw fileError(files.dump, why);
+    return block.data;
 }
 
 }  // namespace
@@ -48,7 +61,7 @@ bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
 void LoadCompressedWhiteTiles(const gamedb::TableCursor& row, const std::string& romPath,
                               std::string_view list, const TempFiles& files,
                               tiles::SpriteSurface& view, tiles::SpriteDocument& doc) {
-    decompressBlock(row, romPath, files);
+    doc.Record->block = decompressBlock(row, romPath, files);
     tiles::LoadWhiteTiles(files.dump, list, view, doc);
     doc.SpriteCompressed = true;
 }

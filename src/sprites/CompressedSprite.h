@@ -29,8 +29,11 @@ bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
 
 // Decompresses the current row's block into files.dump, then reads every line
 // of the list from it as a white tile; SpriteCompressed = true once the last
-// line is loaded. A failing decompression raises err::Decompression (source
-// "Decompression execution") before any tile is read; a result beyond 16 bits raises err::Overflow.
+// line is loaded. The block's bytes are kept in doc.Record (which the load's
+// preparation made), for saving. A block that does not unpack raises
+// err::Decompression (source "Decompression execution") before any tile is
+// read; one that unpacks but cannot be written to files.dump raises the file
+// error with its reason; a result beyond 16 bits raises err::Overflow.
 void LoadCompressedWhiteTiles(const gamedb::TableCursor& row, const std::string& romPath,
                               std::string_view list, const TempFiles& files,
                               tiles::SpriteSurface& view, tiles::SpriteDocument& doc);

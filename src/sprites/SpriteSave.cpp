@@ -1,10 +1,13 @@
 #include "sprites/SpriteSave.h"
 
+#include <algorithm>
 #include <filesystem>
 
-#include "base/RomFile.h"
-#include "codec/Nemesis.h"
+#include "base/FileSystem.h"
 #include "base/Messages.h"
+#include "base/RomFile.h"
+#include "base/WholeFile.h"
+#include "codec/Nemesis.h"
 #include "nemesislib/NemesisEntries.h"
 #include "tiles/RomHeader.h"
 #include "tiles/TileListReader.h"
@@ -21,7 +24,7 @@ std::uint64_t cellKey(std::int32_t tx, std::int32_t ty) {
 std::int64_t fileSize(const std::string& path) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec) throw fileError(path);
+    if (ec) throw fileError(path, ec.message());
     return static_cast<std::int64_t>(size);
 }
 
@@ -84,16 +87,6 @@ void letEventsRun(const SaveHooks& hooks) {
     if (hooks.letEventsRun) hooks.letEventsRun();
 }
 
-void writeTiles(const std::string& path, const std::vector<TileWrite>& writes,
-                const SaveHooks& hooks) {
-    FileWriter file(path);
-    for (const TileWrite& w : writes) {
-        letEventsRun(hooks);
-        file.writeAt(w.offset, w.bytes);
-    }
-    file.close();
-}
-
 SaveOutcome outcomeOf(Result result, std::string reason = {}) {
     SaveOutcome outcome;
     outcome.result = result;
@@ -103,6 +96,77 @@ SaveOutcome outcomeOf(Result result, std::string reason = {}) {
 
 SaveOutcome refused(std::string why) { return outcomeOf(Result::Refused, std::move(why)); }
 
+// Bytes a save puts into the ROM.
+struct RomPatch {
+    std::int64_t offset;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::string span(std::int64_t offset, std::size_t length) {
+    return "bytes " + std::to_string(offset) + " to " +
+           std::to_string(offset + static_cast<std::int64_t>(length) - 1);
+}
+
+// Why the ROM on disk is not the one the sprite was read from, or "" when it
+// is: the same size and cartridge header, and where the save will write, the
+// bytes it held when the sprite was loaded (or this program last saved).
+std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std::uint8_t>& now,
+                       const std::vector<RomPatch>& patches) {
+    const std::string start = "Nothing was saved: " + record.romPath + " ";
+    const std::string end = " Load the ROM again (File > Load) and select the sprite, then save.";
+    if (now.size() != record.rom.size()) {
+        return start + "is no longer the ROM the sprite was read from: it was " +
+               std::to_string(record.rom.size()) + " bytes long and is now " +
+               std::to_string(now.size()) + "." + end;
+    }
+    auto header = [](const std::vector<std::uint8_t>& rom) {
+        const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
+        const auto end = std::min<std::size_t>(tiles::kHeaderEnd, rom.size());
+        return std::span(rom).subspan(begin, end - begin);
+    };
+    if (!std::ranges::equal(header(now), header(record.rom))) {
+        return start + "is no longer the ROM the sprite was read from: its cartridge header "
+               "changed since." + end;
+    }
+    for (const RomPatch& p : patches) {
+        const auto first = now.begin() + p.offset;
+        const auto last = first + static_cast<std::ptrdiff_t>(p.bytes.size());
+        if (!std::equal(first, last, record.rom.begin() + p.offset)) {
+            return start + "was changed by another program since the sprite was loaded, in the " +
+                   span(p.offset, p.bytes.size()) + " the save would write over." + end;
+        }
+    }
+    return {};
+}
+
+void apply(const std::vector<RomPatch>& patches, std::vector<std::uint8_t>& into) {
+    for (const RomPatch& p : patches) std::copy(p.bytes.begin(), p.bytes.end(), into.begin() + p.offset);
+}
+
+// Writes the patches into the ROM all or nothing, once the ROM on disk has been
+// found to be the sprite's own; then the record holds what the ROM now holds.
+SaveOutcome writeRom(const std::string& romPath, tiles::SpriteDocument& doc,
+                     const std::vector<RomPatch>& patches, const SaveHooks& hooks,
+                     SaveOutcome outcome) {
+    tiles::SpriteRecord& record = *doc.Record;
+    letEventsRun(hooks);
+    struct Changed {
+        std::string why;
+    };
+    try {
+        RewriteFile(romPath, [&](std::vector<std::uint8_t>& rom) {
+            if (std::string why = romDiffers(record, rom, patches); !why.empty()) throw Changed{why};
+            apply(patches, rom);
+        }, {Durability::Flushed, hooks.letEventsRun});
+    } catch (const Changed& changed) {
+        return refused(changed.why);
+    }
+    apply(patches, record.rom);
+    doc.SpriteDirty = false;
+    return outcome;
+}
+
+// The patches of a plain sprite: its tiles, straight into the ROM.
 SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
                       const std::vector<TileWrite>& writes, const SaveHooks& hooks,
                       SaveMode mode) {
@@ -112,24 +176,28 @@ SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
     SaveOutcome outcome = outcomeOf(Result::Saved);
     outcome.tiles = writes.size();
     if (mode == SaveMode::DryRun) return outcome;
-    writeTiles(romPath, writes, hooks);
-    doc.SpriteDirty = false;
-    return outcome;
+    std::vector<RomPatch> patches;
+    for (const TileWrite& w : writes) patches.push_back({w.offset, {w.bytes.begin(), w.bytes.end()}});
+    return writeRom(romPath, doc, patches, hooks, outcome);
 }
 
+// A compressed sprite packs the block it was loaded with, its edits laid in:
+// the data this process holds, whatever another process may have left in
+// "dump.bin" since. "dump.bin" and "dumpc.bin" are still written, and the
+// compression still runs through Comp, as the compression interface has it.
 SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
-                           const gamedb::TableRow& row, tiles::SpriteDocument& doc,
-                           const std::vector<TileWrite>& writes, const SaveHooks& hooks,
-                           SaveMode mode) {
+                           tiles::SpriteDocument& doc, const std::vector<TileWrite>& writes,
+                           const SaveHooks& hooks, SaveMode mode) {
+    const tiles::SpriteRecord& record = *doc.Record;
     SaveOutcome outcome = outcomeOf(Result::Saved);
     outcome.tiles = writes.size();
-    // Gone when its decompression failed, or deleted by hand: there is no
-    // block to rebuild, and an empty one must not reach the ROM.
-    if (!std::filesystem::is_regular_file(files.dump)) {
-        return refused("Nothing was saved: the decompressed data of the sprite (" + files.dump +
-                       ") is missing. Select the sprite in the tree again.");
+    // None when its decompression failed: there is no block to rebuild, and an
+    // empty one must not reach the ROM.
+    if (record.block.empty()) {
+        return refused("Nothing was saved: the sprite's compressed block was not unpacked when "
+                       "it was loaded. Select the sprite in the tree again.");
     }
-    std::vector<std::uint8_t> data = readWhole(files.dump);
+    std::vector<std::uint8_t> data = record.block;
     if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
         !why.empty()) {
         return refused(why);
@@ -144,38 +212,37 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         if (!encoded.ok()) return outcomeOf(Result::CompressionFailed);
         block = std::move(encoded.stream);
     } else {
-        writeTiles(files.dump, writes, hooks);
+        std::string why;
+        if (!writeWholeFile(files.dump, data, why)) throw fileError(files.dump, why);
         letEventsRun(hooks);
-        if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) return outcomeOf(Result::CompressionFailed);
+        if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) {
+            return outcomeOf(Result::CompressionFailed);
+        }
         block = readWhole(files.dumpc);
     }
+    // The block goes into the user's ROM: it must give back exactly the tiles,
+    // whatever happened to "dump.bin" while Comp read it.
+    const codec::NemesisDecoded check = codec::decodeNemesis(block);
+    if (!check.ok() || check.consumed != block.size() || check.data != data) {
+        return refused("Nothing was saved: the compressed block did not decompress back to the "
+                       "sprite's tiles (was " + files.dump + " changed by another program?).");
+    }
     outcome.compressedSize = static_cast<std::int64_t>(block.size());
-    outcome.maxSize = row.field("MaxSize").toLong();
+    outcome.maxSize = record.row.field("MaxSize").toLong();
     if (outcome.compressedSize > outcome.maxSize) {
         if (mode == SaveMode::Write) std::filesystem::remove(files.dumpc);
         outcome.result = Result::Oversize;
         return outcome;
     }
-    // The block goes into the user's ROM: it must give back exactly the tiles.
-    const codec::NemesisDecoded check = codec::decodeNemesis(block);
-    if (!check.ok() || check.consumed != block.size() || check.data != data ||
-        (mode == SaveMode::Write && readWhole(files.dump) != data)) {
-        return refused("Nothing was saved: the compressed block did not decompress back to the "
-                       "sprite's tiles.");
-    }
-    const std::int32_t offset = row.field("Offset").toLong();
+    const std::int32_t offset = record.row.field("Offset").toLong();
     if (std::string why = refusal("the compressed block", offset, outcome.compressedSize,
                                   fileSize(romPath), true);
         !why.empty()) {
         return refused(why);
     }
     if (mode == SaveMode::DryRun) return outcome;
-
-    letEventsRun(hooks);
-    FileWriter rom(romPath);
-    rom.writeAt(offset, block);
-    rom.close();
-    doc.SpriteDirty = false;
+    outcome = writeRom(romPath, doc, {{offset, std::move(block)}}, hooks, outcome);
+    if (outcome.result == Result::Saved) doc.Record->block = std::move(data);
     return outcome;
 }
 
@@ -238,7 +305,7 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
         planWhiteTiles(doc, record.row, hooks, why);
     if (!writes) return refused(why);
     SaveOutcome outcome = record.sprite.kind == tiles::SpriteKind::Compressed
-                              ? saveCompressed(romPath, files, record.row, doc, *writes, hooks, mode)
+                              ? saveCompressed(romPath, files, doc, *writes, hooks, mode)
                               : savePlain(romPath, doc, *writes, hooks, mode);
     outcome.compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
     return outcome;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/RomFile.h"
 #include "gamedb/Identify.h"
 #include "gamedb/SpriteTree.h"
 #include "sprites/CompressedSprite.h"
@@ -70,7 +71,7 @@ void PrepareSprite(GameDatabase& db, const std::string& romPath, const gamedb::T
     const tiles::TileSize size = RowTileSize(row);
     view.clearSurface(size);
     doc.CreateGrids(size);
-    doc.Record = tiles::SpriteRecord{sprite, romPath, row.currentRow()};
+    doc.Record = tiles::SpriteRecord{sprite, romPath, row.currentRow(), readWhole(romPath)};
     view.resetScrollBars();
     view.setMagentaBackground();
 }

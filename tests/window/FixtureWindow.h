@@ -37,17 +37,26 @@ protected:
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 
-    QTreeWidget* tree() { return window->findChild<QTreeWidget*>("tvSprites"); }
-    QTreeWidgetItem* node(const QString& text) {
-        const auto found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    // The tree of `in`, the fixture window unless another is named.
+    QTreeWidget* tree(frmMain* in = nullptr) {
+        return (in ? in : window.get())->findChild<QTreeWidget*>("tvSprites");
+    }
+    QTreeWidgetItem* node(const QString& text, frmMain* in = nullptr) {
+        const auto found = tree(in)->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.front();
     }
     // Selects the node with this text (the first in tree order) and double-clicks the tree.
-    void select(const QString& text) {
-        QTreeWidgetItem* item = node(text);
+    void select(const QString& text, frmMain* in = nullptr) {
+        QTreeWidgetItem* item = node(text, in);
         ASSERT_NE(item, nullptr) << text.toStdString();
-        tree()->setCurrentItem(item);
-        window->tvSprites_DblClick();
+        tree(in)->setCurrentItem(item);
+        (in ? in : window.get())->tvSprites_DblClick();
+    }
+    // Another main window in the same current directory, over the game
+    // databases in `folder`, its program ends recorded with the fixture's.
+    std::unique_ptr<frmMain> anotherWindow(ProgramState& other, const std::string& folder) {
+        InitProgram(other, "", folder);
+        return std::make_unique<frmMain>(other, dialogs, [this](int code) { ends.push_back(code); });
     }
     void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
     QRgb surfacePixel(int x, int y) {

@@ -7,6 +7,7 @@
 
 #include "base/Messages.h"
 #include "codec/Nemesis.h"
+#include "tests/support/GameFiles.h"
 #include "tests/window/FixtureWindow.h"
 #include "tiles/TileCodec.h"
 
@@ -161,13 +162,22 @@ TEST_F(SaveRom, NothingIsSavedIntoAnotherRomBeforeOneOfItsSpritesIsSelected) {
 }
 
 TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
-    select("zebra");  // MaxSize 512
-    paint(0, 0, 9);
-    // More data than the slot can hold, as if the block had grown.
-    Bytes dump = test::readBytes(dir / "dump.bin");
-    for (int i = 0; i < 1024; ++i) dump.push_back(static_cast<std::uint8_t>(i * i * 37 + i));
-    test::writeBytes(dir / "dump.bin", dump);
-    trigger("mnuFileSaveRom");
+    // The fixture ROM's 4-tile block as the sprite "tight" of a game whose slot holds 20 bytes.
+    test::makeGameList(dir, "(1, 'T-00001', 'tight.mdb')");
+    test::makeGame(dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
+                   "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+                   "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+                   "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
+                   " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize INTEGER);"
+                   "INSERT INTO COMPRESSED VALUES ('tight', 'T', 0, 2, 2,"
+                   " '0,0,0' || char(13, 10) || '1,0,32', '', 6400, 20);");
+    ProgramState other;
+    const auto tight = anotherWindow(other, dir.path().string());
+    tight->LoadRom(rom);
+    select("tight", tight.get());
+    other.Sprite.SpriteBuffer.at(0, 0) ^= 1;
+    other.Sprite.SpriteDirty = true;
+    tight->mnuFileSaveRom_Click();
     ASSERT_EQ(dialogs.messages().size(), 1u);
     const MessageRequest& warning = dialogs.messages()[0];
     EXPECT_EQ(warning.text, std::string("WARNING:\r\nData is LARGER than the maximum size to fit in the ROM. "
@@ -178,10 +188,17 @@ TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
     EXPECT_EQ(warning.icon, MsgIcon::None);
     EXPECT_FALSE(std::filesystem::exists(dir / "dumpc.bin"));
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
-    EXPECT_TRUE(state.Sprite.SpriteDirty);
+    EXPECT_TRUE(other.Sprite.SpriteDirty);
 
-    dump.push_back(0);  // no longer whole tiles: the compressor fails
-    test::writeBytes(dir / "dump.bin", dump);
+    // Another program cuts "dump.bin" short while the save lets events run:
+    // the compressor fails on it, which ends the program.
+    select("zebra");
+    paint(0, 0, 9);
+    QTimer::singleShot(0, [this] {
+        Bytes dump = test::readBytes(dir / "dump.bin");
+        dump.pop_back();
+        test::writeBytes(dir / "dump.bin", dump);
+    });
     trigger("mnuFileSaveRom");
     ASSERT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(dialogs.messages()[1].text, "File did not get compressed...");
