@@ -1,7 +1,12 @@
 #include <QApplication>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "base/ErrorReporting.h"
 #include "window/QtDialogs.h"
@@ -23,6 +28,8 @@ class TessellaneApplication : public QApplication {
 public:
     using QApplication::QApplication;
     tess::CommonDlg* dialogs = nullptr;
+    // How the program ends once its window exists: keeping unsaved painting first.
+    std::function<void(int)> end = endProcess;
 
     bool notify(QObject* receiver, QEvent* event) override {
         try {
@@ -30,10 +37,37 @@ public:
         } catch (...) {
             if (dialogs)
                 tess::ShowFatalError(*dialogs, tess::asRuntimeError(std::current_exception()));
+            end(1);
             endProcess(1);
         }
     }
 };
+
+// A terminal that closes (SIGHUP), a shutdown (SIGTERM) or Ctrl+C (SIGINT)
+// ends the program as an error would, keeping unsaved painting first. The
+// handler only writes the signal's number into a socket; the event loop reads
+// it, so that the keeping runs outside the signal handler. (POSIX: a port to
+// Windows hooks its console and session-end events here instead.)
+int signalSocket[2] = {-1, -1};
+
+void onEndSignal(int number) {
+    const char byte = static_cast<char>(number);
+    [[maybe_unused]] const auto written = ::write(signalSocket[1], &byte, 1);
+}
+
+void endOnSignals(QObject* parent, const std::function<void(int)>& end) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0) return;
+    auto* notifier = new QSocketNotifier(signalSocket[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [end] {
+        char number = 0;
+        if (::read(signalSocket[0], &number, 1) == 1) end(128 + number);
+    });
+    struct sigaction action {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int number : {SIGHUP, SIGINT, SIGTERM}) ::sigaction(number, &action, nullptr);
+}
 
 }  // namespace
 
@@ -49,10 +83,15 @@ int main(int argc, char** argv) {
     tess::window::QtDialogs dialogs;
     app.dialogs = &dialogs;
     tess::window::ProgramState state;
+    state.RecoveryFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString() +
+        "/recovery";
     const auto program = tess::window::StartProgram(
         state, arguments, QApplication::applicationDirPath().toStdString(), dialogs,
         [](int code) { endProcess(code); }, std::cerr);
     if (!program) return 1;  // endProcess has ended the program already
     dialogs.setParent(program->main.get());
+    app.end = [main = program->main.get()](int code) { main->endProgram(code); };
+    endOnSignals(&app, app.end);
     return QApplication::exec();
 }

@@ -22,7 +22,7 @@ std::uint8_t SpritePainter::index(Pixel p) const { return doc_.SpriteBuffer.at(p
 void SpritePainter::end() {
     if (!inGesture_) return;
     inGesture_ = false;
-    history_.endGesture(doc_.SpriteBuffer);
+    if (history_.endGesture(doc_.SpriteBuffer) && changed_) changed_();
 }
 
 void SpritePainter::paint(Pixel p, int index) {
@@ -68,6 +68,7 @@ bool SpritePainter::Undo() {
     end();
     if (!history_.undo(doc_.SpriteBuffer)) return false;
     drawRestored();
+    if (changed_) changed_();
     return true;
 }
 
@@ -75,6 +76,7 @@ bool SpritePainter::Redo() {
     end();
     if (!history_.redo(doc_.SpriteBuffer)) return false;
     drawRestored();
+    if (changed_) changed_();
     return true;
 }
 

@@ -64,6 +64,10 @@ public:
     // progress are forgotten.
     void forget();
 
+    // Called whenever the pixels changed: after a gesture or an edit that
+    // changed one, and after an undo or a redo.
+    void setChangeObserver(std::function<void()> changed) { changed_ = std::move(changed); }
+
 private:
     void drawRestored();
 
@@ -71,6 +75,7 @@ private:
     tiles::SpriteSurface& surface_;
     UndoHistory history_;
     bool inGesture_ = false;
+    std::function<void()> changed_;
 };
 
 }  // namespace tess::paint

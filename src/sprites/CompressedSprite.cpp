@@ -22,9 +22,8 @@ std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row, const 
     // written (a full disk, a folder without write permission): that is a file
     // error with its reason, not a damaged block.
     const std::vector<std::uint8_t> rom = readWhole(romPath);
-    const codec::NemesisDecoded block =
-        offset < 0 ? codec::NemesisDecoded{codec::NemesisStatus::OffsetOutsideBuffer}
-                   : codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
+    if (offset < 0) throw decompressionError();
+    const codec::NemesisDecoded block = codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
     if (!block.ok()) throw decompressionError();
     std::string why;
     if (!writeWholeFile(files.dump, block.data, why)) throw fileError(files.dump, why);

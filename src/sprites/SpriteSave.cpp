@@ -113,11 +113,11 @@ std::string span(std::int64_t offset, std::size_t length) {
 std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std::uint8_t>& now,
                        const std::vector<RomPatch>& patches) {
     const std::string start = "Nothing was saved: " + record.romPath + " ";
-    const std::string end = " Load the ROM again (File > Load) and select the sprite, then save.";
+    const std::string advice = " Load the ROM again (File > Load) and select the sprite, then save.";
     if (now.size() != record.rom.size()) {
         return start + "is no longer the ROM the sprite was read from: it was " +
                std::to_string(record.rom.size()) + " bytes long and is now " +
-               std::to_string(now.size()) + "." + end;
+               std::to_string(now.size()) + "." + advice;
     }
     auto header = [](const std::vector<std::uint8_t>& rom) {
         const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
@@ -126,14 +126,14 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
     };
     if (!std::ranges::equal(header(now), header(record.rom))) {
         return start + "is no longer the ROM the sprite was read from: its cartridge header "
-               "changed since." + end;
+               "changed since." + advice;
     }
     for (const RomPatch& p : patches) {
         const auto first = now.begin() + p.offset;
         const auto last = first + static_cast<std::ptrdiff_t>(p.bytes.size());
         if (!std::equal(first, last, record.rom.begin() + p.offset)) {
             return start + "was changed by another program since the sprite was loaded, in the " +
-                   span(p.offset, p.bytes.size()) + " the save would write over." + end;
+                   span(p.offset, p.bytes.size()) + " the save would write over." + advice;
         }
     }
     return {};

@@ -2,8 +2,11 @@
 
 #include <stdlib.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
+#include "base/FileSystem.h"
 #include "base/RuntimeError.h"
 
 namespace tess::sprites {
@@ -16,9 +19,30 @@ void TempFiles::remove() const {
     }
 }
 
+namespace {
+
+constexpr std::string_view kFolderPrefix = "tessellane-";
+
+// What a killed process left: folders "tessellane-PID-..." whose process has ended.
+void removeFoldersOfEndedProcesses(const std::filesystem::path& temp) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kFolderPrefix) || !entry.is_directory(error)) continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + kFolderPrefix.size(), &end, 10);
+        if (pid > 0 && *end == '-' && !ProcessRuns(pid)) std::filesystem::remove_all(entry.path(), error);
+    }
+}
+
+}  // namespace
+
 PrivateTempFiles::PrivateTempFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessellane-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw fileError(pattern);
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    removeFoldersOfEndedProcesses(temp);
+    std::string pattern =
+        (temp / (std::string(kFolderPrefix) + std::to_string(ThisProcess()) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw fileError(temp.string(), std::strerror(errno));
     folder_ = pattern;
     files_.dump = folder_ + "/dump.bin";
     files_.dumpc = folder_ + "/dumpc.bin";

@@ -20,7 +20,9 @@ struct TempFiles {
 
 // The two files in a new folder of their own under the system's temp folder,
 // removed again with the object: for loads that must not touch the editor's
-// "dump.bin", and for the command line.
+// "dump.bin", and for the command line. The folder's name holds the process's
+// number; folders of processes that ended without removing theirs (killed)
+// are removed when the next one is made.
 class PrivateTempFiles {
 public:
     PrivateTempFiles();  // raises tess::fileError when no folder can be made

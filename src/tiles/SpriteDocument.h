@@ -43,10 +43,10 @@ struct SpriteRecord {
     // The ROM as it was read when the grids were made, and as this program has
     // saved into it since: a save refuses a ROM on disk that differs from it in
     // size, in its cartridge header or in the bytes the save would write over.
-    std::vector<std::uint8_t> rom;
+    std::vector<std::uint8_t> rom = {};
     // A compressed sprite's decompressed block, as it was unpacked and as it
     // was last saved; empty until it is unpacked.
-    std::vector<std::uint8_t> block;
+    std::vector<std::uint8_t> block = {};
     // Every tile of both lists was read: the grids show the whole sprite.
     bool complete = false;
 };

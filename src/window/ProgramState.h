@@ -22,6 +22,9 @@ struct ProgramState {
     paint::GenesisPalette Palette{paint::ScreenColour{}};
     // The ROM the palette was read from: it is only ever saved back there.
     std::string PaletteRomPath;
+    // Where unsaved sprite edits are kept until they are saved or dropped;
+    // empty keeps nothing.
+    std::string RecoveryFolder;
 };
 
 // The whole command-line text that selects the developer folder.

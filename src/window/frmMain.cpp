@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -17,6 +18,7 @@
 #include "gamedb/Identify.h"
 #include "paint/PaintTools.h"
 #include "sprites/CompressedSize.h"
+#include "sprites/Recovery.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -45,27 +47,40 @@ constexpr int kClientHeight = 6720;
 // keeps (Qt would clear it).
 class SpriteTreeWidget : public QTreeWidget {
 public:
-    SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick)
-        : QTreeWidget(parent), onDoubleClick_(std::move(onDoubleClick)) {}
+    // `busy` holds the highlight where it is while the window must not
+    // switch sprites (a save runs); the double-click is still reported.
+    SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick, std::function<bool()> busy)
+        : QTreeWidget(parent), onDoubleClick_(std::move(onDoubleClick)), busy_(std::move(busy)) {}
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        if (itemAt(event->position().toPoint())) QTreeWidget::mousePressEvent(event);
+        if (!busy_() && itemAt(event->position().toPoint())) QTreeWidget::mousePressEvent(event);
     }
 
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseDoubleClickEvent(event);
+        if (!busy_()) QTreeWidget::mouseDoubleClickEvent(event);
         onDoubleClick_();
     }
 
 private:
     std::function<void()> onDoubleClick_;
+    std::function<bool()> busy_;
 };
+
+// Offered after a sprite is loaded for which unsaved painting was kept.
+constexpr const char* kRecoveryText =
+    "This sprite has changes that were never saved: Tessellane ended before they were. Do you "
+    "want them back?\r\n\r\nYes restores them as an edit you can undo. No discards them. "
+    "Cancel keeps them for the next time the sprite is opened.";
+
+// Unsaved painting is kept on disk this long after the last change, so that a
+// stroke in progress costs no write.
+constexpr int kRecoveryDelayMilliseconds = 500;
 
 }  // namespace
 
 frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int)> endProcess)
-    : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)) {
+    : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)), recovery_(state.RecoveryFolder) {
     setObjectName("frmMain");
     setWindowTitle("Tessellane");
     setWindowIcon(QIcon(widgets::ProgramPicture()));
@@ -73,6 +88,11 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     sy_ = widgets::twipsPerPixel(logicalDpiY());
     buildMenus();
     buildControls();
+    recoveryDue_ = new QTimer(this);
+    recoveryDue_->setSingleShot(true);
+    recoveryDue_->setInterval(kRecoveryDelayMilliseconds);
+    connect(recoveryDue_, &QTimer::timeout, this, [this] { keepUnsavedPainting(); });
+    tools_->setChangeObserver([this] { recoveryDue_->start(); });
 }
 
 frmMain::~frmMain() = default;
@@ -164,7 +184,7 @@ void frmMain::buildControls() {
     panel_->placeControls(sx_, sy_);
     buildPainting(tbMain);
 
-    tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
+    tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); }, [this] { return saving_; });
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
     tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
@@ -231,7 +251,44 @@ void frmMain::buildPainting(QToolBar* tbMain) {
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
 
-void frmMain::guarded(const std::function<void()>& handler) { endOnError(dialogs_, handler, endProcess_); }
+void frmMain::guarded(const std::function<void()>& handler) {
+    endOnError(dialogs_, handler, [this](int code) { endProgram(code); });
+}
+
+void frmMain::endProgram(int exitCode) {
+    keepUnsavedPainting();
+    endProcess_(exitCode);
+}
+
+void frmMain::keepUnsavedPainting() {
+    recoveryDue_->stop();
+    const auto& record = state_.Sprite.Record;
+    if (!state_.Sprite.SpriteDirty || !record || !record->complete) return;
+    std::string why;
+    // Keeping is a safety net: when it cannot be kept, painting goes on all the same.
+    recovery_.keep(state_.Sprite, why);
+}
+
+void frmMain::offerRecovery() {
+    const std::optional<tiles::ByteGrid> kept = recovery_.find(state_.Sprite);
+    if (!kept) return;
+    if (!sprites::KeptPixelsDiffer(*kept, state_.Sprite)) {
+        recovery_.forget(state_.Sprite);
+        return;
+    }
+    switch (dialogs_.message({kRecoveryText, "Unsaved changes", MsgIcon::Question, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            tools_->recordEdit([&] { sprites::RestorePixels(*kept, state_.Sprite); });
+            view_->RedrawSprite();
+            state_.Sprite.SpriteDirty = true;
+            break;
+        case MsgAnswer::No:
+            recovery_.forget(state_.Sprite);
+            break;
+        default:
+            break;  // kept for next time
+    }
+}
 
 void frmMain::mnuFileLoad_Click() {
     if (refusedWhileSaving()) return;
@@ -335,8 +392,13 @@ void frmMain::mnuFileSaveRom_Click() {
                                    [this] { letEventsRun(); }};
     const sprites::SaveOutcome outcome =
         sprites::SaveSprite(state_.RomPath, tempFiles_, state_.Sprite, hooks);
+    if (outcome.result == sprites::SaveOutcome::Result::Saved) {
+        recovery_.forget(state_.Sprite);
+    } else {
+        keepUnsavedPainting();  // the user may end the program next
+    }
     if (const auto message = sprites::SaveMessage(outcome)) dialogs_.message(*message);
-    if (outcome.result == sprites::SaveOutcome::Result::CompressionFailed) endProcess_(1);
+    if (outcome.result == sprites::SaveOutcome::Result::CompressionFailed) endProgram(1);
 }
 
 void frmMain::mnuFileGameInfo_Click() {
@@ -381,7 +443,10 @@ bool frmMain::resolveUnsavedChanges(bool noForgets) {
     if (state_.Sprite.SpriteDirty) {
         switch (ask(kSpriteChangedText)) {
             case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
-            case MsgAnswer::No: if (noForgets) state_.Sprite.SpriteDirty = false; break;
+            case MsgAnswer::No:
+                if (noForgets) state_.Sprite.SpriteDirty = false;
+                recovery_.forget(state_.Sprite);  // the user chose to drop them
+                break;
             default: return false;
         }
     }
@@ -404,7 +469,11 @@ void frmMain::tvSprites_DblClick() {
                                                    state_.PaletteRomPath = state_.RomPath;
                                                    panel_->refresh();
                                                });
-        if (!found) ShowProcessingError(dialogs_);
+        if (!found) {
+            ShowProcessingError(dialogs_);
+            return;
+        }
+        offerRecovery();
     });
 }
 
@@ -451,6 +520,7 @@ void frmMain::ImportBitmap(const std::string& path) {
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
+    recoveryDue_->start();
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {

@@ -8,6 +8,7 @@
 #include "base/CommonDlg.h"
 #include "base/Messages.h"
 #include "gamedb/SpriteTree.h"
+#include "sprites/Recovery.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSelection.h"
 #include "sprites/TempFiles.h"
@@ -17,6 +18,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
@@ -89,6 +91,9 @@ public:
     // Runs a handler the way the platform runs an uncaught error: its message,
     // then the end of the program.
     void guarded(const std::function<void()>& handler);
+    // Ends the program at once, as an error that ends it does: unsaved
+    // painting is kept for the next session first.
+    void endProgram(int exitCode);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -130,6 +135,10 @@ private:
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
     void letEventsRun();
+    // Keeps the sprite's unsaved painting on disk (sprites::Recovery), and
+    // after a load offers back what an earlier session kept.
+    void keepUnsavedPainting();
+    void offerRecovery();
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -141,6 +150,8 @@ private:
     widgets::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
     sprites::TempFiles tempFiles_;  // in the current directory
+    sprites::Recovery recovery_;
+    QTimer* recoveryDue_ = nullptr;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;

@@ -150,25 +150,30 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
     withBlack[12] = {0, 0, 0};
     EXPECT_EQ(indicesOf(importBytes(test::pngFile({8, 8, 6, 8, rgba}), withBlack)->picture)[3], 12);
 
-    // A colour key (tRNS) makes its pixels transparent at 16 bits as at 8: the key
-    // differs from the visible pixels only in the low byte of its red sample.
+    // A colour key (tRNS) makes its pixels transparent at 16 bits as at 8. Every
+    // other pixel is keyed; the key differs from entry 5's colour only in the
+    // least significant bits of its red sample.
     for (const int bits : {8, 16}) {
-        std::vector<std::uint8_t> rgb;
+        const std::array<std::uint8_t, 3> visible = {c5.r, c5.g, c5.b};
+        std::vector<std::uint8_t> rgb, key;
         for (int i = 0; i < 64; ++i) {
-            const bool keyed = i % 2 == 0;
-            for (const std::uint8_t sample : {c5.r, c5.g, c5.b}) {
-                rgb.push_back(sample);
-                if (bits == 16) rgb.push_back(keyed && sample == c5.r ? 0x01 : 0x00);
+            for (std::size_t s = 0; s < 3; ++s) {
+                const bool marked = i % 2 == 0 && s == 0;  // the red sample of a keyed pixel
+                if (bits == 8) rgb.push_back(static_cast<std::uint8_t>(visible[s] + (marked ? 1 : 0)));
+                if (bits == 16) rgb.insert(rgb.end(), {visible[s], static_cast<std::uint8_t>(marked ? 1 : 0)});
             }
-            if (bits == 8 && keyed) rgb[rgb.size() - 3] = static_cast<std::uint8_t>(c5.r + 1);
+        }
+        for (std::size_t s = 0; s < 3; ++s) {
+            // tRNS holds 16-bit samples; at 8 bits their high byte is 0.
+            const auto low = static_cast<std::uint8_t>(s == 0);
+            if (bits == 16) key.insert(key.end(), {visible[s], low});
+            if (bits == 8) key.insert(key.end(), {0, static_cast<std::uint8_t>(visible[s] + low)});
         }
         test::PngSpec keyed{8, 8, 2, bits, rgb};
-        const std::uint8_t keyRed = bits == 16 ? c5.r : static_cast<std::uint8_t>(c5.r + 1);
-        keyed.trns = {0, keyRed, 0, c5.g, 0, c5.b};
-        if (bits == 16) keyed.trns = {c5.r, 0x01, c5.g, 0, c5.b, 0};
-        const auto read = importBytes(test::pngFile(keyed));
-        ASSERT_TRUE(read) << bits;
-        const auto indices = indicesOf(read->picture);
+        keyed.trns = key;
+        const auto keyedRead = importBytes(test::pngFile(keyed));
+        ASSERT_TRUE(keyedRead) << bits;
+        const auto indices = indicesOf(keyedRead->picture);
         EXPECT_EQ(indices[0], 0) << bits;
         EXPECT_EQ(indices[1], 5) << bits;
         EXPECT_EQ(std::count(indices.begin(), indices.end(), 0), 32) << bits;

@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <random>
+#include <thread>
 
 #include "codec/Nemesis.h"
 #include "sprites/SpriteSave.h"
@@ -206,11 +217,12 @@ TEST_F(SpriteSave, WritesOutsideTheFileOrOverTheHeaderAreRefusedWholesale) {
     const Bytes stream = codec::encodeNemesis(Bytes(32, 0)).stream;
     const std::string atEnd = std::to_string(16384 - stream.size());
     makeGame(",('past end', 1, 0, 2, 1, '0,0,4096\r\n1,0,16360', '-1')"
-             ",('header', 1, 0, 2, 1, '0,0,4096\r\n1,0,400', '-1')",
+             ",('header', 1, 0, 2, 1, '0,0,4096\r\n1,0,240', '-1')",
              ",('block at end', 'A', 0, 1, 1, '0,0,0', '', " + atEnd + ", 1000)"
-             ",('block on header', 'A', 0, 1, 1, '0,0,0', '', 300, 1000)"
+             ",('block on header', 'A', 0, 1, 1, '0,0,0', '', 250, 1000)"
              ",('tile past data', 'A', 0, 2, 1, '0,0,0\r\n1,0,32', '', 6144, 1000)");
-    before = romWith({{16384 - stream.size(), stream}, {300, stream}});
+    // Both header cases start before the header and run into it.
+    before = romWith({{16384 - stream.size(), stream}, {250, stream}});
     test::writeBytes(rom, before);
 
     for (const auto& [kind, name] : {std::pair{SpriteKind::Plain, "past end"}, {SpriteKind::Plain, "header"},
@@ -230,6 +242,213 @@ TEST_F(SpriteSave, WritesOutsideTheFileOrOverTheHeaderAreRefusedWholesale) {
         EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
         EXPECT_TRUE(doc.SpriteDirty);
     }
+}
+
+// A plain sprite of 16 x 16 tiles in a 3 MiB ROM, so that the new ROM is
+// written in several pieces with a chance to stop between them.
+class SafeSave : public SpriteSave {
+protected:
+    void SetUp() override {
+        std::string white;
+        for (int t = 0; t < 256; ++t) {
+            white += (t ? "\r\n" : "") + std::to_string(t % 16) + "," + std::to_string(t / 16) + "," +
+                     std::to_string(kTiles + 32 * t);
+        }
+        makeGame(",('big', 1, 0, 16, 16, '" + white + "', '-1')",
+                 ",('packed', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, 1000)");
+        before.resize(3 << 20, 0x5A);
+        test::writeBytes(rom, before);
+        load(SpriteKind::Plain, "big");
+    }
+    // The ROM a save of the sprite painted with `index` makes.
+    Bytes painted(std::uint8_t index) {
+        const tiles::ByteGrid pixels = doc.SpriteBuffer;
+        paint(index);
+        Bytes expected = before;
+        for (int t = 0; t < 256; ++t) {
+            const Bytes bytes = tile(t % 16, t / 16);
+            std::copy(bytes.begin(), bytes.end(), expected.begin() + kTiles + 32 * t);
+        }
+        doc.SpriteBuffer = pixels;
+        return expected;
+    }
+    // Runs `work` in a child process and gives its end: an exit status, or
+    // 128 + the signal that ended it.
+    static int inChild(const std::function<int()>& work, const std::function<void(pid_t)>& meanwhile = {}) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(work());
+        if (meanwhile) meanwhile(child);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    bool temporariesLeft() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().filename().string().starts_with(".save.bin.tess-")) return true;
+        }
+        return false;
+    }
+    static constexpr std::size_t kTiles = 0x10000;
+};
+
+TEST_F(SafeSave, AKillAtAnyStepOrAnyMomentLeavesTheOldRomOrTheNewOneNeverAMix) {
+    const Bytes after = painted(3);
+    // Stopped at each point where the save lets events run, one after the other.
+    int kills = 0;
+    for (int step = 1;; ++step) {
+        test::writeBytes(rom, before);
+        const int end = inChild([&] {
+            int calls = 0;
+            SaveHooks hooks;
+            hooks.letEventsRun = [&] {
+                if (++calls == step) ::raise(SIGKILL);
+            };
+            paint(3);
+            return SaveSprite(rom, files, doc, hooks).result == Result::Saved ? 0 : 1;
+        });
+        const Bytes now = test::readBytes(rom);
+        EXPECT_TRUE(now == before || now == after) << "killed at step " << step;
+        if (end != 128 + SIGKILL) {
+            EXPECT_EQ(end, 0);
+            EXPECT_TRUE(test::sameBytes(now, after));
+            break;
+        }
+        EXPECT_TRUE(test::sameBytes(now, before)) << "the rename is the last step";
+        ++kills;
+    }
+    EXPECT_GE(kills, 3);  // before the write and between its pieces
+
+    // Killed at random moments, by any of the signals that end a process,
+    // while it saves two paintings in turn.
+    const Bytes other = painted(9);
+    test::writeBytes(rom, before);
+    std::minstd_rand random(2026);
+    std::size_t torn = 0;
+    for (int run = 0; run < 12; ++run) {
+        const int signal = std::array{SIGKILL, SIGTERM, SIGHUP}[static_cast<std::size_t>(run % 3)];
+        inChild(
+            [&] {
+                for (std::uint8_t index = 3;; index = index == 3 ? 9 : 3) {
+                    paint(index);
+                    if (SaveSprite(rom, files, doc, {}).result != Result::Saved) return 1;
+                }
+            },
+            [&](pid_t child) {
+                std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 40000));
+                ::kill(child, signal);
+            });
+        const Bytes now = test::readBytes(rom);
+        torn += now != before && now != after && now != other;
+        test::writeBytes(rom, before);
+    }
+    EXPECT_EQ(torn, 0u);
+    // What the killed processes left beside the ROM goes with the next save.
+    paint(3);
+    EXPECT_EQ(save().result, Result::Saved);
+    EXPECT_FALSE(temporariesLeft());
+}
+
+TEST_F(SafeSave, AFullDiskOrAFileSizeLimitLeavesTheRomAsItWasWithTheReason) {
+    // A limit on the size of the files this process writes: the new ROM cannot be written whole.
+    const int end = inChild([&] {
+        const rlimit limit{1 << 20, 1 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+        paint(3);
+        try {
+            SaveSprite(rom, files, doc, {});
+        } catch (const RuntimeError& e) {
+            return e.number() == err::PathFileAccess &&
+                           e.description().ends_with(": " + std::string(std::strerror(EFBIG)))
+                       ? 0
+                       : 2;
+        }
+        return 1;
+    });
+    EXPECT_EQ(end, 0);
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
+    EXPECT_FALSE(temporariesLeft());
+
+    // A file system with room for the ROM but not for a second copy of it.
+    test::TempDir small;
+    const std::string mount = "mount -t tmpfs -o size=" + std::to_string((3 << 20) + (1 << 16)) + " tmpfs " +
+                              test::quote(small.folder()) + " 2>/dev/null";
+    if (std::system(mount.c_str()) != 0) {
+        GTEST_SKIP() << "no tmpfs could be mounted here (it needs root); the file-size limit stood for a full disk";
+    }
+    const std::string full = small.file("save.bin");
+    test::writeBytes(full, before);
+    ASSERT_TRUE(LoadSprite(*db, full, {SpriteKind::Plain, "big"}, files, palette, doc, view, {}));
+    paint(3);
+    const int error = test::errorOf([&] { SaveSprite(full, files, doc, {}); });
+    const Bytes now = test::readBytes(full);
+    std::system(("umount " + test::quote(small.folder())).c_str());
+    EXPECT_EQ(error, err::PathFileAccess);
+    EXPECT_TRUE(test::sameBytes(now, before));
+}
+
+TEST_F(SafeSave, ARomReplacedOrChangedUnderTheSpriteSinceItsLoadIsRefused) {
+    const Bytes after = painted(3);
+    struct Case {
+        const char* what;
+        std::size_t at;      // a byte changed on disk after the load
+        std::size_t length;  // the file cut to this length, when not 0
+        bool refused;
+    };
+    const Case cases[] = {
+        {"another game's header", 0x183, 0, true},
+        {"a byte the save writes over", kTiles + 32 * 200 + 5, 0, true},
+        {"a byte nothing writes", kTiles - 1, 0, false},
+        {"a shorter file", 0, (3 << 20) - 16, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::writeBytes(rom, before);
+        load(SpriteKind::Plain, "big");
+        Bytes changed = before;
+        if (c.length) changed.resize(c.length);
+        if (!c.length) changed[c.at] ^= 0xFF;
+        test::writeBytes(rom, changed);
+        paint(3);
+        const SaveOutcome outcome = save();
+        if (c.refused) {
+            EXPECT_EQ(outcome.result, Result::Refused);
+            EXPECT_TRUE(outcome.reason.starts_with("Nothing was saved: " + rom + " ")) << outcome.reason;
+            EXPECT_TRUE(test::sameBytes(test::readBytes(rom), changed));
+            EXPECT_TRUE(doc.SpriteDirty);
+        } else {
+            Bytes expected = after;
+            expected[c.at] ^= 0xFF;
+            EXPECT_EQ(outcome.result, Result::Saved);
+            EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
+        }
+    }
+}
+
+TEST_F(SafeSave, ACompressedSavePacksItsOwnDataAndRefusesABlockThatUnpacksToOther) {
+    load(SpriteKind::Compressed, "packed");
+    paint(4);
+    // Another program rewrites "dump.bin" after the save wrote it, before Comp reads it.
+    SaveHooks hooks;
+    hooks.letEventsRun = [this] {
+        if (!std::filesystem::exists(files.dump)) return;
+        Bytes dump = test::readBytes(files.dump);
+        dump[5] ^= 0x11;
+        test::writeBytes(files.dump, dump);
+    };
+    const SaveOutcome outcome = SaveSprite(rom, files, doc, hooks);
+    EXPECT_EQ(outcome.result, Result::Refused);
+    EXPECT_NE(outcome.reason.find("did not decompress back to the sprite's tiles"), std::string::npos);
+    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
+    EXPECT_TRUE(doc.SpriteDirty);
+
+    // Another program's "dump.bin" left there before the save changes nothing either.
+    test::writeBytes(files.dump, Bytes(128, 0x77));
+    EXPECT_EQ(save().result, Result::Saved);
+    const codec::NemesisDecoded written = codec::decodeNemesis(test::readBytes(rom), kBlock);
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(written.data[0] >> 4, 7);  // the sprite's own pixel (0, 0)
+    EXPECT_EQ(written.data[1] >> 4, 4);
 }
 
 TEST_F(SpriteSave, AnEmptyWhiteListStillDecompressesTheBlockAndMarksTheSpriteCompressed) {

@@ -93,9 +93,9 @@ struct PngSpec {
     int height = 0;
     int colourType = 3;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     int bitDepth = 8;
-    std::vector<std::uint8_t> rows;
-    std::vector<std::uint8_t> plte;  // 3 bytes an entry
-    std::vector<std::uint8_t> trns;  // the chunk's bytes as stored
+    std::vector<std::uint8_t> rows = {};
+    std::vector<std::uint8_t> plte = {};  // 3 bytes an entry
+    std::vector<std::uint8_t> trns = {};  // the chunk's bytes as stored
 };
 std::vector<std::uint8_t> pngFile(const PngSpec& spec);
 

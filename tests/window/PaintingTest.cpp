@@ -167,7 +167,9 @@ TEST_F(Painting, CompressedSpritesPaintAndAnImportIsOneUndoStepButFileImportSpri
 TEST_F(Painting, OneToolIsDownAtATimeChosenByItsButtonOrItsLetter) {
     showActive();
     for (QAction* action : window->findChild<QToolBar*>("tbMain")->actions()) {
-        if (!action->isSeparator()) EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        if (!action->isSeparator()) {
+            EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        }
     }
     // One tool down at a time, the Pencil at start; clicks and letters choose.
     auto down = [&] {
