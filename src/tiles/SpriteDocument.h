@@ -4,14 +4,9 @@
 #include <optional>
 
 #include "tiles/Grid.h"
+#include "tiles/SpriteSize.h"
 
 namespace tess::tiles {
-
-// A sprite's size in tiles, as its database row gives it.
-struct TileSize {
-    std::int16_t width = 0;
-    std::int16_t height = 0;
-};
 
 // Tile states stored in TileMap.
 inline constexpr std::uint8_t kNoTile = 0;
@@ -40,8 +35,8 @@ struct SpriteDocument {
     std::optional<SpriteKind> GridsRow;
 
     // Replaces both grids with new all-zero ones for a sprite of the given
-    // size. 8*Width and 8*Height are 16-bit products: beyond 32767 they raise
-    // overflow (6); a negative size raises 9. On error the old grids stay.
+    // size (see SpritePixelBounds: overflow 6 beyond 32767); a negative size
+    // raises 9. On error the old grids stay.
     void CreateGrids(TileSize size);
 };
 
