@@ -47,12 +47,21 @@ std::optional<fs::path> linkTarget(fs::path path, std::string& why) {
     }
 }
 
-// Opens `path` for reading into `in`. A folder is refused by name: a stream
-// opens one without complaint, and only its reads fail.
+// What keeps an existing file of this status from being read or replaced as a file.
+std::optional<Unreadable> notRegular(const fs::file_status& status) {
+    if (fs::is_directory(status)) return Unreadable{Unreadable::Kind::Folder, "is a folder"};
+    if (!fs::is_regular_file(status)) {
+        return Unreadable{Unreadable::Kind::NotRegularFile, "is not a regular file"};
+    }
+    return std::nullopt;
+}
+
+// Opens `path` for reading into `in`. A folder is refused by name (a stream
+// opens one without complaint, and only its reads fail), and so is a FIFO or
+// a device, whose reading may never end.
 bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        why = "is a folder";
+    if (const auto unreadable = whyUnreadable(path)) {
+        why = unreadable->why;
         return false;
     }
     in.open(path, std::ios::binary);
@@ -78,6 +87,19 @@ bool writeAll(int fd, std::span<const uint8_t> bytes) {
 }
 
 }  // namespace
+
+std::optional<Unreadable> whyUnreadable(const fs::path& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    // Not found covers a path through a folder that is missing or is a file.
+    if (status.type() == fs::file_type::not_found) return Unreadable{Unreadable::Kind::Missing, "no such file"};
+    if (error) return Unreadable{Unreadable::Kind::CannotOpen, error.message()};
+    if (auto fault = notRegular(status)) return fault;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Unreadable{Unreadable::Kind::CannotOpen, std::strerror(errno)};
+    ::close(fd);
+    return std::nullopt;
+}
 
 std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, std::string& why) {
     std::ifstream in;
@@ -124,12 +146,8 @@ bool writeWholeFile(const fs::path& path, std::span<const uint8_t> bytes, std::s
     mode_t mode = 0666;  // less the umask, as for any new file
     const bool replacing = fs::exists(status);
     if (replacing) {
-        if (fs::is_directory(status)) {
-            why = "is a folder";
-            return false;
-        }
-        if (!fs::is_regular_file(status)) {
-            why = "not a regular file";
+        if (const auto fault = notRegular(status)) {
+            why = fault->why;
             return false;
         }
         mode = static_cast<mode_t>(status.permissions() & fs::perms::mask);

@@ -12,7 +12,19 @@
 
 namespace tess {
 
-// The file's bytes, or nullopt with the reason in `why` (missing, a folder, unreadable).
+// Why a path cannot be read as a file, in the words every front end shows
+// after the path: "no such file", "is a folder", "is not a regular file" (a
+// device or a FIFO, whose reading may never end), or the system's reason the
+// file does not open ("Permission denied").
+struct Unreadable {
+    enum class Kind { Missing, Folder, NotRegularFile, CannotOpen };
+    Kind kind;
+    std::string why;
+};
+// Nothing for a regular file, or a link to one, that opens for reading.
+std::optional<Unreadable> whyUnreadable(const std::filesystem::path& path);
+
+// The file's bytes, or nullopt with the reason in `why` (whyUnreadable's, or a read error).
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
                                                   std::string& why);
 
@@ -27,8 +39,8 @@ std::optional<std::vector<uint8_t>> readFileRange(const std::filesystem::path& p
 // checked, and only then is it renamed over `path`: a failure at any step (a
 // full disk, say) leaves the old file as it was, or none, never a partial one.
 // A symbolic link is written through: its target is replaced. An existing
-// `path` that is no regular file (a folder, a device, a FIFO) is refused, never
-// replaced. Returns false with the reason in `why`.
+// `path` that is no regular file (a folder, a device, a FIFO) is refused, in
+// whyUnreadable's words, never replaced. Returns false with the reason in `why`.
 bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                     std::string& why);
 
