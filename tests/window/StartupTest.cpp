@@ -10,6 +10,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Unprivileged.h"
 #include "window/Startup.h"
 
 namespace tess::window {
@@ -21,9 +22,10 @@ const std::string kExecutableFolder = TESS_TEST_DATA "/jet";
 // One start of the program, with its own state, dialogs, record of the end of
 // the process and standard error.
 struct Started {
-    explicit Started(const std::vector<std::string>& arguments)
+    explicit Started(const std::vector<std::string>& arguments,
+                     const std::string& executableFolder = kExecutableFolder)
         : program(StartProgram(
-              state, arguments, kExecutableFolder, dialogs,
+              state, arguments, executableFolder, dialogs,
               [this](int code) { ends.push_back(code); }, err)) {}
 
     ProgramState state;
@@ -44,6 +46,25 @@ TEST(Startup, DebugAloneSelectsTheDeveloperFolder) {
               "Could not find file 'C:\\Dev\\Projects\\KVEL\\game.mdb'.");
     EXPECT_EQ(started.ends, std::vector<int>{1});
     EXPECT_EQ(started.err.str(), "");
+}
+
+// A game.mdb that exists but may not be read is not reported as missing.
+TEST(Startup, AnUnreadableDatabaseIsNamedSoAndEndsTheProgram) {
+    test::TempDir dir;
+    test::copyJetFixtures(dir.folder());
+    test::makeUnreadable(dir / "game.mdb");
+    const std::string seen = test::runWithoutReadRights([&] {
+        Started started({}, dir.path().string());
+        std::string shown = started.program ? "started" : "";
+        for (const auto& box : started.dialogs.messages()) shown += box.text + "\n";
+        for (const int code : started.ends) shown += "end " + std::to_string(code);
+        return shown;
+    });
+    EXPECT_EQ(seen, "Run-time error '3051':\r\n\r\n"
+                    "The Microsoft Jet database engine cannot open the file '" +
+                        dir.file("game.mdb") +
+                        "'. It is already opened exclusively by another user, or you need "
+                        "permission to view its data (Permission denied).\nend 1");
 }
 
 // Any other text keeps the executable's folder, and start-up goes on; an
