@@ -91,12 +91,13 @@ bool writeAll(int fd, std::span<const uint8_t> bytes) {
 std::optional<Unreadable> whyUnreadable(const fs::path& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
+    using Kind = Unreadable::Kind;
     // Not found covers a path through a folder that is missing or is a file.
-    if (status.type() == fs::file_type::not_found) return Unreadable{Unreadable::Kind::Missing, "no such file"};
-    if (error) return Unreadable{Unreadable::Kind::CannotOpen, error.message()};
+    if (status.type() == fs::file_type::not_found) return Unreadable{Kind::Missing, "no such file"};
+    if (error) return Unreadable{Kind::CannotOpen, error.message()};
     if (auto fault = notRegular(status)) return fault;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Unreadable{Unreadable::Kind::CannotOpen, std::strerror(errno)};
+    if (fd < 0) return Unreadable{Kind::CannotOpen, std::strerror(errno)};
     ::close(fd);
     return std::nullopt;
 }

@@ -37,8 +37,8 @@ DatabaseError databaseNotFoundError(const std::string& path) {
 DatabaseError cannotOpenDatabaseError(const std::string& path, const std::string& why) {
     return {err::CannotOpenDatabase,
             "The Microsoft Jet database engine cannot open the file '" + path +
-                "'. It is already opened exclusively by another user, or you need permission to "
-                "view its data (" + why + ")."};
+                "'. It is already opened exclusively by another user, or you need permission "
+                "to view its data (" + why + ")."};
 }
 
 DatabaseError tableNotFoundError(const std::string& table) {

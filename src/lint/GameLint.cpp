@@ -399,12 +399,16 @@ private:
     void checkSize(const SpriteRow& s) {
         // Each side alone, the other taken as 0 tiles (which always fits), so
         // that the finding names its field.
-        const std::pair<const char*, tiles::TileSize> sides[] = {{"Width", {s.size.width, 0}},
-                                                                 {"Height", {0, s.size.height}}};
-        for (const auto& [field, alone] : sides) {
+        const struct {
+            const char* field;
+            std::int16_t tiles;
+            tiles::TileSize alone;
+        } sides[] = {{"Width", s.size.width, {s.size.width, 0}},
+                     {"Height", s.size.height, {0, s.size.height}}};
+        for (const auto& [field, length, alone] : sides) {
             const std::vector<std::int16_t> failing = tiles::FailingZooms(alone);
             if (failing.empty()) continue;
-            const std::string side = std::string(field) + " " + str(alone.width + alone.height);
+            const std::string side = std::string(field) + " " + str(length);
             report(LintLevel::Error, s.place,
                    failing.size() == tiles::kZoomLevels.size()
                        ? side + " does not fit the view at any zoom: the sprite cannot load"

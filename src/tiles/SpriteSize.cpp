@@ -4,7 +4,9 @@
 
 namespace tess::tiles {
 
-PixelBounds SpritePixelBounds(TileSize size) { return {mul16(8, size.width), mul16(8, size.height)}; }
+PixelBounds SpritePixelBounds(TileSize size) {
+    return {mul16(8, size.width), mul16(8, size.height)};
+}
 
 SurfaceSize ZoomedSurfaceSize(TileSize size, std::int16_t zoom) {
     const std::int16_t width = mul16(mul16(size.width, zoom), 8);

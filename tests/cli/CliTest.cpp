@@ -156,7 +156,8 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
         {db + " import " + game + " alpha " + quote(dir.file("text.png")), 1, "",
          "The file is neither a PNG nor a BMP image.\n"},
         // Output files are written whole or not at all (see the WholeFile tests).
-        {db + " export " + game + " alpha /dev/full", 1, "", "cannot write /dev/full: is not a regular file\n"},
+        {db + " export " + game + " alpha /dev/full", 1, "",
+         "cannot write /dev/full: is not a regular file\n"},
         {"lint", 0, ""},  // the demo's database beside the program
         {"lint " + demo, 0, ""},
         {"checksum " + demo, 0, std::nullopt},
@@ -191,9 +192,10 @@ TEST_F(CliOnFixtures, CommandsThatTakeARomSayWhyAPathIsNone) {
         "identify ROM", "tree ROM", "export ROM alpha " + out, "export --sheet ROM " + out,
         "import ROM alpha " + image, "import --dry-run ROM alpha " + image, "lint ROM",
         "checksum ROM", "checksum ROM --fix"};
-    const std::pair<std::string, std::string> paths[] = {{dir.file("romdir"), "is a folder"},
-                                                         {dir.file("fifo"), "is not a regular file"},
-                                                         {dir.file("missing.bin"), "no such file"}};
+    const std::pair<std::string, std::string> paths[] = {
+        {dir.file("romdir"), "is a folder"},
+        {dir.file("fifo"), "is not a regular file"},
+        {dir.file("missing.bin"), "no such file"}};
     for (const auto& [path, why] : paths) {
         for (std::string args : commands) {
             args.replace(args.find("ROM"), 3, quote(path));

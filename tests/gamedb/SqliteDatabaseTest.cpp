@@ -69,8 +69,9 @@ TEST_F(SqliteDatabaseTest, KeysOfMixedKindsComeNullsThenNumbersThenText) {
         CREATE TABLE T (K PRIMARY KEY);
         INSERT INTO T VALUES ('abc'), (10), ('10'), (2.5), (NULL), ('B'), (-3), (''), (2), ('-4');
     )");
-    EXPECT_EQ(column(openDatabase(path)->loadTable("T"), 0),
-              (std::vector<std::string>{"NULL", "-3", "2", "2.5", "10", "", "10", "-4", "abc", "B"}));
+    const std::vector<std::string> keys = {"NULL", "-3", "2", "2.5", "10",  // no value, numbers
+                                           "",     "10", "-4", "abc", "B"};  // text
+    EXPECT_EQ(column(openDatabase(path)->loadTable("T"), 0), keys);
 }
 
 TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {

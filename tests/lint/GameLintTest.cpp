@@ -92,6 +92,13 @@ std::vector<std::string> expectedLines(const std::vector<Expect>& expected, Run 
     return out;
 }
 
+// A side that does not fit the view at the zooms listed, or at any when none are.
+std::string tooLarge(const std::string& side, const std::string& zooms) {
+    return zooms.empty() ? side + " does not fit the view at any zoom: the sprite cannot load"
+                         : side + " does not fit the view at zoom " + zooms +
+                               ": the sprite fails to load or redraw there";
+}
+
 TEST_P(GameLint, FindsEachKindWithTheRomAndTheRomFreeOnesWithout) {
     makeGame(kGames, GetParam().sql);
     gamedb::GameDatabase db(dir.folder());
@@ -182,43 +189,23 @@ INSTANTIATE_TEST_SUITE_P(
             " ('Edge2', 1, '0', 511, 1, '', '-1'), ('Edge3', 1, '0', 1, 512, '', '-1'),"
             " ('Edge4', 1, '0', 683, 1024, '', '-1'), ('Edge5', 1, '0', 4095, 4096, '', '-1'),"
             " ('Edge6', 1, '0', -1, 32767, '', '-1'), ('Edge7', 1, '0', 1, 32768, '', '-1');"
-            "INSERT INTO COMPRESSED VALUES ('Edge1', 'Objects', '0', 512, 511, '0,0,0', '', 4096, 7),"
+            "INSERT INTO COMPRESSED VALUES"
+            " ('Edge1', 'Objects', '0', 512, 511, '0,0,0', '', 4096, 7),"
             " ('Edge2', 'Objects', '0', 5000, 255, '0,0,0', '', 4096, 7);",
-            {{Both, E, "SPRITE", "Edge1",
-              "Height 171 does not fit the view at zoom 24: the sprite fails to load or redraw there"},
-             {Both, E, "SPRITE", "Edge2",
-              "Width 511 does not fit the view at zoom 16 and 24: the sprite fails to load or redraw "
-              "there"},
-             {Both, E, "SPRITE", "Edge3",
-              "Height 512 does not fit the view at zoom 8, 16 and 24: the sprite fails to load or "
-              "redraw there"},
-             {Both, E, "SPRITE", "Edge4",
-              "Width 683 does not fit the view at zoom 6, 8, 16 and 24: the sprite fails to load or "
-              "redraw there"},
-             {Both, E, "SPRITE", "Edge4",
-              "Height 1024 does not fit the view at zoom 4, 6, 8, 16 and 24: the sprite fails to "
-              "load or redraw there"},
-             {Both, E, "SPRITE", "Edge5",
-              "Width 4095 does not fit the view at zoom 4, 6, 8, 16 and 24: the sprite fails to "
-              "load or redraw there"},
-             {Both, E, "SPRITE", "Edge5",
-              "Height 4096 does not fit the view at any zoom: the sprite cannot load"},
-             {Both, E, "SPRITE", "Edge6",
-              "Width -1 does not fit the view at any zoom: the sprite cannot load"},
-             {Both, E, "SPRITE", "Edge6",
-              "Height 32767 does not fit the view at any zoom: the sprite cannot load"},
+            {{Both, E, "SPRITE", "Edge1", tooLarge("Height 171", "24")},
+             {Both, E, "SPRITE", "Edge2", tooLarge("Width 511", "16 and 24")},
+             {Both, E, "SPRITE", "Edge3", tooLarge("Height 512", "8, 16 and 24")},
+             {Both, E, "SPRITE", "Edge4", tooLarge("Width 683", "6, 8, 16 and 24")},
+             {Both, E, "SPRITE", "Edge4", tooLarge("Height 1024", "4, 6, 8, 16 and 24")},
+             {Both, E, "SPRITE", "Edge5", tooLarge("Width 4095", "4, 6, 8, 16 and 24")},
+             {Both, E, "SPRITE", "Edge5", tooLarge("Height 4096", "")},
+             {Both, E, "SPRITE", "Edge6", tooLarge("Width -1", "")},
+             {Both, E, "SPRITE", "Edge6", tooLarge("Height 32767", "")},
              {Both, E, "SPRITE", "Edge7", "Height is out of range"},
-             {Both, E, "COMPRESSED", "Edge1",
-              "Width 512 does not fit the view at zoom 8, 16 and 24: the sprite fails to load or "
-              "redraw there"},
-             {Both, E, "COMPRESSED", "Edge1",
-              "Height 511 does not fit the view at zoom 16 and 24: the sprite fails to load or "
-              "redraw there"},
-             {Both, E, "COMPRESSED", "Edge2",
-              "Width 5000 does not fit the view at any zoom: the sprite cannot load"},
-             {Both, E, "COMPRESSED", "Edge2",
-              "Height 255 does not fit the view at zoom 24: the sprite fails to load or redraw "
-              "there"}}},
+             {Both, E, "COMPRESSED", "Edge1", tooLarge("Width 512", "8, 16 and 24")},
+             {Both, E, "COMPRESSED", "Edge1", tooLarge("Height 511", "16 and 24")},
+             {Both, E, "COMPRESSED", "Edge2", tooLarge("Width 5000", "")},
+             {Both, E, "COMPRESSED", "Edge2", tooLarge("Height 255", "24")}}},
         LintCase{"fields the editor cannot read",
                  "UPDATE SPRITE SET Width = NULL; UPDATE COMPRESSED SET Offset = '&HZZ';",
                  {{Both, E, "SPRITE", "Hero", "Width has no value"},
