@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <sstream>
 
+#include "gamedb/Database.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
@@ -60,11 +61,8 @@ TEST(Startup, AnUnreadableDatabaseIsNamedSoAndEndsTheProgram) {
         for (const int code : started.ends) shown += "end " + std::to_string(code);
         return shown;
     });
-    EXPECT_EQ(seen, "Run-time error '3051':\r\n\r\n"
-                    "The Microsoft Jet database engine cannot open the file '" +
-                        dir.file("game.mdb") +
-                        "'. It is already opened exclusively by another user, or you need "
-                        "permission to view its data (Permission denied).\nend 1");
+    const auto error = gamedb::cannotOpenDatabaseError(dir.file("game.mdb"), "Permission denied");
+    EXPECT_EQ(seen, "Run-time error '3051':\r\n\r\n" + error.description() + "\nend 1");
 }
 
 // Any other text keeps the executable's folder, and start-up goes on; an
@@ -74,7 +72,7 @@ TEST(Startup, OtherArgumentsKeepTheExecutablesFolder) {
     test::TempDir dir;
     const std::string fifo = dir.file("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    auto ignoring = [](const std::string& argument, const std::string& why) {
+    auto ignoring = [](const std::string& argument, const std::string& why = "no such file") {
         return "tessellane: ignoring '" + argument + "': " + why + "\n";
     };
     const struct {
@@ -82,11 +80,11 @@ TEST(Startup, OtherArgumentsKeepTheExecutablesFolder) {
         std::string err;
     } cases[] = {
         {{}, ""},
-        {{"/DEBUG"}, ignoring("/DEBUG", "no such file")},
-        {{"/debug", "x"}, ignoring("/debug", "no such file") + ignoring("x", "no such file")},
-        {{"/debug", "-reverse"}, ignoring("/debug", "no such file") + ignoring("-reverse", "no such file")},
-        {{"-style", "fusion"}, ignoring("-style", "no such file") + ignoring("fusion", "no such file")},
-        {{"missing.bin"}, ignoring("missing.bin", "no such file")},
+        {{"/DEBUG"}, ignoring("/DEBUG")},
+        {{"/debug", "x"}, ignoring("/debug") + ignoring("x")},
+        {{"/debug", "-reverse"}, ignoring("/debug") + ignoring("-reverse")},
+        {{"-style", "fusion"}, ignoring("-style") + ignoring("fusion")},
+        {{"missing.bin"}, ignoring("missing.bin")},
         {{"/tmp"}, ignoring("/tmp", "is a folder")},
         {{fifo}, ignoring(fifo, "is not a regular file")},  // never opened: that would wait forever
     };
