@@ -110,7 +110,7 @@ bool ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes, std:
         return false;
     }
     if (replacing && !S_ISREG(old.st_mode)) {
-        why = "not a regular file";
+        why = "is not a regular file";
         return false;
     }
     removeStaleTemporaries(*target);

@@ -24,6 +24,7 @@ inline constexpr int Decompression = 7000;
 // Database engine errors.
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DatabaseNotFound = 3024;
+inline constexpr int CannotOpenDatabase = 3051;
 inline constexpr int TableNotFound = 3078;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int UnrecognizedDatabase = 3343;

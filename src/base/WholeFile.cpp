@@ -1,5 +1,8 @@
 #include "base/WholeFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,12 +15,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Opens `path` for reading into `in`. A folder is refused by name: a stream
-// opens one without complaint, and only its reads fail.
+// What keeps an existing file of this status from being read or replaced as a file.
+std::optional<Unreadable> notRegular(const fs::file_status& status) {
+    if (fs::is_directory(status)) return Unreadable{Unreadable::Kind::Folder, "is a folder"};
+    if (!fs::is_regular_file(status)) {
+        return Unreadable{Unreadable::Kind::NotRegularFile, "is not a regular file"};
+    }
+    return std::nullopt;
+}
+
+// Opens `path` for reading into `in`. A folder is refused by name (a stream
+// opens one without complaint, and only its reads fail), and so is a FIFO or
+// a device, whose reading may never end.
 bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        why = "is a folder";
+    if (const auto unreadable = whyUnreadable(path)) {
+        why = unreadable->why;
         return false;
     }
     in.open(path, std::ios::binary);
@@ -29,6 +41,20 @@ bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
 }
 
 }  // namespace
+
+std::optional<Unreadable> whyUnreadable(const fs::path& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    using Kind = Unreadable::Kind;
+    // Not found covers a path through a folder that is missing or is a file.
+    if (status.type() == fs::file_type::not_found) return Unreadable{Kind::Missing, "no such file"};
+    if (error) return Unreadable{Kind::CannotOpen, error.message()};
+    if (auto fault = notRegular(status)) return fault;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Unreadable{Kind::CannotOpen, std::strerror(errno)};
+    ::close(fd);
+    return std::nullopt;
+}
 
 std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, std::string& why) {
     std::ifstream in;

@@ -12,7 +12,19 @@
 
 namespace tess {
 
-// The file's bytes, or nullopt with the reason in `why` (missing, a folder, unreadable).
+// Why a path cannot be read as a file, in the words every front end shows
+// after the path: "no such file", "is a folder", "is not a regular file" (a
+// device or a FIFO, whose reading may never end), or the system's reason the
+// file does not open ("Permission denied").
+struct Unreadable {
+    enum class Kind { Missing, Folder, NotRegularFile, CannotOpen };
+    Kind kind;
+    std::string why;
+};
+// Nothing for a regular file, or a link to one, that opens for reading.
+std::optional<Unreadable> whyUnreadable(const std::filesystem::path& path);
+
+// The file's bytes, or nullopt with the reason in `why` (whyUnreadable's, or a read error).
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
                                                   std::string& why);
 
@@ -23,7 +35,8 @@ std::optional<std::vector<uint8_t>> readFileRange(const std::filesystem::path& p
                                                   std::string& why);
 
 // Creates or replaces `path` with exactly `bytes`, all or nothing, flushed to
-// the disk (ReplaceFile). Returns false with the reason in `why`.
+// the disk (ReplaceFile). An existing `path` that is no regular file is
+// refused in whyUnreadable's words. Returns false with the reason in `why`.
 bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                     std::string& why);
 

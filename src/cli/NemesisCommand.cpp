@@ -66,6 +66,9 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
         return usageError(err, "bad offset '" + args[2] +
                                    "': expected a decimal or 0x-prefixed hexadecimal number");
     }
+    if (const auto unreadable = whyUnreadable(file)) {
+        return failure(err, "cannot read " + file + ": " + unreadable->why);
+    }
     std::string why;
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(file, error);

@@ -38,7 +38,7 @@ bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::S
 // Loads the sprite `name` (a key or a bare name) of the ROM's game.
 bool load(gamedb::GameDatabase& db, const std::string& rom, const std::string& name,
           sprites::DetachedSprite& sprite, std::ostream& err) {
-    if (!IdentifyOrSay(db, rom, err)) return false;
+    if (!IdentifyOrSay(db, rom, err, err)) return false;
     const std::optional<tiles::SpriteChoice> choice = sprites::ChooseSprite(db, name);
     if (!choice) {
         err << "The game has no sprite named \"" << name << "\" (neither plain nor compressed).\n";
@@ -90,7 +90,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
                 std::ostream& err) {
     const std::string& rom = args[1];
     const fs::path folder = args[2];
-    if (!IdentifyOrSay(db, rom, err)) return kFailed;
+    if (!IdentifyOrSay(db, rom, err, err)) return kFailed;
     std::vector<tiles::SpriteChoice> sprites;
     for (const tiles::SpriteKind kind : {tiles::SpriteKind::Plain, tiles::SpriteKind::Compressed}) {
         gamedb::ScanRows(sprites::SpriteTable(db, kind), [&](gamedb::TableCursor& row) {

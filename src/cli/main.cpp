@@ -62,7 +62,7 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
     }
     if ((command == "identify" || command == "tree") && args.size() == 2) {
         GameDatabase db(appFolder);
-        if (!tess::cli::IdentifyOrSay(db, args[1], out)) return kFailed;
+        if (!tess::cli::IdentifyOrSay(db, args[1], out, std::cerr)) return kFailed;
         if (command == "identify") {
             out << "Game: " << db.table(GameDatabase::NFO).field("Name").keyText() << "\n";
             return kOk;

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/WholeFile.h"
+
 namespace tess::gamedb {
 
 std::unique_ptr<Database> openDatabase(const std::string& path) {
+    requireReadableDatabase(path);
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw databaseNotFoundError(path);
     std::array<char, 32> head{};
     in.read(head.data(), head.size());
     if (std::memcmp(head.data(), "SQLite format 3", 16) == 0) return openSqliteDatabase(path);
@@ -20,8 +22,23 @@ std::unique_ptr<Database> openDatabase(const std::string& path) {
     throw unrecognizedDatabaseError(path);
 }
 
+void requireReadableDatabase(const std::string& path) {
+    if (const auto unreadable = whyUnreadable(path)) {
+        throw unreadable->kind == Unreadable::Kind::Missing
+                  ? databaseNotFoundError(path)
+                  : cannotOpenDatabaseError(path, unreadable->why);
+    }
+}
+
 DatabaseError databaseNotFoundError(const std::string& path) {
     return {err::DatabaseNotFound, "Could not find file '" + path + "'."};
+}
+
+DatabaseError cannotOpenDatabaseError(const std::string& path, const std::string& why) {
+    return {err::CannotOpenDatabase,
+            "The Microsoft Jet database engine cannot open the file '" + path +
+                "'. It is already opened exclusively by another user, or you need permission "
+                "to view its data (" + why + ")."};
 }
 
 DatabaseError tableNotFoundError(const std::string& table) {

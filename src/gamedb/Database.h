@@ -18,7 +18,9 @@ public:
 };
 
 // Opens a Jet (Access) or SQLite file, chosen by the file's signature, not its
-// name. Raises err::DatabaseNotFound for a missing file and err::UnrecognizedDatabase for a file of
+// name. Raises err::DatabaseNotFound for a missing file, err::CannotOpenDatabase
+// for one that does not open (no right to read it, a folder, a FIFO) and
+// err::UnrecognizedDatabase for a file of
 // neither kind or one the engine cannot read.
 std::unique_ptr<Database> openDatabase(const std::string& path);
 
@@ -27,8 +29,13 @@ std::unique_ptr<Database> openDatabase(const std::string& path);
 std::unique_ptr<Database> openJetDatabase(const std::string& path);
 std::unique_ptr<Database> openSqliteDatabase(const std::string& path);
 
+// Raises 3024 or 3051 (see openDatabase) unless `path` opens for reading.
+void requireReadableDatabase(const std::string& path);
+
 // The engine's errors, worded as Access words them, shared by both stores.
 DatabaseError databaseNotFoundError(const std::string& path);
+// A file that exists but does not open; `why` is the system's reason.
+DatabaseError cannotOpenDatabaseError(const std::string& path, const std::string& why);
 DatabaseError tableNotFoundError(const std::string& table);
 DatabaseError primaryKeyNotFoundError();
 // A file of neither kind, or a damaged one; `why` (optional) says what is wrong.

@@ -12,8 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The entry of `folder` named `name`: the exact name when it exists, else the
-// first (in name order) whose name differs only in letter case, as Windows,
-// where these databases are made, would open it. Nothing when neither exists.
+// first (in name order) whose name differs only in letter case. Nothing when
+// neither exists.
 std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::string& name) {
     std::error_code ec;
     if (fs::exists(folder / name, ec)) return folder / name;
@@ -26,6 +26,17 @@ std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::str
         }
     }
     return found;
+}
+
+// The entry of `folder` that Windows, where these databases are made, opens
+// for `name`: as entryIgnoringCase, and failing that, by the name without its
+// trailing spaces and dots, which Windows drops. A name as written wins, as a
+// Linux file may really end in a space.
+std::optional<fs::path> windowsEntry(const fs::path& folder, const std::string& name) {
+    if (auto entry = entryIgnoringCase(folder, name)) return entry;
+    const std::string trimmed = name.substr(0, name.find_last_not_of(" .") + 1);
+    if (trimmed.empty() || trimmed == name) return std::nullopt;
+    return entryIgnoringCase(folder, trimmed);
 }
 
 }  // namespace
@@ -43,7 +54,7 @@ std::string DatabasePath(const std::string& appFolder, const std::string& name) 
             path /= part;
             continue;
         }
-        const auto entry = entryIgnoringCase(path, piece);
+        const auto entry = windowsEntry(path, piece);
         if (!entry) return appFolder + name;  // the name as given, for the error message
         path = *entry;
     }

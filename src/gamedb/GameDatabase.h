@@ -12,8 +12,9 @@ namespace tess::gamedb {
 
 // The file a name in the game database stands for: appFolder followed by the
 // name, in which "\" separates folders, as on Windows where the names were
-// written. Where no file has that exact name, one whose name differs only in
-// letter case is taken, folder by folder. With neither, the path as given.
+// written. Where no file has that exact name, folder by folder, one whose name
+// differs only in letter case is taken, and failing that one named without
+// the trailing spaces and dots Windows drops. With none, the path as given.
 std::string DatabasePath(const std::string& appFolder, const std::string& name);
 
 // The two open levels of the game database: the directory game.mdb with its

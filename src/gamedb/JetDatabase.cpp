@@ -129,8 +129,8 @@ std::string guidText(Bytes b) {
 class JetFile {
 public:
     explicit JetFile(std::string path) : path_(std::move(path)) {
+        requireReadableDatabase(path_);
         std::ifstream in(path_, std::ios::binary);
-        if (!in) throw databaseNotFoundError(path_);
         std::array<char, 0x15> head{};
         if (!in.read(head.data(), head.size()) || head[0] != 0) damaged("no Jet header");
         const auto version = static_cast<unsigned char>(head[0x14]);

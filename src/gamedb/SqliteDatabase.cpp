@@ -32,6 +32,7 @@ public:
     using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
     explicit SqliteFile(std::string path) : path_(std::move(path)) {
+        requireReadableDatabase(path_);
         sqlite3* db = nullptr;
         const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         db_.reset(db);

@@ -16,6 +16,7 @@
 #include "gamedb/SpriteTree.h"
 #include "sprites/SpriteSelection.h"
 #include "tiles/RomHeader.h"
+#include "tiles/SpriteSize.h"
 #include "tiles/TileCodec.h"
 #include "tiles/TileListReader.h"
 
@@ -120,6 +121,15 @@ std::string lineOf(const TileList& list, int line) {
 
 std::string cellOf(const tiles::TileListEntry& at) {
     return "(" + str(at.tx) + "," + str(at.ty) + ")";
+}
+
+// "8", "8 and 16", "6, 8 and 16".
+std::string zoomsText(const std::vector<std::int16_t>& zooms) {
+    std::string text;
+    for (std::size_t i = 0; i < zooms.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == zooms.size() ? " and " : ", ") + str(zooms[i]);
+    }
+    return text;
 }
 
 // A SPRITE or COMPRESSED row, read with the editor's conversions.
@@ -337,6 +347,7 @@ private:
                 LintLevel::Error, s.place,
                 "Heading \"" + s.heading + "\" is no ID of HEAD: the tree leaves the sprite out");
         }
+        checkSize(s);
         checkGrid(s);
         if (s.palette != 0) checkInRom(s.place, "the palette", s.palette);
         std::optional<std::size_t> dataSize;  // the decompressed block's, unknown without a ROM
@@ -381,6 +392,29 @@ private:
         }
         dataSize = decoded.data.size();
         return true;
+    }
+
+    // A side too large for the view at a zoom of the View menu: the load fails
+    // at that zoom, and so does the redraw after switching to it.
+    void checkSize(const SpriteRow& s) {
+        // Each side alone, the other taken as 0 tiles (which always fits), so
+        // that the finding names its field.
+        const struct {
+            const char* field;
+            std::int16_t tiles;
+            tiles::TileSize alone;
+        } sides[] = {{"Width", s.size.width, {s.size.width, 0}},
+                     {"Height", s.size.height, {0, s.size.height}}};
+        for (const auto& [field, length, alone] : sides) {
+            const std::vector<std::int16_t> failing = tiles::FailingZooms(alone);
+            if (failing.empty()) continue;
+            const std::string side = std::string(field) + " " + str(length);
+            report(LintLevel::Error, s.place,
+                   failing.size() == tiles::kZoomLevels.size()
+                       ? side + " does not fit the view at any zoom: the sprite cannot load"
+                       : side + " does not fit the view at zoom " + zoomsText(failing) +
+                             ": the sprite fails to load or redraw there");
+        }
     }
 
     // Cells inside the grid, each named once, and no grey tile over a white one.

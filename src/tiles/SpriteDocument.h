@@ -6,14 +6,9 @@
 
 #include "gamedb/Table.h"
 #include "tiles/Grid.h"
+#include "tiles/SpriteSize.h"
 
 namespace tess::tiles {
-
-// A sprite's size in tiles, as its database row gives it.
-struct TileSize {
-    std::int16_t width = 0;
-    std::int16_t height = 0;
-};
 
 // Tile states stored in TileMap.
 inline constexpr std::uint8_t kNoTile = 0;
@@ -66,8 +61,8 @@ struct SpriteDocument {
     std::optional<SpriteRecord> Record;
 
     // Replaces both grids with new all-zero ones for a sprite of the given
-    // size. 8*Width and 8*Height are 16-bit products: beyond 32767 they raise
-    // err::Overflow; a negative size raises err::SubscriptOutOfRange. On error the old grids stay.
+    // size (see SpritePixelBounds: err::Overflow beyond 32767); a negative
+    // size raises err::SubscriptOutOfRange. On error the old grids stay.
     void CreateGrids(TileSize size);
 };
 

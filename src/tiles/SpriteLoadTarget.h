@@ -3,18 +3,10 @@
 #include <cstdint>
 
 #include "tiles/SpriteDocument.h"
+#include "tiles/SpriteSize.h"
 #include "tiles/SpriteSurface.h"
 
 namespace tess::tiles {
-
-// The zoomed surface of a sprite of `size` tiles at `zoom` screen pixels per
-// sprite pixel: Width x Zoom x 8 by Height x Zoom x 8, in 16-bit arithmetic
-// (err::Overflow beyond 32767; a negative size err::InvalidPropertyValue).
-struct SurfaceSize {
-    std::int16_t width;
-    std::int16_t height;
-};
-SurfaceSize ZoomedSurfaceSize(TileSize size, std::int16_t zoom);
 
 // What loading a sprite asks of the view it loads into, besides drawing: the
 // sprite view on screen, or a stand-in without a window.
@@ -32,10 +24,9 @@ public:
 // checks the surface size at the start-up zoom, as the window would.
 class NullLoadTarget final : public SpriteLoadTarget {
 public:
-    static constexpr std::int16_t kZoom = 8;
     void DrawCell(int, int, int) override {}
     void HatchTile(int, int) override {}
-    void clearSurface(TileSize size) override { ZoomedSurfaceSize(size, kZoom); }
+    void clearSurface(TileSize size) override { ZoomedSurfaceSize(size, kStartZoom); }
     void resetScrollBars() override {}
     void setMagentaBackground() override {}
 };

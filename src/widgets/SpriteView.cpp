@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/Int16.h"
 #include "base/RuntimeError.h"
 #include "widgets/Twips.h"
 
 namespace tess::widgets {
 namespace {
+
+using tiles::kZoomLevels;
 
 constexpr int kFlushMilliseconds = 30;
 
@@ -158,7 +159,8 @@ void SpriteView::RedrawSprite() {
 
 void SpriteView::clearSurface(tiles::TileSize size) {
     const QSize pixels = surfaceSize(size);
-    raster_.reset(mul16(8, size.width), mul16(8, size.height), zoom_);
+    const tiles::PixelBounds bounds = tiles::SpritePixelBounds(size);
+    raster_.reset(bounds.x, bounds.y, zoom_);
     pending_ = QRect();
     canvas_->resize(pixels);
     canvas_->update();

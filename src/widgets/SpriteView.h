@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QRect>
 #include <QScrollBar>
-#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -36,8 +35,6 @@ namespace tess::widgets {
 class SpriteView : public QObject, public tiles::SpriteLoadTarget {
     Q_OBJECT
 public:
-    static constexpr std::array<std::int16_t, 6> kZoomLevels{1, 4, 6, 8, 16, 24};
-
     SpriteView(QWidget* parent, const tiles::SpriteDocument& doc, const paint::GenesisPalette& palette);
     ~SpriteView() override;
 
@@ -57,9 +54,9 @@ public:
     // sprScrollV 9000, 780, 255 x 5355; sprScrollH 2520, 6120, 6495 x 255.
     void placeControls(double sx, double sy);
 
-    // Screen pixels per sprite pixel: 1, 4, 6, 8, 16 or 24; 8 at start.
+    // Screen pixels per sprite pixel: one of tiles::kZoomLevels, kStartZoom at start.
     std::int16_t Zoom() const { return zoom_; }
-    // The place in kZoomLevels `steps` levels from Zoom's, kept within the list.
+    // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
     int zoomIndexSteppedBy(int steps) const;
     // The check mark of the Grid command; outlines are dashed while it is on.
     bool gridChecked() const { return gridChecked_; }
@@ -142,7 +139,7 @@ private:
     std::function<void(const std::string&)> dropHandler_;
     double sx_ = 15;
     double sy_ = 15;
-    std::int16_t zoom_ = 8;
+    std::int16_t zoom_ = tiles::kStartZoom;
     bool gridChecked_ = false;
     QRect pending_;
     bool updatePosted_ = false;

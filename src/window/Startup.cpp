@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/ErrorReporting.h"
+#include "base/WholeFile.h"
 
 namespace tess::window {
 namespace {
@@ -13,18 +14,18 @@ std::string joined(const std::vector<std::string>& arguments) {
     return text;
 }
 
-// The first argument that names an existing regular file, made absolute, or
-// "" for none; every other argument gets one line on `err`.
+// The first argument that names a readable file, made absolute, or "" for
+// none; every other argument gets one line on `err` saying why.
 std::string romArgument(const std::vector<std::string>& arguments, std::ostream& err) {
     std::string rom;
     for (const std::string& argument : arguments) {
-        std::error_code ec;
-        const bool file = std::filesystem::is_regular_file(argument, ec);
-        if (file && rom.empty()) {
+        const auto unreadable = whyUnreadable(argument);
+        if (!unreadable && rom.empty()) {
+            std::error_code ec;
             rom = std::filesystem::absolute(argument, ec).string();
         } else {
             err << "tessellane: ignoring '" << argument
-                << "': " << (file ? "one ROM is loaded at a time" : "no such ROM file") << "\n";
+                << "': " << (unreadable ? unreadable->why : "one ROM is loaded at a time") << "\n";
         }
     }
     return rom;

@@ -23,9 +23,9 @@ struct RunningProgram {
 // arguments as the user typed them, before the toolkit could take any for
 // itself: their whole text decides AppFolder ("/debug" alone selects the
 // developer folder). Then game.mdb is opened, the main window shown and the
-// About window pre-loaded. An argument that names an existing regular file is
+// About window pre-loaded. The first argument that names a readable file is
 // loaded as a ROM, as File > Load would; every other argument is passed over
-// with one line on `err`.
+// with one line on `err` saying why (see whyUnreadable).
 //
 // A database error before the main window exists ends the program through
 // `endProcess` after its message box (nothing is returned when that call

@@ -1,5 +1,5 @@
 // All-or-nothing file writes, as the command line and the compression
-// entries make them.
+// entries make them, and the reasons a path cannot be read.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -7,9 +7,12 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "base/WholeFile.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Unprivileged.h"
 
 namespace tess {
 namespace {
@@ -54,8 +57,8 @@ TEST(WholeFile, RefusesWhatIsNoRegularFile) {
     fs::create_directory(dir / "folder");
     fs::create_symlink(dir / "fifo", dir / "link-to-fifo");
     std::vector<std::pair<fs::path, std::string>> cases = {
-        {dir / "fifo", "not a regular file"},
-        {dir / "link-to-fifo", "not a regular file"},
+        {dir / "fifo", "is not a regular file"},
+        {dir / "link-to-fifo", "is not a regular file"},
         {dir / "folder", "is a folder"},
         {dir / "missing" / "x.bin", "No such file or directory"},
         {"", "no file name"},
@@ -63,7 +66,7 @@ TEST(WholeFile, RefusesWhatIsNoRegularFile) {
     // A device node of the test's own (root may make one), never the machine's /dev/null: a
     // regression would replace it.
     const bool device = mknod((dir / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
-    if (device) cases.push_back({dir / "null", "not a regular file"});
+    if (device) cases.push_back({dir / "null", "is not a regular file"});
     for (const auto& [path, reason] : cases) {
         std::string why;
         EXPECT_FALSE(writeWholeFile(path, kNew, why)) << path;
@@ -72,6 +75,58 @@ TEST(WholeFile, RefusesWhatIsNoRegularFile) {
     EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
     EXPECT_TRUE(!device || fs::is_character_file(dir / "null"));
     EXPECT_EQ(dir.entries(), device ? 4u : 3u);
+}
+
+// Every front end words a path it cannot read alike; a FIFO or a device is
+// refused before it is opened, as reading one may never end.
+TEST(WholeFile, SaysWhyAPathCannotBeRead) {
+    test::TempDir dir;
+    test::writeBytes(dir / "rom.bin", kOld);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    fs::create_symlink(dir / "rom.bin", dir / "link.bin");
+    fs::create_symlink(dir / "gone.bin", dir / "dangling.bin");
+    using Kind = Unreadable::Kind;
+    const struct {
+        fs::path path;
+        std::optional<Kind> kind;
+        std::string why;
+    } cases[] = {
+        {dir / "rom.bin", std::nullopt, ""},
+        {dir / "link.bin", std::nullopt, ""},
+        {dir / "missing.bin", Kind::Missing, "no such file"},
+        {dir / "dangling.bin", Kind::Missing, "no such file"},
+        {dir / "rom.bin" / "x.bin", Kind::Missing, "no such file"},  // a file on the way
+        {"", Kind::Missing, "no such file"},
+        {dir / "folder", Kind::Folder, "is a folder"},
+        {dir / "fifo", Kind::NotRegularFile, "is not a regular file"},
+        {"/dev/null", Kind::NotRegularFile, "is not a regular file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto unreadable = whyUnreadable(c.path);
+        EXPECT_EQ(unreadable ? std::optional(unreadable->kind) : std::nullopt, c.kind);
+        EXPECT_EQ(unreadable ? unreadable->why : "", c.why);
+        std::string why;
+        EXPECT_EQ(readWholeFile(c.path, why).has_value(), !c.kind);
+        EXPECT_EQ(why, c.why);
+    }
+}
+
+TEST(WholeFile, AFileWithoutTheRightToReadItGivesTheSystemsReason) {
+    test::TempDir dir;
+    test::writeBytes(dir / "rom.bin", kOld);
+    test::makeUnreadable(dir / "rom.bin");
+    const std::string seen = test::runWithoutReadRights([&] {
+        const auto unreadable = whyUnreadable(dir / "rom.bin");
+        std::string why;
+        const bool read = readWholeFile(dir / "rom.bin", why).has_value();
+        if (!unreadable) return std::string("readable");
+        return std::to_string(static_cast<int>(unreadable->kind)) + " " + unreadable->why + " / " +
+               (read ? "read" : why);
+    });
+    EXPECT_EQ(seen, std::to_string(static_cast<int>(Unreadable::Kind::CannotOpen)) +
+                        " Permission denied / Permission denied");
 }
 
 // A disk that fills up while the file is written: the old file stays whole

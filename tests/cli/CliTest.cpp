@@ -112,7 +112,8 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
         {db + " games", 0, "Test Game One (Rev 01)*40%*Second Author\nTest Game One*75%*Fixture Author\n"},
         {"", 1, "", "usage: tessellane-cli"},
         {db + " frobnicate", 1, "", "usage: tessellane-cli"},
-        {db + " identify " + quote(dir.file("missing.bin")), 1, "", "error 53: File not found: "},
+        {db + " identify " + quote(dir.file("missing.bin")), 1, "",
+         "cannot read " + dir.file("missing.bin") + ": no such file\n"},
         {"--db-folder " + quote(dir.file("empty")) + " games", 2, "", "Could not find file '"},
         {"--db-folder " + quote(dir.file("broken")) + " identify " + rev1, 2, "",
          "Unrecognized database format '"},
@@ -132,7 +133,8 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
         {db + " import " + game + " alpha " + quote(dir.file("text.png")), 1, "",
          "The file is neither a PNG nor a BMP image.\n"},
         // Output files are written whole or not at all (see the WholeFile tests).
-        {db + " export " + game + " alpha /dev/full", 1, "", "cannot write /dev/full: not a regular file\n"},
+        {db + " export " + game + " alpha /dev/full", 1, "",
+         "cannot write /dev/full: is not a regular file\n"},
         {"lint", 0, ""},  // the demo's database beside the program
         {"lint " + demo, 0, ""},
         {"checksum " + demo, 0, std::nullopt},
@@ -154,6 +156,34 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
         }
     }
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
+}
+
+// Every command that takes a ROM refuses a path that is no readable file in
+// the same words, on standard error with status 1, before it reads or writes
+// anything: a FIFO is never opened, as reading one would wait forever.
+TEST_F(CliOnFixtures, CommandsThatTakeARomSayWhyAPathIsNone) {
+    std::filesystem::create_directory(dir / "romdir");
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const std::string out = quote(dir.file("out")), image = quote(dir.file("in.png"));
+    const std::string commands[] = {
+        "identify ROM", "tree ROM", "export ROM alpha " + out, "export --sheet ROM " + out,
+        "import ROM alpha " + image, "import --dry-run ROM alpha " + image, "lint ROM",
+        "checksum ROM", "checksum ROM --fix"};
+    const std::pair<std::string, std::string> paths[] = {
+        {dir.file("romdir"), "is a folder"},
+        {dir.file("fifo"), "is not a regular file"},
+        {dir.file("missing.bin"), "no such file"}};
+    for (const auto& [path, why] : paths) {
+        for (std::string args : commands) {
+            args.replace(args.find("ROM"), 3, quote(path));
+            SCOPED_TRACE(args);
+            const CliRun run = cli(db + " " + args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, "cannot read " + path + ": " + why + "\n");
+        }
+    }
+    EXPECT_EQ(dir.entries(), 3u);  // the ROM, the folder and the FIFO: nothing was written
 }
 
 // An indexed PNG of the sprite's palette indices with its palette, colour 0

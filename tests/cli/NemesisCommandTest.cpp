@@ -92,7 +92,7 @@ TEST_F(NemesisCommand, ErrorsSayWhyAndLeaveNoOutput) {
         {{"decompress", path("rom.bin"), "0", out},
          "corrupt stream at byte 0: header declares 0 tiles\n"},
         {{"decompress", path("missing.bin"), "0", out},
-         "cannot read " + path("missing.bin") + ": No such file or directory\n"},
+         "cannot read " + path("missing.bin") + ": no such file\n"},
         {{"compress", path("rom.bin"), dir.path().string()},
          "cannot write " + dir.path().string() + ": is a folder\n"},
     };

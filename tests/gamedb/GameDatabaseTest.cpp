@@ -1,5 +1,6 @@
-// Database names as Windows users write them: "\" between folders, and letter
-// case that need not match the file's.
+// Database names as Windows users write them: "\" between folders, letter
+// case that need not match the file's and trailing spaces and dots, which
+// Windows drops; and database files that exist but do not open.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include "base/RuntimeError.h"
 #include "gamedb/GameDatabase.h"
 #include "tests/support/GameFiles.h"
+#include "tests/support/Unprivileged.h"
 
 namespace tess::gamedb {
 namespace {
@@ -22,6 +24,8 @@ TEST(DatabasePath, WindowsNamesOpenTheirFiles) {
     makeGame(dir.file("sonic.mdb"), "lower case");
     makeGame(dir.file("Exact.mdb"), "exact");
     makeGame(dir.file("EXACT.MDB"), "upper case");
+    makeGame(dir.file("spaced.mdb "), "a Linux name ending in a space");
+    makeGame(dir.file("spaced.mdb"), "spaced, as Windows names it");
     GameDatabase db(dir.folder());
     const std::pair<const char*, const char*> cases[] = {
         {"Sub\\game.mdb", "in a folder"},
@@ -30,6 +34,12 @@ TEST(DatabasePath, WindowsNamesOpenTheirFiles) {
         {"SONIC.MDB", "lower case"},
         {"Exact.mdb", "exact"},  // an exact match wins over one ignoring case
         {"EXACT.MDB", "upper case"},
+        {"sonic.mdb ", "lower case"},
+        {"SONIC.MDB. . ", "lower case"},
+        {"Sub.\\deeper \\x.mdb...", "two folders down"},
+        {"spaced.mdb ", "a Linux name ending in a space"},  // the name as written wins
+        {"spaced.mdb  ", "spaced, as Windows names it"},
+        {"spaced.mdb", "spaced, as Windows names it"},
     };
     for (const auto& [name, game] : cases) {
         db.OpenGameData(name);
@@ -45,6 +55,35 @@ TEST(DatabasePath, MissingFileIsNamedAsGiven) {
     EXPECT_EQ(e.number(), err::DatabaseNotFound);
     EXPECT_EQ(e.description(), "Could not find file '" + dir.folder() + "Sub\\Missing.mdb'.");
     EXPECT_FALSE(db.hasGameData());
+}
+
+// Not a missing file: the engine's error for a file it may not read, with the
+// system's reason; for game.mdb and a game's own file, in either store.
+TEST(GameDatabase, AFileWithoutTheRightToReadItIsNoMissingOne) {
+    for (const bool jet : {false, true}) {
+        for (const char* unreadable : {"game.mdb", "t00001.mdb"}) {
+            SCOPED_TRACE(std::string(jet ? "Jet " : "SQLite ") + unreadable);
+            test::TempDir dir;
+            if (jet) {
+                test::copyJetFixtures(dir.folder());
+            } else {
+                test::makeGameList(dir, "(1, 'T-00001', 't00001.mdb')");
+                makeGame(dir.file("t00001.mdb"), "T");
+            }
+            test::makeUnreadable(dir / unreadable);
+            const std::string seen = test::runWithoutReadRights([&] {
+                const DatabaseError e = test::databaseErrorOf([&] {
+                    GameDatabase db(dir.folder());
+                    db.OpenGameData("t00001.mdb");
+                });
+                return std::to_string(e.number()) + " " + e.description();
+            });
+            EXPECT_EQ(seen, "3051 The Microsoft Jet database engine cannot open the file '" +
+                                dir.file(unreadable) +
+                                "'. It is already opened exclusively by another user, or you "
+                                "need permission to view its data (Permission denied).");
+        }
+    }
 }
 
 }  // namespace

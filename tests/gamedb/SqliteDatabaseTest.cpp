@@ -61,6 +61,19 @@ TEST_F(SqliteDatabaseTest, ConvertedTablesKeepTheAccessOrder) {
     }
 }
 
+// A key column without a declared type keeps each value's kind. Rows come in
+// the order the engine sorts kinds, no value first, then numbers by value
+// (whole or not), then text in Access's order, digits and all.
+TEST_F(SqliteDatabaseTest, KeysOfMixedKindsComeNullsThenNumbersThenText) {
+    const auto path = create("mixed.db", R"(
+        CREATE TABLE T (K PRIMARY KEY);
+        INSERT INTO T VALUES ('abc'), (10), ('10'), (2.5), (NULL), ('B'), (-3), (''), (2), ('-4');
+    )");
+    const std::vector<std::string> keys = {"NULL", "-3", "2", "2.5", "10",  // no value, numbers
+                                           "",     "10", "-4", "abc", "B"};  // text
+    EXPECT_EQ(column(openDatabase(path)->loadTable("T"), 0), keys);
+}
+
 TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {
     const auto path = create("types.db", R"(
         CREATE TABLE T (K INTEGER PRIMARY KEY, I, R, S, B, N, H INTEGER);

@@ -72,13 +72,15 @@ TEST_F(Tools, OneStrokeOfManyMovesIsOneUndoStepThatRedoBringsBack) {
     EXPECT_EQ(changedSince(before).size(), 16u);  // the 8 pixels in the grey tile stay
     EXPECT_EQ(history().undoSteps(), 1u);
 
-    doc.SpriteDirty = false;
+    // Undo and redo leave the flag alone: an undone edit is still unsaved work.
     EXPECT_TRUE(tools.Undo());
     EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_TRUE(doc.SpriteDirty);
     EXPECT_FALSE(tools.Undo());  // nothing more to undo
+    doc.SpriteDirty = false;
     EXPECT_TRUE(tools.Redo());
     EXPECT_TRUE(changedSince(after).empty());
-    EXPECT_FALSE(doc.SpriteDirty);  // undo and redo leave the flag alone
+    EXPECT_FALSE(doc.SpriteDirty);
 
     // A stroke that changes no pixel adds no step and keeps the redo side...
     tools.Undo();

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "codec/Nemesis.h"
+#include "paint/PaintTools.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
 #include "tests/support/ErrorNumber.h"
@@ -151,6 +152,41 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom),
                                 romWith({{4096, tile(1, 0)}, {8192, tile(0, 0)}, {9000, tile(1, 1)}})));
     EXPECT_FALSE(doc.SpriteDirty);
+}
+
+// A cell both lists name is grey, whichever list comes first in the row: the
+// grey tile is shown, the pencil leaves it alone, and a save writes only the
+// white tiles.
+TEST_F(SpriteSave, ACellBothListsNameIsGreyNeitherPaintedNorSaved) {
+    makeGame(",('both', 1, 0, 2, 1, '0,0,4096\r\n1,0,4128', '1,0,5000')",
+             ",('both', 'A', 0, 2, 1, '0,0,0\r\n1,0,32', '1,0,64', 6400, 1000)");
+    for (const SpriteKind kind : {SpriteKind::Plain, SpriteKind::Compressed}) {
+        const bool compressed = kind == SpriteKind::Compressed;
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        test::writeBytes(rom, before);
+        load(kind, "both");
+        const Bytes source = test::readBytes(compressed ? files.dump : rom);
+        const auto greyAt = source.begin() + (compressed ? 64 : 5000);
+        EXPECT_EQ(doc.TileMap.at(1, 0), tiles::kGreyTile);
+        EXPECT_EQ(tile(1, 0), Bytes(greyAt, greyAt + 32));
+
+        paint::ColourSwatches swatches{{}};
+        swatches.setForeground({3, {}});
+        paint::PaintTools pencil(doc, swatches, palette, view);
+        for (int x = 0; x < 16; ++x) pencil.ApplyTool({x, 0}, paint::kLeftButton, 0);
+        pencil.ReleaseTool({15, 0}, 0);
+        EXPECT_EQ(doc.SpriteBuffer.at(7, 0), 3);  // the white tile took the stroke
+        EXPECT_EQ(tile(1, 0), Bytes(greyAt, greyAt + 32));
+
+        const SaveOutcome outcome = save();
+        EXPECT_EQ(outcome.result, Result::Saved);
+        EXPECT_EQ(outcome.tiles, 1u);
+        Bytes saved = compressed ? source : Bytes{};
+        if (compressed) std::ranges::copy(tile(0, 0), saved.begin());
+        EXPECT_TRUE(test::sameBytes(test::readBytes(rom),
+                                    compressed ? romWith({{kBlock, codec::encodeNemesis(saved).stream}})
+                                               : romWith({{4096, tile(0, 0)}})));
+    }
 }
 
 TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefused) {

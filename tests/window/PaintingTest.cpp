@@ -111,9 +111,10 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     QApplication::processEvents();
     EXPECT_EQ(surfacePixel(72, 8), kHatchLine);  // grey tile (1, 0) under its hatch
 
-    state.Sprite.SpriteDirty = false;
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(bufferIs(loaded));
+    EXPECT_TRUE(state.Sprite.SpriteDirty);  // an undone edit is still unsaved work
+    state.Sprite.SpriteDirty = false;
     QApplication::processEvents();
     // Restored as a snapshot is: every pixel drawn again, no hatch.
     EXPECT_EQ(surfacePixel(72, 8), entryColour(loaded.at(9, 1)));

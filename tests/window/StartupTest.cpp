@@ -2,13 +2,16 @@
 // place of the end of the process.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QTreeWidget>
-#include <algorithm>
 #include <sstream>
 
+#include "gamedb/Database.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Unprivileged.h"
 #include "window/Startup.h"
 
 namespace tess::window {
@@ -20,9 +23,10 @@ const std::string kExecutableFolder = TESS_TEST_DATA "/jet";
 // One start of the program, with its own state, dialogs, record of the end of
 // the process and standard error.
 struct Started {
-    explicit Started(const std::vector<std::string>& arguments)
+    explicit Started(const std::vector<std::string>& arguments,
+                     const std::string& executableFolder = kExecutableFolder)
         : program(StartProgram(
-              state, arguments, kExecutableFolder, dialogs,
+              state, arguments, executableFolder, dialogs,
               [this](int code) { ends.push_back(code); }, err)) {}
 
     ProgramState state;
@@ -45,20 +49,44 @@ TEST(Startup, DebugAloneSelectsTheDeveloperFolder) {
     EXPECT_EQ(started.err.str(), "");
 }
 
+// A game.mdb that exists but may not be read is not reported as missing.
+TEST(Startup, AnUnreadableDatabaseIsNamedSoAndEndsTheProgram) {
+    test::TempDir dir;
+    test::copyJetFixtures(dir.folder());
+    test::makeUnreadable(dir / "game.mdb");
+    const std::string seen = test::runWithoutReadRights([&] {
+        Started started({}, dir.path().string());
+        std::string shown = started.program ? "started" : "";
+        for (const auto& box : started.dialogs.messages()) shown += box.text + "\n";
+        for (const int code : started.ends) shown += "end " + std::to_string(code);
+        return shown;
+    });
+    const auto error = gamedb::cannotOpenDatabaseError(dir.file("game.mdb"), "Permission denied");
+    EXPECT_EQ(seen, "Run-time error '3051':\r\n\r\n" + error.description() + "\nend 1");
+}
+
 // Any other text keeps the executable's folder, and start-up goes on; an
-// argument that is no ROM file costs one line on stderr, never a box.
+// argument that is no readable file costs one line on stderr saying why, never
+// a box.
 TEST(Startup, OtherArgumentsKeepTheExecutablesFolder) {
+    test::TempDir dir;
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto ignoring = [](const std::string& argument, const std::string& why = "no such file") {
+        return "tessellane: ignoring '" + argument + "': " + why + "\n";
+    };
     const struct {
         std::vector<std::string> arguments;
-        int ignored;
+        std::string err;
     } cases[] = {
-        {{}, 0},
-        {{"/DEBUG"}, 1},
-        {{"/debug", "x"}, 2},
-        {{"/debug", "-reverse"}, 2},
-        {{"-style", "fusion"}, 2},
-        {{"missing.bin"}, 1},
-        {{"/tmp"}, 1},  // a folder is no ROM
+        {{}, ""},
+        {{"/DEBUG"}, ignoring("/DEBUG")},
+        {{"/debug", "x"}, ignoring("/debug") + ignoring("x")},
+        {{"/debug", "-reverse"}, ignoring("/debug") + ignoring("-reverse")},
+        {{"-style", "fusion"}, ignoring("-style") + ignoring("fusion")},
+        {{"missing.bin"}, ignoring("missing.bin")},
+        {{"/tmp"}, ignoring("/tmp", "is a folder")},
+        {{fifo}, ignoring(fifo, "is not a regular file")},  // never opened: that would wait forever
     };
     for (const auto& c : cases) {
         Started started(c.arguments);
@@ -68,8 +96,7 @@ TEST(Startup, OtherArgumentsKeepTheExecutablesFolder) {
         EXPECT_TRUE(started.ends.empty()) << text;
         EXPECT_TRUE(started.dialogs.messages().empty()) << text;
         EXPECT_EQ(started.state.RomPath, "") << text;
-        const std::string stderrText = started.err.str();
-        EXPECT_EQ(std::count(stderrText.begin(), stderrText.end(), '\n'), c.ignored) << text;
+        EXPECT_EQ(started.err.str(), c.err) << text;
         EXPECT_TRUE(started.program->main->isVisible());
         // The About list is built at start-up.
         EXPECT_EQ(started.program->about->findChild<QTreeWidget*>("lvGames")->topLevelItemCount(),
