@@ -50,15 +50,21 @@ install(FILES ${desktop}/icons/tessellane.svg
 install(FILES ${PROJECT_SOURCE_DIR}/data/completion/tessellane-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
-# Manual pages carry the version and are installed compressed, as Debian asks.
+# Manual pages carry the version. They and the changelog are installed
+# compressed, as Debian asks.
 find_program(GZIP gzip REQUIRED)
-set(manuals)
 foreach(page tessellane.1 tessellane-cli.1)
   configure_file(${PROJECT_SOURCE_DIR}/docs/${page}.in ${staged}/man/${page} @ONLY)
-  add_custom_command(OUTPUT ${staged}/man/${page}.gz
-                     COMMAND ${GZIP} -9nkf ${staged}/man/${page}
-                     DEPENDS ${staged}/man/${page})
-  list(APPEND manuals ${staged}/man/${page}.gz)
 endforeach()
-add_custom_target(manuals ALL DEPENDS ${manuals})
-install(FILES ${manuals} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+configure_file(${PROJECT_SOURCE_DIR}/docs/changelog ${staged}/doc/changelog COPYONLY)
+set(compressed)
+foreach(file man/tessellane.1 man/tessellane-cli.1 doc/changelog)
+  add_custom_command(OUTPUT ${staged}/${file}.gz
+                     COMMAND ${GZIP} -9nkf ${staged}/${file}
+                     DEPENDS ${staged}/${file})
+  list(APPEND compressed ${staged}/${file}.gz)
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${compressed})
+install(FILES ${staged}/man/tessellane.1.gz ${staged}/man/tessellane-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${staged}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessellane)

@@ -8,8 +8,8 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Tessellane opens a Sega Genesis (Mega Drive) cartridge ROM, recognises the
+# CPack puts the summary above this as the package's one-line synopsis.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessellane opens a Sega Genesis (Mega Drive) cartridge ROM, recognises the
 game from its header through a game database and lists the game's sprites.
 A sprite's 8x8 tiles are shown enlarged beside its 16-colour palette, to be
 painted and written back into the ROM in place; Nemesis-compressed sprites
