@@ -5,8 +5,8 @@
 # completion go where the desktop, man and bash look for them.
 include(GNUInstallDirs)
 
-# The name desktops know the program by: the desktop entry, the icon and the
-# metainfo are called after it.
+# The name desktops know the program by, the project's web address reversed:
+# the desktop entry, the icon and the metainfo are called after it.
 set(TESSELLANE_APP_ID example.tessellane.Tessellane)
 set(TESSELLANE_PROGRAM_DIR lib/tessellane)
 

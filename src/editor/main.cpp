@@ -14,7 +14,7 @@ constexpr const char* kHelp =
     "       tessellane /debug\n"
     "Edit the sprites of a Sega Genesis (Mega Drive) ROM image in place.\n"
     "\n"
-    "  ROM        a ROM file to load at start; a name starting with '-' as ./NAME\n"
+    "  ROM        a ROM file to load at start (one named --help as ./--help)\n"
     "  /debug     alone: read the databases from the developer folder\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
