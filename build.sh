@@ -2,6 +2,8 @@
 # Tessellane's one entry point on a Debian machine:
 #   ./build.sh run    install what is missing, build, start the editor on the demo game
 #   ./build.sh test   install what is missing, build, run every test
+#   ./build.sh package   build, then the Debian package and the portable
+#                        .tar.gz in build/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,12 +11,15 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev fonts-dejavu-core
   mdbtools-dev libsqlite3-dev libpng-dev zlib1g-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev bash-completion
 )
+# What CPack needs for the Debian package: dpkg-shlibdeps works out its
+# library dependencies, and file finds the programs to ask it about.
+PACKAGING=(dpkg-dev file)
 
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return
@@ -32,17 +37,22 @@ build() {
 
 case "${1:-run}" in
   run)
-    install_missing
+    install_missing "${PACKAGES[@]}"
     build
     exec build/bin/tessellane build/bin/demo.bin
     ;;
   test)
-    install_missing
+    install_missing "${PACKAGES[@]}"
     build
     cd build && ctest --output-on-failure -j"$(nproc)"
     ;;
+  package)
+    install_missing "${PACKAGES[@]}" "${PACKAGING[@]}"
+    build
+    cd build && cpack
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

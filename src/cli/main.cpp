@@ -22,8 +22,9 @@ using tess::cli::kDatabaseError;
 using tess::cli::kFailed;
 using tess::cli::kOk;
 
-void usage(std::ostream& err) {
-    err << "usage: tessellane-cli [--db-folder DIR] COMMAND\n"
+void usage(std::ostream& out) {
+    out << "usage: tessellane-cli [--db-folder DIR] COMMAND\n"
+           "       tessellane-cli --help | --version\n"
            "commands:\n"
            "  identify ROM      name the game the ROM belongs to\n"
            "  tree ROM          list the game's sprite tree: KEY<TAB>TEXT<TAB>IMAGE\n"
@@ -102,6 +103,14 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--help") {
+        usage(std::cout);
+        return kOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "tessellane-cli " TESSELLANE_VERSION "\n";
+        return kOk;
+    }
     std::string appFolder = executableFolder(argv[0]) + "/";
     if (args.size() >= 2 && args[0] == "--db-folder") {
         appFolder = args[1];

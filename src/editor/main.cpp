@@ -14,6 +14,20 @@
 
 namespace {
 
+constexpr const char* kHelp =
+    "usage: tessellane [ROM]\n"
+    "       tessellane /debug\n"
+    "Edit the sprites of a Sega Genesis (Mega Drive) ROM image in place.\n"
+    "\n"
+    "  ROM        a ROM file to load at start (one named --help as ./--help)\n"
+    "  /debug     alone: read the databases from the developer folder\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n"
+    "\n"
+    "The game databases (game.mdb and each game's file) are read from the\n"
+    "program's own folder. Compressed sprites are unpacked into dump.bin and\n"
+    "dumpc.bin in the current directory. See tessellane(1).\n";
+
 // Ends the process at once: no further event runs. Every file the program
 // writes is closed after each access, so nothing is left to flush.
 [[noreturn]] void endProcess(int code) {
@@ -76,6 +90,18 @@ int main(int argc, char** argv) {
     // toolkit only the program name so that it takes no option out of it
     // ("/debug -reverse" must not mirror the window).
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Answered before the toolkit or a database starts, so that they work
+    // without a display; a ROM named so is opened as ./--help.
+    for (const std::string& argument : arguments) {
+        if (argument == "--version") {
+            std::cout << "tessellane " TESSELLANE_VERSION "\n";
+            return 0;
+        }
+        if (argument == "--help") {
+            std::cout << kHelp;
+            return 0;
+        }
+    }
     static int toolkitArgc = 1;
     TessellaneApplication app(toolkitArgc, argv);
     QApplication::setApplicationName("Tessellane");
