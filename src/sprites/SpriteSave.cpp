@@ -157,7 +157,7 @@ SaveOutcome writeRom(const std::string& romPath, tiles::SpriteDocument& doc,
         RewriteFile(romPath, [&](std::vector<std::uint8_t>& rom) {
             if (std::string why = romDiffers(record, rom, patches); !why.empty()) throw Changed{why};
             apply(patches, rom);
-        }, {Durability::Flushed, hooks.letEventsRun});
+        }, {hooks.durability, hooks.letEventsRun});
     } catch (const Changed& changed) {
         return refused(changed.why);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/CommonDlg.h"
+#include "base/FileSystem.h"
 #include "base/RuntimeError.h"
 #include "sprites/TempFiles.h"
 #include "tiles/SpriteDocument.h"
@@ -70,8 +71,11 @@ struct SaveHooks {
     // A white cell its list does not name. Return true to report it and go on
     // with the other tiles, false to write nothing at all.
     std::function<bool(std::int32_t tx, std::int32_t ty)> unlistedCell;
-    // Called before each write, so that a window can stay responsive.
+    // Called before the writes and between their pieces, so that a window
+    // can stay responsive.
     std::function<void()> letEventsRun;
+    // Every save flushes the new ROM to the disk; benchmarks time it without.
+    Durability durability = Durability::Flushed;
 };
 
 enum class SaveMode {

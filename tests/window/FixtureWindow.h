@@ -32,6 +32,7 @@ protected:
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
         InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
+        state.RecoveryFolder = dir.file("recovery");
         window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
         writeFile(rom, fixtureGameRom());
     }
@@ -56,6 +57,7 @@ protected:
     // databases in `folder`, its program ends recorded with the fixture's.
     std::unique_ptr<frmMain> anotherWindow(ProgramState& other, const std::string& folder) {
         InitProgram(other, "", folder);
+        other.RecoveryFolder = state.RecoveryFolder;
         return std::make_unique<frmMain>(other, dialogs, [this](int code) { ends.push_back(code); });
     }
     void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }

@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <filesystem>
 
 #include "base/Messages.h"
 #include "codec/Nemesis.h"
+#include "paint/PaintTools.h"
 #include "tests/support/GameFiles.h"
 #include "tests/window/FixtureWindow.h"
 #include "tiles/TileCodec.h"
@@ -123,7 +126,10 @@ TEST_F(SaveRom, CommandsWaitWhileASaveRuns) {
     // exit waits for the end of the save.
     QTimer::singleShot(0, window.get(), [this] {
         ASSERT_TRUE(window->saving());
-        select("gamma");
+        // A real double-click on another sprite: refused, and the highlight stays.
+        const QRect gamma = tree()->visualItemRect(node("gamma"));
+        QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, gamma.center());
+        EXPECT_EQ(tree()->currentItem(), node("alpha"));
         trigger("mnuFileLoad");
         trigger("mnuFileSaveRom");
         trigger("mnuFileSavePalette");
@@ -205,6 +211,96 @@ TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
     EXPECT_EQ(dialogs.messages()[1].icon, MsgIcon::None);
     EXPECT_EQ(ends, std::vector<int>{1});
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
+}
+
+TEST_F(SaveRom, TwoWindowsInOneFolderEachSaveTheirOwnSprite) {
+    // Window A paints "zebra" (its block unpacked into ./dump.bin); window B, in
+    // the same folder, then unpacks "anvil" into the same ./dump.bin.
+    select("zebra");
+    paint(0, 0, 9);
+    ProgramState other;
+    const auto b = anotherWindow(other, std::string(TESS_TEST_DATA) + "/jet");
+    b->LoadRom(rom);
+    select("anvil", b.get());
+    ASSERT_TRUE(other.Sprite.SpriteCompressed);
+    other.Sprite.SpriteBuffer.at(1, 1) = 4;
+    other.Sprite.SpriteDirty = true;
+
+    window->mnuFileSaveRom_Click();
+    b->mnuFileSaveRom_Click();
+    EXPECT_TRUE(dialogs.messages().empty());
+    const Bytes now = romBytes();
+    Bytes zebra = test::fixtureBlockData(6400, 4);
+    zebra[0] = static_cast<std::uint8_t>(0x90 | (zebra[0] & 0x0F));
+    Bytes anvil = test::fixtureBlockData(6656, 1);
+    anvil[4] = static_cast<std::uint8_t>((anvil[4] & 0xF0) | 4);
+    EXPECT_EQ(codec::decodeNemesis(now, 6400).data, zebra);
+    EXPECT_EQ(codec::decodeNemesis(now, 6656).data, anvil);
+}
+
+TEST_F(SaveRom, ARomReplacedOnDiskAfterItsLoadIsNotWrittenInto) {
+    select("alpha");
+    paint(0, 0, 1);
+    const std::string otherGame = test::fixtureGameRom("OTHER GAME");
+    test::writeFile(rom, otherGame);
+    trigger("mnuFileSaveRom");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.starts_with("Nothing was saved: " + rom + " is no longer the ROM"))
+        << dialogs.messages()[0].text;
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(test::sameBytes(test::readFile(rom), otherGame));
+    EXPECT_TRUE(state.Sprite.SpriteDirty);
+}
+
+// Painting that was never saved comes back in the next session, whether the
+// program was killed (the window just goes) or ended by an error.
+TEST_F(SaveRom, UnsavedPaintingIsOfferedBackWhenTheSpriteIsNextOpened) {
+    select("Delta");
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    auto& tools = window->paintTools();
+    for (int x = 0; x < 8; ++x) tools.ApplyTool({x, 3}, paint::kLeftButton, 0);
+    tools.ReleaseTool({7, 3}, 0);
+    const tiles::ByteGrid painted = state.Sprite.SpriteBuffer;
+    ASSERT_TRUE(state.Sprite.SpriteDirty);
+    QTest::qWait(800);  // the recovery file is written a moment after the stroke
+    window.reset();     // gone without a word, as a killed program
+
+    auto reopen = [&](ProgramState& next, MsgAnswer answer) {
+        auto again = anotherWindow(next, std::string(TESS_TEST_DATA) + "/jet");
+        again->LoadRom(rom);
+        dialogs.queueAnswer(answer);
+        select("Delta", again.get());
+        return again;
+    };
+    ProgramState second;
+    auto kept = reopen(second, MsgAnswer::Cancel);  // not now: still kept
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, "Unsaved changes");
+    EXPECT_EQ(dialogs.messages()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1), second.Sprite.SpriteBuffer.row(0)));
+    kept.reset();
+
+    ProgramState third;
+    auto restored = reopen(third, MsgAnswer::Yes);
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1), third.Sprite.SpriteBuffer.row(0)));
+    EXPECT_TRUE(third.Sprite.SpriteDirty);
+    restored->paintTools().Undo();  // the restore is an edit of its own
+    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1), third.Sprite.SpriteBuffer.row(0)));
+    restored->paintTools().Redo();
+    // An error that ends the program keeps them too; a save then forgets them.
+    restored->endProgram(1);
+    EXPECT_EQ(ends, std::vector<int>{1});
+    restored.reset();
+    ProgramState fourth;
+    auto saved = reopen(fourth, MsgAnswer::Yes);
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    saved->mnuFileSaveRom_Click();
+    saved.reset();
+    ProgramState fifth;
+    reopen(fifth, MsgAnswer::Yes);
+    EXPECT_EQ(dialogs.messages().size(), 3u);  // nothing left to offer
+    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1), fifth.Sprite.SpriteBuffer.row(0)));
 }
 
 }  // namespace
