@@ -102,17 +102,19 @@ struct SaveOutcome {
 
 // Save ROM for the loaded sprite, by the row its record keeps, into `romPath`,
 // the ROM loaded now, which must be the one the sprite was read from. The tiles
-// are all worked out and checked before the first byte is written, then
-// written with one open of the target and positioned writes. A plain save
-// writes into romPath and clears SpriteDirty. A compressed save writes into
-// files.dump, compresses it into files.dumpc through the library's Comp,
-// deletes files.dumpc and stops when it is larger than "MaxSize", decodes the
-// block again and refuses it unless it gives back files.dump exactly, and
-// writes it at "Offset"; then clears SpriteDirty. SpriteDirty stays set
-// whenever the ROM was not written.
+// are all worked out and checked before the first byte is written. A plain
+// save puts them into the ROM. A compressed save lays them into the block the
+// record holds, writes that to files.dump, packs it into files.dumpc through
+// the library's Comp, refuses a packed block that does not unpack to exactly
+// that data, deletes files.dumpc and stops when it is larger than "MaxSize",
+// and puts it at "Offset". The ROM is written all or nothing, and only when it
+// is still the ROM the record holds where the save writes (its size, its
+// cartridge header, the bytes under the save); then SpriteDirty is cleared.
+// SpriteDirty stays set whenever the ROM was not written.
 //
 // Errors of the game data (a list line that does not parse, a null field) and
-// file errors are raised, never caught; a write that fails raises too.
+// file errors are raised, never caught; a write that fails raises too, the ROM
+// as it was.
 SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
                        tiles::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode = SaveMode::Write);
