@@ -11,6 +11,7 @@
 #include "base/ErrorReporting.h"
 #include "base/Messages.h"
 #include "base/WholeFile.h"
+#include "sprites/CompressedSize.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -187,6 +188,55 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
         if (outcome.result == Result::Oversize) err << sprites::SaveSizeLine(outcome) << "\n";
     }
     return outcome.result == Result::Saved ? kOk : kFailed;
+}
+
+int SizeReport(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err) {
+    const bool tsv = args[0] == "--tsv";
+    const std::string& rom = args[tsv ? 1 : 0];
+    if (!IdentifyOrSay(db, rom, err, err)) return kFailed;
+    bool failed = false;
+    std::vector<tiles::SpriteChoice> chosen;
+    for (auto name = args.begin() + (tsv ? 2 : 1); name != args.end(); ++name) {
+        const std::optional<tiles::SpriteChoice> choice = sprites::ChooseSprite(db, *name);
+        if (choice && choice->kind == tiles::SpriteKind::Compressed) {
+            chosen.push_back(*choice);
+        } else {
+            err << "The game has no compressed sprite named \"" << *name << "\".\n";
+            failed = true;
+        }
+    }
+    if (args.size() == (tsv ? 2u : 1u)) {
+        gamedb::ScanRows(sprites::SpriteTable(db, tiles::SpriteKind::Compressed),
+                         [&](gamedb::TableCursor& row) {
+                             chosen.push_back({tiles::SpriteKind::Compressed, row.field("Name").text()});
+                         });
+    }
+
+    std::vector<sprites::CompressedSize> sizes;
+    for (const tiles::SpriteChoice& choice : chosen) {
+        sprites::DetachedSprite sprite;
+        try {
+            if (!sprites::LoadDetached(db, rom, choice, sprite)) throw RuntimeError(0, "");
+            sizes.push_back(sprites::MeasureCompressedSize(sprite.doc, sprite.temp.files()));
+        } catch (const DatabaseError&) {
+            throw;
+        } catch (const RuntimeError& e) {
+            if (e.number() != err::Decompression) {
+                err << "\"" << choice.name << "\": "
+                    << (e.number() ? RuntimeErrorBox(e).text : ProcessingErrorBox().text) << "\n";
+                failed = true;
+                continue;
+            }
+            // Its row as the load read it, with no block to measure.
+            const gamedb::TableCursor& row = *sprites::SeekSpriteRow(db, choice);
+            sizes.push_back({choice.name, row.field("Offset").toLong(), std::nullopt,
+                             row.field("MaxSize").toLong(), std::nullopt, "its block does not unpack"});
+            failed = true;
+        }
+    }
+    out << sprites::CompressedSizeTable(sizes, tsv);
+    return failed ? kFailed : kOk;
 }
 
 }  // namespace tess::cli

@@ -26,4 +26,12 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
 int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err);
 
+// size [--tsv] ROM [SPRITE...]: for each compressed sprite named (all of the
+// game's when none is), the block now in the ROM, what its tiles pack to
+// today, its "MaxSize" and the bytes to spare (negative: too many), as a
+// table, or tab-separated with --tsv. kFailed when a block in the ROM does not
+// unpack, or a sprite named is not a compressed sprite of the game.
+int SizeReport(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err);
+
 }  // namespace tess::cli

@@ -38,6 +38,9 @@ void usage(std::ostream& out) {
            "                    and save it into the ROM; --dry-run writes nothing and prints\n"
            "                    the size the save would have\n"
            "                    SPRITE: a key as 'tree' prints it, or a name (plain first)\n"
+           "  size [--tsv] ROM [SPRITE...]\n"
+           "                    compressed sprites against their slots: the block in the ROM,\n"
+           "                    what it packs to now, MaxSize and the bytes to spare\n"
            "  lint [ROM]        check the game database of the ROM's game, or of every game:\n"
            "                    LEVEL<TAB>GAME<TAB>TABLE<TAB>ROW<TAB>MESSAGE\n"
            "  checksum ROM [--fix]\n"
@@ -91,6 +94,10 @@ int run(const std::vector<std::string>& args, const std::string& appFolder, std:
     if (command == "export" && rest.size() == 3) {
         GameDatabase db(appFolder);
         return tess::cli::ExportSprite(db, rest, out, std::cerr);
+    }
+    if (command == "size" && !rest.empty() && rest.size() >= (rest[0] == "--tsv" ? 2u : 1u)) {
+        GameDatabase db(appFolder);
+        return tess::cli::SizeReport(db, rest, out, std::cerr);
     }
     if (command == "import" && rest.size() == (!rest.empty() && rest[0] == "--dry-run" ? 4u : 3u)) {
         GameDatabase db(appFolder);

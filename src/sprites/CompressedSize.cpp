@@ -1,5 +1,7 @@
 #include "sprites/CompressedSize.h"
 
+#include <algorithm>
+
 #include "sprites/CompressedSprite.h"
 #include "sprites/SpriteSave.h"
 
@@ -38,6 +40,42 @@ std::string CompressedSizeText(const CompressedSize& size, bool withEdits) {
     return text + std::to_string(*size.packedNow) + " bytes, " +
            (spare >= 0 ? std::to_string(spare) + " to spare"
                        : std::to_string(-spare) + " too many: Save ROM would refuse it");
+}
+
+std::string CompressedSizeTable(const std::vector<CompressedSize>& sizes, bool tsv) {
+    const std::string missing = tsv ? "" : "-";
+    auto number = [&](const auto& value) { return value ? std::to_string(*value) : missing; };
+    auto spare = [&](const CompressedSize& size) {
+        return size.packedNow ? std::to_string(size.maxSize - *size.packedNow) : missing;
+    };
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back(tsv ? std::vector<std::string>{"name", "offset", "in_rom", "packed", "max_size", "spare"}
+                       : std::vector<std::string>{"SPRITE", "OFFSET", "IN ROM", "PACKS TO", "MAXSIZE", "SPARE"});
+    for (const CompressedSize& size : sizes) {
+        rows.push_back({size.name, std::to_string(size.offset), number(size.blockInRom),
+                        number(size.packedNow), std::to_string(size.maxSize), spare(size)});
+    }
+    std::string text;
+    if (tsv) {
+        for (const auto& row : rows) {
+            for (std::size_t c = 0; c < row.size(); ++c) text += (c ? "\t" : "") + row[c];
+            text += "\n";
+        }
+        return text;
+    }
+    // The name left-aligned, the numbers right-aligned under their headings.
+    std::vector<std::size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+    }
+    for (const auto& row : rows) {
+        std::string line = row[0] + std::string(widths[0] - row[0].size(), ' ');
+        for (std::size_t c = 1; c < row.size(); ++c) {
+            line += "  " + std::string(widths[c] - row[c].size(), ' ') + row[c];
+        }
+        text += line + "\n";
+    }
+    return text;
 }
 
 }  // namespace tess::sprites

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sprites/TempFiles.h"
 #include "tiles/SpriteDocument.h"
@@ -29,5 +30,11 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
 // The measurement in words, one fact a line (CR LF between them);
 // `withEdits` says the tiles measured are the ones on screen.
 std::string CompressedSizeText(const CompressedSize& size, bool withEdits);
+
+// Measurements as a table, a row a sprite: SPRITE, OFFSET, IN ROM (the block
+// there now), PACKS TO, MAXSIZE and SPARE (MaxSize less what it packs to,
+// negative when it does not fit), a value that is not known left as "-". With
+// `tsv`, tab-separated with lower-case column names and unknown values empty.
+std::string CompressedSizeTable(const std::vector<CompressedSize>& sizes, bool tsv);
 
 }  // namespace tess::sprites

@@ -311,6 +311,25 @@ TEST(CliOnDemo, DryRunMeasuresAndAHeavyEditOfTheTreasureChestDoesNotFit) {
         EXPECT_TRUE(heavy.err.ends_with(" bytes, limit 100\n")) << heavy.err;
         EXPECT_TRUE(test::sameBytes(test::readFile(rom), before));
     }
+
+    // The demo's compressed sprites against their slots, as data/demo gives them.
+    EXPECT_EQ(run("size " + quote(rom)).out,
+              "SPRITE          OFFSET  IN ROM  PACKS TO  MAXSIZE  SPARE\n"
+              "Banner           12800     130       130      400    270\n"
+              "Treasure Chest   12288      64        64      100     36\n");
+    EXPECT_EQ(run("size --tsv " + quote(rom) + " 'Treasure Chest'").out,
+              "name\toffset\tin_rom\tpacked\tmax_size\tspare\nTreasure Chest\t12288\t64\t64\t100\t36\n");
+    // A block that no longer unpacks is shown without its sizes, and fails.
+    std::string broken = before;
+    broken[12288] = '\xFF';
+    broken[12289] = '\xFF';
+    test::writeFile(rom, broken);
+    const CliRun damaged = run("size " + quote(rom) + " QBRKHEADCOMPCHILD_Treasure\\ Chest Hero");
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(damaged.out,
+              "SPRITE          OFFSET  IN ROM  PACKS TO  MAXSIZE  SPARE\n"
+              "Treasure Chest   12288       -         -      100      -\n");
+    EXPECT_EQ(damaged.err, "The game has no compressed sprite named \"Hero\".\n");
 }
 
 // The words after the header are 1234 FFFF 0001 and an odd last byte AB: the

@@ -25,7 +25,7 @@ expect() {
     fi
 }
 
-expect "identify tree games export import lint checksum nemesis --db-folder --help --version" ""
+expect "identify tree games export import size lint checksum nemesis --db-folder --help --version" ""
 expect "--db-folder --help --version" --
 expect "identify import" --db-folder . i
 expect "demo.bin" identify dem
@@ -36,6 +36,8 @@ expect 'QBRKCHILD_Slime QBRKCHILD_Slime\ \(night\)' export demo.bin QBRKCHILD_Sl
 expect 'QBRKHEADCOMPCHILD_Treasure\ Chest' import --dry-run demo.bin QBRKHEADCOMPCHILD_T
 expect 'QBRKCHILD_Slime\ \(night\)' --db-folder . export demo.bin 'QBRKCHILD_Slime\ \('
 expect "" export demo.bin QBRKCHILD_Nobody
+expect "--tsv" size -
+expect 'QBRKHEADCOMPCHILD_Banner QBRKHEADCOMPCHILD_Treasure\ Chest' size --tsv demo.bin Q
 expect "compress decompress" nemesis ""
 expect "" nemesis decompress demo.bin ""
 
