@@ -164,11 +164,35 @@ TEST_F(Painting, CompressedSpritesPaintAndAnImportIsOneUndoStepButFileImportSpri
     EXPECT_EQ(at(1, 1), 5);
 }
 
+// Each button shows its 16 x 16 art unscaled at 1x (somewhere in the button:
+// every opaque pixel of the art at one place), and carries a 32 x 32 copy for 2x.
+TEST_F(Painting, ToolbarIconsShowTheirArtPixelForPixel) {
+    showActive();
+    auto* tbMain = window->findChild<QToolBar*>("tbMain");
+    for (QAction* action : tbMain->actions()) {
+        if (action->isSeparator()) continue;
+        EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        const QImage art = action->icon().pixmap(QSize(16, 16), 1.0).toImage();
+        const QImage shown = tbMain->widgetForAction(action)->grab().toImage();
+        auto drawnAt = [&](int left, int top) {
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const QRgb pixel = art.pixel(x, y);
+                    if (qAlpha(pixel) == 255 && shown.pixel(left + x, top + y) != pixel) return false;
+                }
+            }
+            return true;
+        };
+        bool found = false;
+        for (int top = 0; top + 16 <= shown.height() && !found; ++top) {
+            for (int left = 0; left + 16 <= shown.width() && !found; ++left) found = drawnAt(left, top);
+        }
+        EXPECT_TRUE(found) << action->objectName().toStdString();
+    }
+}
+
 TEST_F(Painting, OneToolIsDownAtATimeChosenByItsButtonOrItsLetter) {
     showActive();
-    for (QAction* action : window->findChild<QToolBar*>("tbMain")->actions()) {
-        if (!action->isSeparator()) EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
-    }
     // One tool down at a time, the Pencil at start; clicks and letters choose.
     auto down = [&] {
         QStringList checked;
