@@ -22,7 +22,7 @@ std::uint8_t SpritePainter::index(Pixel p) const { return doc_.SpriteBuffer.at(p
 void SpritePainter::end() {
     if (!inGesture_) return;
     inGesture_ = false;
-    history_.endGesture(doc_.SpriteBuffer);
+    history_.endGesture(doc_.SpriteBuffer, selectedBefore_);
 }
 
 void SpritePainter::paint(Pixel p, int index) {
@@ -66,14 +66,14 @@ void SpritePainter::recordEdit(const std::function<void()>& edit) {
 
 bool SpritePainter::Undo() {
     end();
-    if (!history_.undo(doc_.SpriteBuffer)) return false;
+    if (!history_.undo(doc_.SpriteBuffer, selection_)) return false;
     drawRestored();
     return true;
 }
 
 bool SpritePainter::Redo() {
     end();
-    if (!history_.redo(doc_.SpriteBuffer)) return false;
+    if (!history_.redo(doc_.SpriteBuffer, selection_)) return false;
     drawRestored();
     return true;
 }
@@ -88,6 +88,7 @@ void SpritePainter::drawRestored() {
 
 void SpritePainter::forget() {
     inGesture_ = false;
+    selection_.reset();
     history_.clear();
 }
 

@@ -111,6 +111,9 @@ void MainToolbar::addKeys(QWidget* window) {
         {"Ctrl+X", [this] { tools_.Cut(); }},
         {"Ctrl+V", [this] { tools_.Paste(); }},
         {"Del", [this] { tools_.Delete(); }},
+        {"Return", [this] { tools_.Drop(); }},
+        {"Enter", [this] { tools_.Drop(); }},
+        {"Esc", [this] { tools_.Cancel(); }},
     };
     for (const auto& [sequence, command] : keys) {
         auto* action = new QAction(window);

@@ -132,6 +132,8 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     drag(Qt::LeftButton, {pixel(8, 8), pixel(9, 9)});
     QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(at(9, 9), painted.at(9, 9));  // floating
+    QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(at(9, 9), painted.at(1, 1));
     QTest::keyClick(window.get(), Qt::Key_Delete);
     EXPECT_EQ(at(9, 9), 0);
