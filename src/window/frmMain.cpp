@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -36,9 +38,26 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // While a save writes, pending events run at most this often.
 constexpr int kEventsEveryMilliseconds = 30;
 
-// Client area of the window, in twips.
+// Client area of the window at its start size, in twips.
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
+
+// The client area: never smaller than its design size, and it places its
+// controls again whenever its size changes.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QWidget* parent, QSize designSize, std::function<void(QSize extra)> place)
+        : QWidget(parent), place_(std::move(place)) {
+        setMinimumSize(designSize);
+    }
+    QSize sizeHint() const override { return minimumSize(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { place_(size() - minimumSize()); }
+
+private:
+    std::function<void(QSize)> place_;
+};
 
 // The tree's double-click event carries no node: the handler works on the
 // selected node, which a click or double-click on an empty part of the tree
@@ -73,13 +92,13 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     sy_ = widgets::twipsPerPixel(logicalDpiY());
     buildMenus();
     buildControls();
+    qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
 
 QRect frmMain::twips(int left, int top, int width, int height) const {
-    return QRect(widgets::twipsToPixels(left, sx_), widgets::twipsToPixels(top, sy_),
-                 widgets::twipsToPixels(width, sx_), widgets::twipsToPixels(height, sy_));
+    return widgets::twipsToRect(left, top, width, height, sx_, sy_);
 }
 
 QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
@@ -136,17 +155,15 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::buildControls() {
-    auto* client = new QWidget(this);
+    auto* client = new ClientArea(this, twips(0, 0, kClientWidth, kClientHeight).size(),
+                                  [this](QSize extra) { placeControls(extra); });
     client->setObjectName("client");
-    client->setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
     setCentralWidget(client);
 
-    auto* tbMain = new QToolBar(client);
+    auto* tbMain = tbMain_ = new QToolBar(client);
     tbMain->setObjectName("tbMain");
-    tbMain->setGeometry(twips(0, 0, 9315, 360));
-    auto* tbEtc = new QToolBar(client);
+    auto* tbEtc = tbEtc_ = new QToolBar(client);
     tbEtc->setObjectName("tbEtc");
-    tbEtc->setGeometry(twips(0, 360, 9315, 360));
 
     // Entry 0 of the palette is the window's background until the user edits it.
     const QColor background = palette().color(QPalette::Window);
@@ -155,7 +172,6 @@ void frmMain::buildControls() {
             static_cast<std::uint8_t>(background.blue())});
 
     view_ = new widgets::SpriteView(client, state_.Sprite, state_.Palette);
-    view_->placeControls(sx_, sy_);
     view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
 
     panel_ = new widgets::PalettePanel(
@@ -167,7 +183,6 @@ void frmMain::buildControls() {
     tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
-    tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
     tvSprites_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tvSprites_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QMenu* menu = spriteMenu(tvSprites_->itemAt(at))) {
@@ -180,7 +195,6 @@ void frmMain::buildControls() {
     sbMain_ = new QStatusBar(client);
     sbMain_->setObjectName("sbMain");
     sbMain_->setSizeGripEnabled(false);
-    sbMain_->setGeometry(twips(0, 6405, 9315, 315));
     const char* initial[] = {"Game: None", "Status: Ready", "Mouse: (%x, %y)", "Progress:"};
     for (int i = 0; i < 4; ++i) {
         panels_[i] = new QLabel(initial[i], sbMain_);
@@ -195,8 +209,25 @@ void frmMain::buildControls() {
     connect(COMMAND_TEMP_, &QPushButton::clicked, this, [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
 
     view_->disableScrollBars();
+    placeControls(QSize(0, 0));
     adjustSize();
-    setFixedSize(sizeHint());
+    // Lay the window out for its start size now, shown or not: the first
+    // layout ran for the size a window has before it is sized.
+    layout()->invalidate();
+    layout()->activate();
+}
+
+void frmMain::placeControls(QSize extra) {
+    // At the start size every control sits at its design place. A larger
+    // window gives its extra width to the strips, the view and the status
+    // bar, its extra height to the tree and the view.
+    const int dx = extra.width();
+    const int dy = extra.height();
+    tbMain_->setGeometry(twips(0, 0, 9315, 360).adjusted(0, 0, dx, 0));
+    tbEtc_->setGeometry(twips(0, 360, 9315, 360).adjusted(0, 0, dx, 0));
+    tvSprites_->setGeometry(twips(60, 780, 2355, 5595).adjusted(0, 0, 0, dy));
+    view_->placeControls(sx_, sy_, extra);
+    sbMain_->setGeometry(twips(0, 6405, 9315, 315).translated(0, dy).adjusted(0, 0, dx, 0));
 }
 
 void frmMain::buildPainting(QToolBar* tbMain) {
@@ -224,9 +255,7 @@ void frmMain::buildPainting(QToolBar* tbMain) {
     connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](tiles::Pixel p, int, int shift) {
         skipOnError([&] { tools_->ReleaseTool(p, static_cast<std::int16_t>(shift)); });
     });
-    connect(canvas, &widgets::SpriteCanvas::zoomWheel, this, [this](int steps) {
-        guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });
-    });
+    view_->setZoomCommand([this](int index) { guarded([&] { mnuViewZoomE_Click(index); }); });
 }
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
@@ -532,6 +561,23 @@ void frmMain::ExitProgram() {
         return;
     }
     if (resolveUnsavedChanges(false)) endProcess_(0);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == this && event->type() == QEvent::WindowDeactivate) {
+        view_->setPanning(false);  // the Space release goes elsewhere
+        return false;
+    }
+    const bool pressed = event->type() == QEvent::KeyPress;
+    if (!pressed && event->type() != QEvent::KeyRelease) return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Space) return false;
+    const QWidget* frame = view_->picEdBack();
+    if (pressed && !frame->rect().contains(frame->mapFromGlobal(QCursor::pos()))) return false;
+    if (!key->isAutoRepeat()) view_->setPanning(pressed);
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

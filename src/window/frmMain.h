@@ -92,10 +92,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Watches the keys of the whole window, whichever control has the focus:
+    // Space held with the pointer over the view pans it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildControls();
+    // Places the controls for a client area `extra` pixels larger than its
+    // design size (none at the start size).
+    void placeControls(QSize extra);
     // The paint tools: the toolbar, the keys and the canvas's mouse.
     void buildPainting(QToolBar* tbMain);
     void IdentifyGame();
@@ -149,6 +155,8 @@ private:
     QMenu* mnuFileSave_ = nullptr;
     QAction* mnuViewGrid_ = nullptr;
     QAction* mnuViewZoomE_[6] = {};
+    QToolBar* tbMain_ = nullptr;
+    QToolBar* tbEtc_ = nullptr;
     QTreeWidget* tvSprites_ = nullptr;
     QStatusBar* sbMain_ = nullptr;
     QLabel* panels_[4] = {};

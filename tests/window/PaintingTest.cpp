@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 
 #include "paint/PaintTools.h"
 #include "tests/support/QtPrinters.h"
@@ -61,6 +64,25 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
+    // The other fixture game's "Big Sprite", 16 x 16 tiles, at zoom 4: 512
+    // pixels a side, both bars enabled.
+    void showBigSprite() {
+        showActive();
+        const std::string rev1 = dir.file("rev1.bin");
+        test::writeFile(rev1, test::fixtureGameRom("T-00001 -01"));
+        window->LoadRom(rev1);
+        select("Big Sprite");
+        window->mnuViewZoomE_Click(1);
+    }
+    // A wheel turn over the canvas, at a point of the frame.
+    void wheel(QPointF atFrame, QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pixels = {}) {
+        const QPointF at = atFrame - QPointF(canvas()->pos());
+        QWheelEvent event(at, canvas()->mapToGlobal(at), pixels, angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(), &event);
+    }
+    QScrollBar& h() { return *window->spriteView().sprScrollH(); }
+    QScrollBar& v() { return *window->spriteView().sprScrollV(); }
 };
 
 TEST_F(Painting, PressAndMovesActOnThePixelUnderThePointerAndShowIt) {
@@ -247,24 +269,71 @@ TEST_F(Painting, ToolbarFileButtonsRunTheMenuCommandsAndReloadDoesNothing) {
     EXPECT_TRUE(ends.empty());
 }
 
-TEST_F(Painting, CtrlWheelStepsThroughTheZoomLevels) {
-    select("alpha");
-    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event({4, 4}, canvas()->mapToGlobal(QPointF(4, 4)), {}, {0, delta}, Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas(), &event);
+// Ctrl+wheel steps the zoom as the Zoom menu does, its check following, and
+// keeps the sprite pixel under the pointer there while the view can scroll.
+TEST_F(Painting, CtrlWheelStepsTheZoomKeepingThePixelUnderThePointer) {
+    showBigSprite();
+    h().setValue(4);
+    v().setValue(3);
+    const QPointF at(200.5, 150.5);
+    auto pixelUnder = [&] {
+        const QPointF p = (at - QPointF(canvas()->pos())) / window->spriteView().Zoom();
+        return tiles::Pixel{static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
     };
-    wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(window->spriteView().Zoom(), 16);
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE4")->isChecked());
-    EXPECT_FALSE(window->findChild<QAction*>("mnuViewZoomE3")->isChecked());
-    wheel(120, {});  // without Ctrl the wheel does not zoom
-    wheel(120, Qt::ControlModifier);
-    wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(window->spriteView().Zoom(), 24);
-    for (int i = 0; i < 6; ++i) wheel(-120, Qt::ControlModifier);
+    const tiles::Pixel kept = pixelUnder();
+    EXPECT_EQ(kept, (tiles::Pixel{65, 48}));
+    const std::pair<int, int> steps[] = {{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 5}, {-1, 4}, {-1, 3},
+                                         {-1, 2}, {-1, 1}};
+    for (const auto& [notch, item] : steps) {
+        wheel(at, {0, 120 * notch}, Qt::ControlModifier);
+        const std::string label = "zoom " + std::to_string(window->spriteView().Zoom());
+        EXPECT_EQ(window->spriteView().Zoom(), widgets::SpriteView::kZoomLevels[item]) << label;
+        EXPECT_TRUE(window->findChild<QAction*>(QString("mnuViewZoomE%1").arg(item))->isChecked()) << label;
+        EXPECT_EQ(pixelUnder(), kept) << label;
+    }
+    // A fine wheel's small turns add up to a notch; at zoom 1 the sprite fits, at 0, 0.
+    for (int i = 0; i < 4; ++i) wheel(at, {0, -30}, Qt::ControlModifier);
     EXPECT_EQ(window->spriteView().Zoom(), 1);
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE0")->isChecked());
+    EXPECT_EQ(canvas()->pos(), QPoint(0, 0));
+    EXPECT_TRUE(ends.empty());
+}
+
+// The wheel scrolls vertically, with Shift sideways, a touchpad by its
+// pixels (S = 15 pixels a bar unit); Space held makes a drag pan, not paint.
+TEST_F(Painting, TheWheelScrollsAndASpaceDragPansWithoutPainting) {
+    showBigSprite();
+    const int notch = QApplication::wheelScrollLines() * h().singleStep();
+    struct Turn {
+        QPoint angle;
+        QPoint pixels;
+        Qt::KeyboardModifiers modifiers;
+        int h, v;  // the bars' values afterwards
+    };
+    const Turn turns[] = {
+        {{0, -120}, {}, Qt::NoModifier, 0, notch},  // towards the user: further down
+        {{0, -120}, {}, Qt::ShiftModifier, notch, notch},
+        {{0, 120}, {}, Qt::NoModifier, notch, 0},
+        {{0, 0}, {-30, -50}, Qt::NoModifier, notch + 2, 3},  // 50 / 15: the rest is kept
+        {{0, 0}, {0, -10}, Qt::NoModifier, notch + 2, 4},
+    };
+    for (const Turn& turn : turns) {
+        wheel({100, 100}, turn.angle, turn.modifiers, turn.pixels);
+        EXPECT_EQ(h().value(), turn.h);
+        EXPECT_EQ(v().value(), turn.v);
+    }
+    EXPECT_EQ(canvas()->pos(), QPoint(-15 * h().value(), -15 * v().value()));
+
+    const tiles::ByteGrid before = state.Sprite.SpriteBuffer;
+    QCursor::setPos(window->spriteView().picEdBack()->mapToGlobal(QPoint(100, 100)));
+    QTest::keyPress(tree(), Qt::Key_Space);  // whichever control has the focus
+    const QPoint values(h().value(), v().value());
+    drag(Qt::LeftButton, {pixel(20, 20), pixel(20, 20) + QPointF(-45, -30)});
+    EXPECT_EQ(h().value(), values.x() + 3);
+    EXPECT_EQ(v().value(), values.y() + 2);
+    EXPECT_TRUE(bufferIs(before));
+    QTest::keyRelease(tree(), Qt::Key_Space);
+    drag(Qt::LeftButton, {pixel(20, 20)});
+    EXPECT_FALSE(bufferIs(before));
 }
 
 }  // namespace
