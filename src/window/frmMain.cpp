@@ -342,6 +342,7 @@ void frmMain::letEventsRun() {
 
 void frmMain::mnuFileSaveRom_Click() {
     if (refusedWhileSaving()) return;
+    tools_->Drop();  // the save writes what the user sees
     saving_ = true;
     sinceEvents_.invalidate();  // the first chance comes at once
     struct EndOfSave {
@@ -424,6 +425,7 @@ void frmMain::tvSprites_DblClick() {
         if (selected.isEmpty()) throw objectNotSetError();
         QTreeWidgetItem* node = selected.front();
         if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+        tools_->Drop();  // a floating block is an unsaved change like any other
         if (!resolveUnsavedChanges(true)) return;
 
         tempFiles_.remove();
@@ -450,6 +452,7 @@ bool frmMain::isShown(const tiles::SpriteChoice& sprite) const {
 std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
     const tiles::SpriteChoice& sprite, std::optional<sprites::DetachedSprite>& apart) {
     if (isShown(sprite)) {
+        tools_->Drop();
         return SpriteAtHand{state_.Sprite, sprites::RomColours(state_.Palette, state_.RomPath),
                             tempFiles_, true};
     }
@@ -477,6 +480,7 @@ void frmMain::ImportBitmap(const std::string& path) {
         return;
     }
     // File > Import Sprite... takes no undo step.
+    tools_->Drop();
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
@@ -560,6 +564,7 @@ void frmMain::ExitProgram() {
         exitAfterSave_ = true;
         return;
     }
+    tools_->Drop();
     if (resolveUnsavedChanges(false)) endProcess_(0);
 }
 
@@ -573,6 +578,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Shift) {
+        skipOnError([&] { tools_->ModifiersChanged(pressed ? paint::kShiftKey : 0); });
+        return false;
+    }
     if (key->key() != Qt::Key_Space) return false;
     const QWidget* frame = view_->picEdBack();
     if (pressed && !frame->rect().contains(frame->mapFromGlobal(QCursor::pos()))) return false;

@@ -93,7 +93,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Watches the keys of the whole window, whichever control has the focus:
-    // Space held with the pointer over the view pans it.
+    // Shift changes the Shape's preview at once, and Space held with the
+    // pointer over the view pans it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

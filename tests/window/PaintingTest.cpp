@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "paint/PaintTools.h"
+#include "tiles/TileCodec.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
 #include "widgets/PalettePanel.h"
@@ -334,6 +335,43 @@ TEST_F(Painting, TheWheelScrollsAndASpaceDragPansWithoutPainting) {
     QTest::keyRelease(tree(), Qt::Key_Space);
     drag(Qt::LeftButton, {pixel(20, 20)});
     EXPECT_FALSE(bufferIs(before));
+}
+
+// The window's keys and drop points for a floating block: Esc puts it back,
+// Enter and Save ROM put it down (the save writes what the user sees);
+// Shift changes the Shape's preview without a move.
+TEST_F(Painting, KeysAndSaveEndAFloatingBlockAndShiftReshapesThePreview) {
+    showActive();
+    select("Delta");  // its white tile (0, 0) lies at 4256 of the ROM
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    const std::string romBefore = test::readFile(rom);
+    QTest::keyClick(window.get(), Qt::Key_M);
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(1, 1)});
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(4, 4)});
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->paintTools().selection().floating());
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(4, 4)});
+    EXPECT_TRUE(bufferIs(loaded));
+    trigger("mnuFileSaveRom");
+    EXPECT_FALSE(window->paintTools().selection().floating());
+    EXPECT_EQ(at(0, 0), 0);
+    EXPECT_EQ(at(5, 5), loaded.at(1, 1));
+    std::string expected = romBefore;
+    const tiles::TileBytes tile = tiles::EncodeTile(state.Sprite.SpriteBuffer, 0, 0);
+    expected.replace(4256, tile.size(), std::string(tile.begin(), tile.end()));
+    EXPECT_EQ(test::readFile(rom), expected);
+
+    QTest::keyClick(window.get(), Qt::Key_U);
+    setSwatches(5, 9);
+    mouse(QEvent::MouseButtonPress, pixel(1, 1), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, pixel(4, 3), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->paintTools().preview().cell({4, 1}), tiles::SpriteOverlay::kClear);  // a line
+    QTest::keyPress(window.get(), Qt::Key_Shift);
+    EXPECT_EQ(window->paintTools().preview().cell({4, 1}), 5);  // a rectangle's corner
+    mouse(QEvent::MouseButtonRelease, pixel(4, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    QTest::keyRelease(window.get(), Qt::Key_Shift);
+    EXPECT_EQ(at(4, 1), 5);
+    EXPECT_TRUE(ends.empty());
 }
 
 }  // namespace
