@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "base/ErrorReporting.h"
 #include "base/WholeFile.h"
@@ -107,6 +108,14 @@ QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
     a->setObjectName(name);
     if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
     return a;
+}
+
+std::string frmMain::chooseFile(OpenFileRequest request, bool toWrite) {
+    std::string& folder = lastFolders_[request.title];
+    request.folder = folder;
+    const std::string path = toWrite ? dialogs_.saveFile(request) : dialogs_.openFile(request);
+    if (!path.empty()) folder = std::filesystem::path(path).parent_path().string();
+    return path;
 }
 
 void frmMain::buildMenus() {
@@ -264,8 +273,8 @@ void frmMain::guarded(const std::function<void()>& handler) { endOnError(dialogs
 
 void frmMain::mnuFileLoad_Click() {
     if (refusedWhileSaving()) return;
-    const std::string path = dialogs_.openFile(
-        {"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
     if (path.empty()) return;
     LoadRom(path);
 }
@@ -467,8 +476,8 @@ std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
 
 void frmMain::mnuFileImport_Click() {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
-    const std::string path = dialogs_.openFile(
-        {"Import Sprite", "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Import Sprite", "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*"});
     if (!path.empty()) ImportBitmap(path);
 }
 
@@ -509,7 +518,7 @@ void frmMain::trapped(const std::function<void()>& action) { reportErrors(dialog
 
 void frmMain::exportSpriteImage(const tiles::SpriteChoice& sprite) {
     const std::string path =
-        dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
+        chooseFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"}, true);
     if (path.empty()) return;
     std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
@@ -529,8 +538,8 @@ void frmMain::importSpriteImage(QTreeWidgetItem* node) {
         tvSprites_DblClick();
         if (!isShown(sprite)) return;
     }
-    const std::string path = dialogs_.openFile(
-        {"Import Image", "PNG and BMP images|*.png;*.bmp|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Import Image", "PNG and BMP images|*.png;*.bmp|All Files (*.*)|*.*"});
     if (!path.empty()) importImage(path);
 }
 

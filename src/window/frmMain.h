@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "base/CommonDlg.h"
 #include "base/Messages.h"
@@ -140,6 +142,9 @@ private:
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
+    // Asks for a file to read (or to write) through the dialog seam, in the
+    // folder where the dialog of this title last found one in this run.
+    std::string chooseFile(OpenFileRequest request, bool toWrite = false);
     QRect twips(int left, int top, int width, int height) const;
 
     ProgramState& state_;
@@ -152,6 +157,9 @@ private:
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;
     double sx_ = 15, sy_ = 15;  // twips per pixel
+    // The last folder of each file dialog, by title, for this run only: the
+    // program keeps no settings.
+    std::map<std::string, std::string> lastFolders_;
 
     QMenu* mnuFileSave_ = nullptr;
     QAction* mnuViewGrid_ = nullptr;

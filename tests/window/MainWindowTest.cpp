@@ -225,6 +225,38 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothi
     EXPECT_TRUE(ends.empty());
 }
 
+// Each file dialog opens where it last found a file in this run; a
+// cancelled dialog changes nothing.
+TEST_F(MainWindow, EachFileDialogOpensInTheFolderItLastFoundAFileIn) {
+    std::filesystem::create_directories(dir / "pictures");
+    const std::string picture = (dir / "pictures" / "alpha.png").string();
+    auto exportImage = [&](const std::string& answer) {
+        dialogs.queueFile(answer);
+        QMenu* menu = window->spriteMenu(node("alpha"));
+        menu->findChild<QAction*>("mnuSpriteExport")->trigger();
+        delete menu;
+    };
+    load(rom);
+    load("");
+    exportImage(picture);
+    exportImage("");
+    load(rom);
+    const std::pair<const char*, std::string> asked[] = {
+        {"Load Genesis ROM File", ""},
+        {"Load Genesis ROM File", dir.path().string()},
+        {"Export Image", ""},
+        {"Export Image", (dir / "pictures").string()},
+        {"Load Genesis ROM File", dir.path().string()},
+    };
+    ASSERT_EQ(dialogs.fileRequests().size(), std::size(asked));
+    for (std::size_t i = 0; i < std::size(asked); ++i) {
+        EXPECT_EQ(dialogs.fileRequests()[i].title, asked[i].first) << i;
+        EXPECT_EQ(dialogs.fileRequests()[i].folder, asked[i].second) << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(picture));
+    EXPECT_TRUE(ends.empty());
+}
+
 TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
     const std::string other = dir.file("other.bin");
     test::writeRom(other, "NOT A GAME");
