@@ -44,7 +44,6 @@ public:
     }
     // Ends the gesture: an undo step when it changed a pixel.
     void end();
-    bool inGesture() const { return inGesture_; }
 
     // Paints a paintable pixel during a gesture: SpriteDirty is set first,
     // then the cell is drawn and SpriteBuffer written.

@@ -38,7 +38,8 @@ constexpr int kFirstToolIcon = 5;
 // height and draw the art pixel for pixel.
 class StripStyle : public QProxyStyle {
 public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
         if (metric == PM_ToolBarFrameWidth || metric == PM_ToolBarItemMargin) return 0;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }

@@ -99,8 +99,10 @@ void SpriteView::placeControls(double sx, double sy, QSize extra) {
     const int dx = extra.width();
     const int dy = extra.height();
     frame_->setGeometry(twipsToRect(2520, 780, 6495, 5355, sx, sy).adjusted(0, 0, dx, dy));
-    scrollV_->setGeometry(twipsToRect(9000, 780, 255, 5355, sx, sy).translated(dx, 0).adjusted(0, 0, 0, dy));
-    scrollH_->setGeometry(twipsToRect(2520, 6120, 6495, 255, sx, sy).translated(0, dy).adjusted(0, 0, dx, 0));
+    scrollV_->setGeometry(
+        twipsToRect(9000, 780, 255, 5355, sx, sy).translated(dx, 0).adjusted(0, 0, 0, dy));
+    scrollH_->setGeometry(
+        twipsToRect(2520, 6120, 6495, 255, sx, sy).translated(0, dy).adjusted(0, 0, dx, 0));
     if (frame_->size() != before && doc_.SpriteLoaded) followFrame();
 }
 
@@ -307,12 +309,16 @@ void SpriteView::setPanning(bool on) {
     if (on == panning_) return;
     panning_ = on;
     if (on) {
-        canvas_->setCursor(Qt::OpenHandCursor);
-        frame_->setCursor(Qt::OpenHandCursor);
+        showPanCursor(Qt::OpenHandCursor);
     } else {
         canvas_->setCursor(SpriteCanvas::crosshairCursor());
         frame_->unsetCursor();
     }
+}
+
+void SpriteView::showPanCursor(Qt::CursorShape hand) {
+    canvas_->setCursor(hand);
+    frame_->setCursor(hand);
 }
 
 bool SpriteView::pan(QEvent* event) {
@@ -322,7 +328,7 @@ bool SpriteView::pan(QEvent* event) {
             const auto* press = static_cast<QMouseEvent*>(event);
             panFrom_ = press->globalPosition();
             panValues_ = {scrollH_->value(), scrollV_->value()};
-            canvas_->setCursor(Qt::ClosedHandCursor);
+            showPanCursor(Qt::ClosedHandCursor);
             return true;
         }
         case QEvent::MouseMove: {
@@ -335,7 +341,7 @@ bool SpriteView::pan(QEvent* event) {
             return true;
         }
         case QEvent::MouseButtonRelease:
-            canvas_->setCursor(Qt::OpenHandCursor);
+            showPanCursor(Qt::OpenHandCursor);
             return true;
         case QEvent::MouseButtonDblClick:
             return true;

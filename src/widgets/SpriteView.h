@@ -79,7 +79,9 @@ public:
     int zoomIndexSteppedBy(int steps) const;
     // What Ctrl+wheel runs: View > Zoom item `index`, through the owner's
     // menu command. Without it, Ctrl+wheel does nothing.
-    void setZoomCommand(std::function<void(int index)> command) { zoomCommand_ = std::move(command); }
+    void setZoomCommand(std::function<void(int index)> command) {
+        zoomCommand_ = std::move(command);
+    }
     // Runs `zoom`, a zoom command (which redraws and resets the bars), then
     // scrolls so that the sprite pixel under `at`, a point of the frame, is
     // under it again, as far as the bars reach. The bars take the nearest
@@ -163,6 +165,7 @@ private:
     void wheel(const QWheelEvent& event);
     // Handles a mouse event while panning; false for events it leaves alone.
     bool pan(QEvent* event);
+    void showPanCursor(Qt::CursorShape hand);
     // Handles a file dragged or dropped on the frame; false for other events.
     bool takeFileDrop(QEvent* event);
 
@@ -180,11 +183,12 @@ private:
     double sy_ = 15;
     std::int16_t zoom_ = 8;
     bool gridChecked_ = false;
-    // Wheel turns not yet a whole bar step (in bar units) or zoom step (in eighths of a degree).
+    // Wheel turns not yet a whole bar step (in bar units) or zoom step (in
+    // eighths of a degree).
     QPointF wheelRest_;
     int zoomWheelRest_ = 0;
     bool panning_ = false;
-    QPointF panFrom_;  // global position of the press
+    QPointF panFrom_;   // global position of the press
     QPoint panValues_;  // the bars' values at the press
     QRect pending_;
     bool updatePosted_ = false;

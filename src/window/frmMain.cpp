@@ -169,10 +169,10 @@ void frmMain::buildControls() {
     client->setObjectName("client");
     setCentralWidget(client);
 
-    auto* tbMain = tbMain_ = new QToolBar(client);
-    tbMain->setObjectName("tbMain");
-    auto* tbEtc = tbEtc_ = new QToolBar(client);
-    tbEtc->setObjectName("tbEtc");
+    tbMain_ = new QToolBar(client);
+    tbMain_->setObjectName("tbMain");
+    tbEtc_ = new QToolBar(client);
+    tbEtc_->setObjectName("tbEtc");
 
     // Entry 0 of the palette is the window's background until the user edits it.
     const QColor background = palette().color(QPalette::Window);
@@ -184,10 +184,10 @@ void frmMain::buildControls() {
     view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
 
     panel_ = new widgets::PalettePanel(
-        tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
+        tbEtc_, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
         [this] { view_->RedrawSprite(); });
     panel_->placeControls(sx_, sy_);
-    buildPainting(tbMain);
+    buildPainting(tbMain_);
 
     tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); });
     tvSprites_->setObjectName("tvSprites");
@@ -592,8 +592,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (key->key() != Qt::Key_Space) return false;
+    // Elsewhere Space stays the focused control's (a toolbar button clicks on its release).
     const QWidget* frame = view_->picEdBack();
-    if (pressed && !frame->rect().contains(frame->mapFromGlobal(QCursor::pos()))) return false;
+    const bool overView = frame->rect().contains(frame->mapFromGlobal(QCursor::pos()));
+    if (pressed ? !overView : !view_->panning()) return false;
     if (!key->isAutoRepeat()) view_->setPanning(pressed);
     return true;
 }
