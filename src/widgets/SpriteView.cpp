@@ -350,14 +350,21 @@ bool SpriteView::pan(QEvent* event) {
     }
 }
 
-bool SpriteView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != frame_ && watched != canvas_) return false;
-    if (pan(event)) return true;
-    if (event->type() == QEvent::Wheel) {
-        wheel(*static_cast<QWheelEvent*>(event));
-        return true;
+bool SpriteView::eventFilter(QObject*, QEvent* event) {
+    // The filter watches the frame and the canvas; only the frame takes drops.
+    // By type alone: a canvas being destroyed still sends events.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return pan(event);
+        case QEvent::Wheel:
+            wheel(*static_cast<QWheelEvent*>(event));
+            return true;
+        default:
+            return takeFileDrop(event);
     }
-    return watched == frame_ && takeFileDrop(event);
 }
 
 bool SpriteView::takeFileDrop(QEvent* event) {
