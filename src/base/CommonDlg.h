@@ -26,11 +26,13 @@ struct MessageRequest {
 
 // An open-file dialog: the chosen file must exist and the read-only box is
 // hidden. The filter is in "Description|pattern|Description|pattern" form.
-// A save dialog takes the same request, with the file name it proposes.
+// A save dialog takes the same request, with the file name it proposes. The
+// dialog opens in `folder`, or where the platform chooses when it is empty.
 struct OpenFileRequest {
     std::string title;
     std::string filter;
     std::string fileName = {};
+    std::string folder = {};
 };
 
 class CommonDlg {

@@ -25,6 +25,7 @@ void PaintTools::setCurrentTool(std::int16_t tool) {
     if (tool < 0 || tool >= kToolCount) return;
     finishGesture(pointer_, 0);
     selection_.drop();
+    selection_.forget();
     show({});
     tool_ = static_cast<PaintTool>(tool);
 }
@@ -35,7 +36,7 @@ bool PaintTools::ApplyTool(Pixel p, std::int16_t button, std::int16_t shift) {
         finishGesture(p, shift);
         return false;
     }
-    const bool pressed = !painter_.inGesture();
+    const bool pressed = !inGesture_;
     if (pressed) startGesture(button, p);
 
     const bool white = painter_.paintable(p);
@@ -82,8 +83,14 @@ void PaintTools::ReleaseTool(Pixel p, std::int16_t shift) {
     finishGesture(p, shift);
 }
 
+void PaintTools::ModifiersChanged(std::int16_t shift) {
+    if (inGesture_ && tool_ == PaintTool::Shape) show(shapePlan(shift));
+}
+
 void PaintTools::startGesture(std::int16_t button, Pixel p) {
-    painter_.begin();
+    inGesture_ = true;
+    // The Selection tool makes its own undo steps.
+    if (tool_ != PaintTool::Selection) painter_.begin();
     pressedAt_ = p;
     shapeIndex_ = swatchIndex(button);
     // The same stroke sprays the same dots: the sequence starts from the press.
@@ -92,7 +99,8 @@ void PaintTools::startGesture(std::int16_t button, Pixel p) {
 }
 
 void PaintTools::finishGesture(Pixel p, std::int16_t shift) {
-    if (!painter_.inGesture()) return;
+    if (!inGesture_) return;
+    inGesture_ = false;
     if (tool_ == PaintTool::Shape) {
         painter_.paintCells(shapePlan(shift));
         show({});
@@ -104,21 +112,23 @@ void PaintTools::finishGesture(Pixel p, std::int16_t shift) {
 }
 
 bool PaintTools::Undo() {
-    finishGesture(pointer_, 0);
-    return painter_.Undo();
+    Drop();
+    const bool undone = painter_.Undo();
+    if (tool_ == PaintTool::Selection) show(selection_.overlay());
+    return undone;
 }
 
 bool PaintTools::Redo() {
-    finishGesture(pointer_, 0);
-    return painter_.Redo();
+    Drop();
+    const bool redone = painter_.Redo();
+    if (tool_ == PaintTool::Selection) show(selection_.overlay());
+    return redone;
 }
 
 void PaintTools::selectionCommand(void (SelectionTool::*command)()) {
     if (tool_ != PaintTool::Selection) return;
     finishGesture(pointer_, 0);
-    painter_.begin();
     (selection_.*command)();
-    painter_.end();
     show(selection_.overlay());
 }
 
@@ -126,15 +136,22 @@ void PaintTools::Copy() { selectionCommand(&SelectionTool::Copy); }
 void PaintTools::Cut() { selectionCommand(&SelectionTool::Cut); }
 void PaintTools::Delete() { selectionCommand(&SelectionTool::Clear); }
 void PaintTools::Paste() { selectionCommand(&SelectionTool::Paste); }
+void PaintTools::Cancel() { selectionCommand(&SelectionTool::cancel); }
+
+void PaintTools::Drop() {
+    finishGesture(pointer_, 0);  // with any tool: undo and imports rely on it
+    selectionCommand(&SelectionTool::drop);
+}
 
 void PaintTools::recordEdit(const std::function<void()>& edit) {
-    finishGesture(pointer_, 0);
+    Drop();
     painter_.recordEdit(edit);
 }
 
 void PaintTools::spriteReplaced() {
+    inGesture_ = false;
     painter_.forget();
-    selection_.drop();
+    selection_.forget();
     show({});
 }
 

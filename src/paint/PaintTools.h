@@ -50,7 +50,7 @@ public:
 
     std::int16_t CurrentTool() const { return static_cast<std::int16_t>(tool_); }
     // Takes tool 0..7 (any other number is ignored). A gesture in progress
-    // ends first, and the selection is dropped.
+    // ends first, a floating block is dropped and the selection forgotten.
     void setCurrentTool(std::int16_t tool);
 
     // The canvas's press and move handler, given the sprite pixel under the
@@ -68,27 +68,38 @@ public:
     bool ApplyTool(tiles::Pixel p, std::int16_t button, std::int16_t shift);
     // The canvas's release handler: ends the gesture at p. The Shape draws its
     // line from the press to here, or with Shift held the rectangle outline
-    // with these corners; the Selection takes its rectangle or puts moved
-    // pixels down.
+    // with these corners; the Selection takes its rectangle, and a moved
+    // block goes on floating.
     void ReleaseTool(tiles::Pixel p, std::int16_t shift);
+    // The modifiers changed without a move (Shift pressed or released): the
+    // Shape's preview shows what a release now would draw.
+    void ModifiersChanged(std::int16_t shift);
 
-    // Undo and redo (see SpritePainter); a gesture in progress ends first.
+    // Undo and redo (see SpritePainter); a gesture in progress ends first and
+    // a floating block is dropped.
     bool Undo();
     bool Redo();
 
     // The Selection tool's keyboard commands (see SelectionTool); with
-    // another tool they do nothing. Each is a gesture of its own.
+    // another tool they do nothing. Each is an undo step of its own when it
+    // changes pixels.
     void Copy();
     void Cut();
     void Delete();
     void Paste();
+    // Puts a floating block down (Enter, and whatever needs the sprite as
+    // the user sees it: a save, another sprite, an import).
+    void Drop();
+    // Forgets a floating block, or without one the selection (Esc).
+    void Cancel();
 
     // An edit of the white tiles made elsewhere (an image import) becomes
-    // one undo step; a gesture in progress ends first.
+    // one undo step; a gesture in progress ends first and a floating block
+    // is dropped.
     void recordEdit(const std::function<void()>& edit);
 
-    // Another sprite replaced the grids: the history, a gesture in progress
-    // and the selection are forgotten.
+    // Another sprite replaced the grids: the history, a gesture in progress,
+    // a floating block and the selection are forgotten.
     void spriteReplaced();
 
     const SpritePainter& painter() const { return painter_; }
@@ -103,6 +114,8 @@ private:
     std::optional<std::uint8_t> swatchIndex(std::int16_t button) const;
     void startGesture(std::int16_t button, tiles::Pixel p);
     void finishGesture(tiles::Pixel p, std::int16_t shift);
+    // Ends a gesture in progress, then runs a command of the Selection tool
+    // and shows its marquee.
     void selectionCommand(void (SelectionTool::*command)());
     void show(tiles::SpriteOverlay overlay);
 
@@ -123,6 +136,7 @@ private:
     tiles::Pixel pointer_;  // where the last call was
 
     // The gesture in progress.
+    bool inGesture_ = false;
     tiles::Pixel pressedAt_;
     std::optional<std::uint8_t> shapeIndex_;
     std::minstd_rand sprayDots_;

@@ -35,8 +35,9 @@ std::optional<PixelRect> SelectionTool::within(const PixelRect& r) const {
     return inside;
 }
 
-PixelRect SelectionTool::moved() const {
-    return selection_->translated(pointer_.x - anchor_.x, pointer_.y - anchor_.y);
+std::optional<PixelRect> SelectionTool::selection() const {
+    if (float_) return within(extent(float_->pixels, float_->at));
+    return painter_.selection();
 }
 
 ByteGrid SelectionTool::lift(const PixelRect& r) const {
@@ -60,48 +61,83 @@ void SelectionTool::place(SpriteOverlay& plan, const ByteGrid& pixels, Pixel at)
     });
 }
 
-SpriteOverlay SelectionTool::movePlan() const {
-    const PixelRect target = moved();
-    SpriteOverlay plan(selection_->united(target));
-    vacate(plan, lifted_, topLeft(*selection_));
-    place(plan, lifted_, topLeft(target));
+SpriteOverlay SelectionTool::floatPlan(bool withPixels) const {
+    const PixelRect now = extent(float_->pixels, float_->at);
+    SpriteOverlay plan(float_->from ? now.united(extent(float_->pixels, *float_->from)) : now);
+    if (float_->from) vacate(plan, float_->pixels, *float_->from);
+    if (withPixels) place(plan, float_->pixels, float_->at);
     return plan;
+}
+
+void SelectionTool::commit(const SpriteOverlay& plan, std::optional<PixelRect> selected) {
+    painter_.begin();
+    painter_.paintCells(plan);
+    painter_.select(selected);
+    painter_.end();
 }
 
 void SelectionTool::press(Pixel p) {
     anchor_ = pointer_ = p;
-    if (selection_ && selection_->contains(p)) {
+    if (float_ && extent(float_->pixels, float_->at).contains(p)) {
         drag_ = Drag::Move;
-        lifted_ = lift(*selection_);
-    } else {
-        drag_ = Drag::Marquee;
+        floatStart_ = float_->at;
+        return;
     }
+    drop();
+    const std::optional<PixelRect>& selected = painter_.selection();
+    drag_ = selected && selected->contains(p) ? Drag::Lift : Drag::Marquee;
 }
 
 void SelectionTool::drag(Pixel p) {
-    if (drag_ != Drag::None) pointer_ = p;
+    if (drag_ == Drag::None) return;
+    pointer_ = p;
+    if (drag_ == Drag::Lift && p != anchor_) {
+        const PixelRect& selected = *painter_.selection();
+        float_ = Float{lift(selected), topLeft(selected), topLeft(selected)};
+        floatStart_ = float_->at;
+        drag_ = Drag::Move;
+    }
+    if (drag_ == Drag::Move && float_) {  // a key may have dropped the block meanwhile
+        float_->at = {floatStart_.x + p.x - anchor_.x, floatStart_.y + p.y - anchor_.y};
+    }
 }
 
 void SelectionTool::release(Pixel p) {
-    pointer_ = p;
+    drag(p);
     if (drag_ == Drag::Marquee) {
-        selection_ = p == anchor_ ? std::nullopt : within(PixelRect::spanning(anchor_, p));
-    } else if (drag_ == Drag::Move && p != anchor_) {
-        painter_.paintCells(movePlan());
-        selection_ = within(moved());
+        painter_.select(p == anchor_ ? std::nullopt : within(PixelRect::spanning(anchor_, p)));
     }
     drag_ = Drag::None;
-    lifted_ = {};
 }
 
 void SelectionTool::drop() {
-    selection_.reset();
+    if (!float_) return;
+    const SpriteOverlay plan = floatPlan();
+    const std::optional<PixelRect> placed = selection();
+    float_.reset();
+    commit(plan, placed);
+}
+
+void SelectionTool::cancel() {
+    if (float_) {
+        float_.reset();
+    } else {
+        painter_.select(std::nullopt);
+    }
+}
+
+void SelectionTool::forget() {
+    float_.reset();
+    painter_.select(std::nullopt);
     drag_ = Drag::None;
-    lifted_ = {};
 }
 
 void SelectionTool::Copy() {
-    if (selection_) clipboard_ = lift(*selection_);
+    if (float_) {
+        clipboard_ = float_->pixels;
+    } else if (painter_.selection()) {
+        clipboard_ = lift(*painter_.selection());
+    }
 }
 
 void SelectionTool::Cut() {
@@ -110,31 +146,34 @@ void SelectionTool::Cut() {
 }
 
 void SelectionTool::Clear() {
-    if (!selection_) return;
-    SpriteOverlay plan(*selection_);
-    vacate(plan, lift(*selection_), topLeft(*selection_));
-    painter_.paintCells(plan);
+    const std::optional<PixelRect> selected = selection();
+    if (float_) {
+        const SpriteOverlay plan = floatPlan(false);
+        float_.reset();
+        commit(plan, selected);
+    } else if (selected) {
+        SpriteOverlay plan(*selected);
+        vacate(plan, lift(*selected), topLeft(*selected));
+        commit(plan, selected);
+    }
 }
 
 void SelectionTool::Paste() {
     if (clipboard_.upperX() < 0) return;
-    const Pixel at = selection_ ? topLeft(*selection_) : Pixel{};
-    SpriteOverlay plan(extent(clipboard_, at));
-    place(plan, clipboard_, at);
-    painter_.paintCells(plan);
-    selection_ = within(extent(clipboard_, at));
+    drop();
+    const std::optional<PixelRect>& selected = painter_.selection();
+    float_ = Float{clipboard_, selected ? topLeft(*selected) : Pixel{}, std::nullopt};
 }
 
 SpriteOverlay SelectionTool::overlay() const {
-    if (drag_ == Drag::Move) {
-        SpriteOverlay plan = movePlan();
-        plan.setMarquee(within(moved()));
-        return plan;
+    if (drag_ == Drag::Marquee) {
+        SpriteOverlay marquee;
+        marquee.setMarquee(within(PixelRect::spanning(anchor_, pointer_)));
+        return marquee;
     }
-    SpriteOverlay marquee;
-    marquee.setMarquee(drag_ == Drag::Marquee ? within(PixelRect::spanning(anchor_, pointer_))
-                                              : selection_);
-    return marquee;
+    SpriteOverlay shown = float_ ? floatPlan() : SpriteOverlay();
+    shown.setMarquee(selection());
+    return shown;
 }
 
 }  // namespace tess::paint

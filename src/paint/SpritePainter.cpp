@@ -22,7 +22,7 @@ std::uint8_t SpritePainter::index(Pixel p) const { return doc_.SpriteBuffer.at(p
 void SpritePainter::end() {
     if (!inGesture_) return;
     inGesture_ = false;
-    if (history_.endGesture(doc_.SpriteBuffer) && changed_) changed_();
+    if (history_.endGesture(doc_.SpriteBuffer, selectedBefore_) && changed_) changed_();
 }
 
 void SpritePainter::paint(Pixel p, int index) {
@@ -66,7 +66,7 @@ void SpritePainter::recordEdit(const std::function<void()>& edit) {
 
 bool SpritePainter::Undo() {
     end();
-    if (!history_.undo(doc_.SpriteBuffer)) return false;
+    if (!history_.undo(doc_.SpriteBuffer, selection_)) return false;
     drawRestored();
     if (changed_) changed_();
     return true;
@@ -74,7 +74,7 @@ bool SpritePainter::Undo() {
 
 bool SpritePainter::Redo() {
     end();
-    if (!history_.redo(doc_.SpriteBuffer)) return false;
+    if (!history_.redo(doc_.SpriteBuffer, selection_)) return false;
     drawRestored();
     if (changed_) changed_();
     return true;
@@ -90,6 +90,7 @@ void SpritePainter::drawRestored() {
 
 void SpritePainter::forget() {
     inGesture_ = false;
+    selection_.reset();
     history_.clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "paint/UndoHistory.h"
 #include "tiles/SpriteDocument.h"
@@ -14,7 +15,8 @@ namespace tess::paint {
 // makes a gesture one undo step: a gesture runs from begin() to end(),
 // however many calls it takes, and every pixel it paints goes through
 // paint() or paintRun(), which keep the pixel's tile for undo before its
-// first change.
+// first change. The selection belongs to the step too: undo and redo bring
+// back the selection of their side with the pixels.
 class SpritePainter {
 public:
     SpritePainter(tiles::SpriteDocument& doc, tiles::SpriteSurface& surface)
@@ -32,10 +34,16 @@ public:
     // SpriteBuffer's index at p, which must lie in spriteArea().
     std::uint8_t index(tiles::Pixel p) const;
 
-    void begin() { inGesture_ = true; }
+    // The Selection tool's rectangle; none at first and for another sprite.
+    const std::optional<tiles::PixelRect>& selection() const { return selection_; }
+    void select(std::optional<tiles::PixelRect> selection) { selection_ = selection; }
+
+    void begin() {
+        inGesture_ = true;
+        selectedBefore_ = selection_;
+    }
     // Ends the gesture: an undo step when it changed a pixel.
     void end();
-    bool inGesture() const { return inGesture_; }
 
     // Paints a paintable pixel during a gesture: SpriteDirty is set first,
     // then the cell is drawn and SpriteBuffer written.
@@ -55,13 +63,13 @@ public:
     // SpriteBuffer takes the step's pixels, and the picture is drawn again as
     // a restored snapshot is: cleared, then every pixel of the sprite through
     // DrawCell, row by row, whatever its tile, without hatches. SpriteDirty
-    // stays as it is. Returns false, doing nothing more, when that side is
-    // empty.
+    // stays as it is; the selection becomes the step's. Returns false,
+    // doing nothing more, when that side is empty.
     bool Undo();
     bool Redo();
 
-    // Another sprite replaced the grids: the history and a gesture in
-    // progress are forgotten.
+    // Another sprite replaced the grids: the history, the selection and a
+    // gesture in progress are forgotten.
     void forget();
 
     // Called whenever the pixels changed: after a gesture or an edit that
@@ -76,6 +84,8 @@ private:
     UndoHistory history_;
     bool inGesture_ = false;
     std::function<void()> changed_;
+    std::optional<tiles::PixelRect> selection_;
+    std::optional<tiles::PixelRect> selectedBefore_;  // when the gesture began
 };
 
 }  // namespace tess::paint

@@ -39,7 +39,7 @@ void UndoHistory::keepTiles(const tiles::ByteGrid& buffer, std::int32_t tx0, std
     }
 }
 
-bool UndoHistory::endGesture(const tiles::ByteGrid& buffer) {
+bool UndoHistory::endGesture(const tiles::ByteGrid& buffer, const Selection& selectedBefore) {
     const auto unchanged = [&](const TileCopy& copy) {
         for (std::int32_t r = 0; r < kTile; ++r) {
             if (!std::equal(copy.pixels.data() + r * kTile, copy.pixels.data() + (r + 1) * kTile,
@@ -50,26 +50,28 @@ bool UndoHistory::endGesture(const tiles::ByteGrid& buffer) {
         return true;
     };
     std::erase_if(gesture_, unchanged);
-    Step step;
-    step.swap(gesture_);
+    Step step{{}, selectedBefore};
+    step.tiles.swap(gesture_);
     kept_.clear();
-    if (step.empty()) return false;
+    if (step.tiles.empty()) return false;
 
-    for (const Step& dropped : redo_) stepBytes_ -= stepBytes(dropped);
+    for (const Step& dropped : redo_) stepBytes_ -= stepBytes(dropped.tiles);
     redo_.clear();
-    stepBytes_ += stepBytes(step);
+    stepBytes_ += stepBytes(step.tiles);
     undo_.push_back(std::move(step));
     while (stepBytes_ > budget_ && undo_.size() > 1) {
-        stepBytes_ -= stepBytes(undo_.front());
+        stepBytes_ -= stepBytes(undo_.front().tiles);
         undo_.pop_front();
     }
     return true;
 }
 
-bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, tiles::ByteGrid& buffer) {
+bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, tiles::ByteGrid& buffer,
+                       Selection& selection) {
     adopt(buffer);
     if (from.empty()) return false;
-    for (TileCopy& copy : from.back()) {
+    std::swap(from.back().selection, selection);
+    for (TileCopy& copy : from.back().tiles) {
         for (std::int32_t r = 0; r < kTile; ++r) {
             std::swap_ranges(copy.pixels.data() + r * kTile, copy.pixels.data() + (r + 1) * kTile,
                              tileRow(buffer, copy.tx, copy.ty, r));
@@ -80,9 +82,13 @@ bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to, tiles::Byte
     return true;
 }
 
-bool UndoHistory::undo(tiles::ByteGrid& buffer) { return move(undo_, redo_, buffer); }
+bool UndoHistory::undo(tiles::ByteGrid& buffer, Selection& selection) {
+    return move(undo_, redo_, buffer, selection);
+}
 
-bool UndoHistory::redo(tiles::ByteGrid& buffer) { return move(redo_, undo_, buffer); }
+bool UndoHistory::redo(tiles::ByteGrid& buffer, Selection& selection) {
+    return move(redo_, undo_, buffer, selection);
+}
 
 void UndoHistory::clear() {
     undo_.clear();

@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <tuple>
@@ -30,11 +31,28 @@ constexpr ToolButton kTools[paint::kToolCount] = {
 };
 constexpr int kFirstToolIcon = 5;
 
+// The strip is 24 pixels high, as designed. The style's frame and item
+// margins (4 pixels a side in Fusion) would leave its buttons 16 pixels, and
+// a button draws its icon inside its own frame, so the 16 x 16 art would be
+// shrunk and smoothed. The strip takes no margins: its buttons get the whole
+// height and draw the art pixel for pixel.
+class StripStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ToolBarFrameWidth || metric == PM_ToolBarItemMargin) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 }  // namespace
 
 MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
                          std::function<void(const std::function<void()>&)> run)
     : QObject(tbMain), tbMain_(tbMain), tools_(tools), files_(std::move(files)), run_(std::move(run)) {
+    auto* style = new StripStyle;
+    style->setParent(tbMain);
+    tbMain->setStyle(style);
     tbMain->setIconSize({16, 16});
     tbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbMain->setMovable(false);
@@ -94,6 +112,9 @@ void MainToolbar::addKeys(QWidget* window) {
         {"Ctrl+X", [this] { tools_.Cut(); }},
         {"Ctrl+V", [this] { tools_.Paste(); }},
         {"Del", [this] { tools_.Delete(); }},
+        {"Return", [this] { tools_.Drop(); }},
+        {"Enter", [this] { tools_.Drop(); }},
+        {"Esc", [this] { tools_.Cancel(); }},
     };
     for (const auto& [sequence, command] : keys) {
         auto* action = new QAction(window);

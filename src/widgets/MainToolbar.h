@@ -21,8 +21,8 @@ namespace tess::widgets {
 //
 // It also gives the window the keys of pixel editors: Ctrl+Z undo, Ctrl+Y
 // and Ctrl+Shift+Z redo, one letter a tool (B I R M E S G U for "a" to "h",
-// the group following), and the Selection tool's Ctrl+C, Ctrl+X, Ctrl+V and
-// Delete.
+// the group following), and the Selection tool's Ctrl+C, Ctrl+X, Ctrl+V,
+// Delete, Enter (drops a floating block) and Esc (cancels it).
 class MainToolbar : public QObject {
     Q_OBJECT
 public:

@@ -48,8 +48,7 @@ PaletteCell* PalettePanel::picPal(int index) const {
 
 void PalettePanel::placeControls(double sx, double sy) {
     auto place = [&](QWidget* widget, int left) {
-        widget->setGeometry(widgets::twipsToPixels(left, sx), widgets::twipsToPixels(60, sy),
-                            widgets::twipsToPixels(255, sx), widgets::twipsToPixels(255, sy));
+        widget->setGeometry(widgets::twipsToRect(left, 60, 255, 255, sx, sy));
     };
     place(fore_, 3780);
     place(back_, 4080);

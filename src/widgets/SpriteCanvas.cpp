@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -65,15 +64,6 @@ void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {
 
 void SpriteCanvas::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased(pixelAt(event), buttonMask(event->button()), shiftMask(event->modifiers()));
-}
-
-void SpriteCanvas::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (!(event->modifiers() & Qt::ControlModifier) || delta == 0) {
-        event->ignore();  // plain wheel turns belong to the frame around
-        return;
-    }
-    emit zoomWheel(delta > 0 ? 1 : -1);
 }
 
 QCursor SpriteCanvas::crosshairCursor() {

@@ -18,7 +18,7 @@ namespace tess::widgets {
 // canvas pixels over the zoom, so left of and above the canvas negative), a
 // button mask (1 left, 2 right, 4 middle) and a shift mask (1 Shift, 2 Ctrl,
 // 4 Alt). A press or release names the one button that caused it; a move
-// names every button held.
+// names every button held. The view takes the wheel.
 class SpriteCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -34,15 +34,12 @@ signals:
     void mousePressed(tess::tiles::Pixel pixel, int button, int shift);
     void mouseMoved(tess::tiles::Pixel pixel, int button, int shift);
     void mouseReleased(tess::tiles::Pixel pixel, int button, int shift);
-    // The wheel turned with Ctrl held: +1 a notch away from the user, -1 towards.
-    void zoomWheel(int steps);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
 
 private:
     tiles::Pixel pixelAt(const QMouseEvent* event) const;

@@ -1,7 +1,10 @@
 #include "widgets/SpriteView.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -15,11 +18,32 @@ using tiles::kZoomLevels;
 
 constexpr int kFlushMilliseconds = 30;
 
+// A wheel notch turns 120 eighths of a degree.
+constexpr int kNotch = 120;
+
 int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-void placeInTwips(QWidget* widget, int left, int top, int width, int height, double sx, double sy) {
-    widget->setGeometry(twipsToPixels(left, sx), twipsToPixels(top, sy), twipsToPixels(width, sx),
-                        twipsToPixels(height, sy));
+// Moves an enabled bar by whole units, keeping the fraction in `rest` for
+// the next turn (touchpads and fine wheels turn by little).
+void scrollBy(QScrollBar& bar, double units, double& rest) {
+    if (!bar.isEnabled()) {
+        rest = 0;
+        return;
+    }
+    rest += units;
+    const int whole = static_cast<int>(rest);
+    rest -= whole;
+    bar.setValue(bar.value() + whole);
+}
+
+// Sets an enabled bar to the value nearest to moving the surface `offset`
+// pixels (S pixels a unit), within its range; returns the offset in pixels
+// that range allows. A disabled bar's surface stays at 0.
+int scrollNear(QScrollBar& bar, double offset, double s) {
+    if (!bar.isEnabled()) return 0;
+    const double reach = std::clamp(offset, 0.0, bar.maximum() * s);
+    bar.setValue(qRound(reach / s));
+    return static_cast<int>(std::floor(reach));
 }
 
 }  // namespace
@@ -49,6 +73,8 @@ SpriteView::SpriteView(QWidget* parent, const tiles::SpriteDocument& doc,
     connect(scrollH_, &QScrollBar::sliderMoved, this, &SpriteView::scrollX);
     connect(scrollV_, &QScrollBar::valueChanged, this, &SpriteView::scrollY);
     connect(scrollV_, &QScrollBar::sliderMoved, this, &SpriteView::scrollY);
+    frame_->installEventFilter(this);
+    canvas_->installEventFilter(this);
 
     if (parent != nullptr && parent->logicalDpiX() > 0 && parent->logicalDpiY() > 0) {
         setTwipsPerPixel(twipsPerPixel(parent->logicalDpiX()),
@@ -68,11 +94,31 @@ void SpriteView::setTwipsPerPixel(double sx, double sy) {
     sy_ = sy;
 }
 
-void SpriteView::placeControls(double sx, double sy) {
+void SpriteView::placeControls(double sx, double sy, QSize extra) {
     setTwipsPerPixel(sx, sy);
-    placeInTwips(frame_, 2520, 780, 6495, 5355, sx, sy);
-    placeInTwips(scrollV_, 9000, 780, 255, 5355, sx, sy);
-    placeInTwips(scrollH_, 2520, 6120, 6495, 255, sx, sy);
+    const QSize before = frame_->size();
+    const int dx = extra.width();
+    const int dy = extra.height();
+    frame_->setGeometry(twipsToRect(2520, 780, 6495, 5355, sx, sy).adjusted(0, 0, dx, dy));
+    scrollV_->setGeometry(
+        twipsToRect(9000, 780, 255, 5355, sx, sy).translated(dx, 0).adjusted(0, 0, 0, dy));
+    scrollH_->setGeometry(
+        twipsToRect(2520, 6120, 6495, 255, sx, sy).translated(0, dy).adjusted(0, 0, dx, 0));
+    if (frame_->size() != before && doc_.SpriteLoaded) followFrame();
+}
+
+void SpriteView::followFrame() {
+    // A bar left enabled over a surface that fits could scroll it out of
+    // sight for good: it is disabled, as a zoom disables it, at 0.
+    if (canvas_->width() <= frame_->width()) {
+        scrollH_->setValue(0);
+        scrollH_->setEnabled(false);
+    }
+    if (canvas_->height() <= frame_->height()) {
+        scrollV_->setValue(0);
+        scrollV_->setEnabled(false);
+    }
+    applyScrollRange();
 }
 
 QSize SpriteView::surfaceSize(tiles::TileSize size) const {
@@ -221,11 +267,110 @@ bool SpriteView::GridCommand() {
 void SpriteView::setDropHandler(std::function<void(const std::string&)> handler) {
     dropHandler_ = std::move(handler);
     frame_->setAcceptDrops(static_cast<bool>(dropHandler_));
-    frame_->installEventFilter(this);
 }
 
-bool SpriteView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != frame_ || !dropHandler_) return false;
+void SpriteView::zoomKeeping(QPointF at, const std::function<void()>& zoom) {
+    const QPointF kept = (at - QPointF(canvas_->pos())) / zoom_;  // in sprite pixels
+    const std::int16_t before = zoom_;
+    zoom();
+    if (zoom_ == before || !doc_.SpriteLoaded) return;
+    // Flooring both keeps the pointer inside the same pixel's square.
+    const QPoint offset(
+        scrollNear(*scrollH_, std::floor(kept.x() * zoom_) - std::floor(at.x()), sx_),
+        scrollNear(*scrollV_, std::floor(kept.y() * zoom_) - std::floor(at.y()), sy_));
+    canvas_->move(-offset);
+}
+
+void SpriteView::wheel(const QWheelEvent& event) {
+    if (event.modifiers() & Qt::ControlModifier) {
+        zoomWheelRest_ += event.angleDelta().y();
+        const int steps = zoomWheelRest_ / kNotch;
+        zoomWheelRest_ -= steps * kNotch;
+        const int index = zoomIndexSteppedBy(steps);
+        if (!zoomCommand_ || kZoomLevels[static_cast<std::size_t>(index)] == zoom_) return;
+        zoomKeeping(frame_->mapFromGlobal(event.globalPosition()), [&] { zoomCommand_(index); });
+        return;
+    }
+    // In bar units: a touchpad's pixels over S; a notch scrolls as many
+    // single steps as the platform scrolls lines.
+    QPointF units;
+    if (!event.pixelDelta().isNull()) {
+        units = {event.pixelDelta().x() / sx_, event.pixelDelta().y() / sy_};
+    } else {
+        const double perNotch = QApplication::wheelScrollLines() * scrollH_->singleStep();
+        units = QPointF(event.angleDelta()) * perNotch / kNotch;
+    }
+    // Shift turns the wheel sideways (some platforms do that themselves).
+    if (event.modifiers() & Qt::ShiftModifier) units = {units.y() != 0 ? units.y() : units.x(), 0};
+    // The wheel turned away from the user shows what lies above: smaller values.
+    scrollBy(*scrollH_, -units.x(), wheelRest_.rx());
+    scrollBy(*scrollV_, -units.y(), wheelRest_.ry());
+}
+
+void SpriteView::setPanning(bool on) {
+    if (on == panning_) return;
+    panning_ = on;
+    if (on) {
+        showPanCursor(Qt::OpenHandCursor);
+    } else {
+        canvas_->setCursor(SpriteCanvas::crosshairCursor());
+        frame_->unsetCursor();
+    }
+}
+
+void SpriteView::showPanCursor(Qt::CursorShape hand) {
+    canvas_->setCursor(hand);
+    frame_->setCursor(hand);
+}
+
+bool SpriteView::pan(QEvent* event) {
+    if (!panning_) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            panFrom_ = press->globalPosition();
+            panValues_ = {scrollH_->value(), scrollV_->value()};
+            showPanCursor(Qt::ClosedHandCursor);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (move->buttons() == Qt::NoButton) return true;
+            // The surface follows the pointer: dragging right shows what lies left.
+            const QPointF moved = move->globalPosition() - panFrom_;
+            if (scrollH_->isEnabled()) scrollH_->setValue(panValues_.x() - qRound(moved.x() / sx_));
+            if (scrollV_->isEnabled()) scrollV_->setValue(panValues_.y() - qRound(moved.y() / sy_));
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            showPanCursor(Qt::OpenHandCursor);
+            return true;
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool SpriteView::eventFilter(QObject*, QEvent* event) {
+    // The filter watches the frame and the canvas; only the frame takes drops.
+    // By type alone: a canvas being destroyed still sends events.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return pan(event);
+        case QEvent::Wheel:
+            wheel(*static_cast<QWheelEvent*>(event));
+            return true;
+        default:
+            return takeFileDrop(event);
+    }
+}
+
+bool SpriteView::takeFileDrop(QEvent* event) {
+    if (!dropHandler_) return false;
     const auto firstFile = [](const QMimeData* data) {
         const QList<QUrl> urls = data ? data->urls() : QList<QUrl>{};
         return urls.isEmpty() || !urls.front().isLocalFile() ? QString() : urls.front().toLocalFile();

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QRect>
 #include <QScrollBar>
@@ -15,6 +16,8 @@
 #include "tiles/SpriteRaster.h"
 #include "widgets/SpriteCanvas.h"
 
+class QWheelEvent;
+
 namespace tess::widgets {
 
 // The zoomed sprite view: the frame picEdBack, the drawing surface picSprite
@@ -22,6 +25,13 @@ namespace tess::widgets {
 // side) and the scroll bars sprScrollH and sprScrollV that move the surface.
 // It creates these controls as children of `parent`; the owner places them
 // (placeControls gives the window's design layout).
+//
+// Over the frame and the canvas the pointer works as in pixel editors: the
+// wheel scrolls vertically and with Shift horizontally (a touchpad's pixel
+// deltas alike), through the bars' values, so that the scroll-position rule
+// moves the surface; with Ctrl it steps the zoom, keeping the sprite pixel
+// under the pointer there. While panning is on, a drag moves the surface
+// the same way and the canvas passes no mouse event on.
 //
 // The view keeps what was drawn at sprite-pixel resolution (SpriteRaster) and
 // paints only the exposed part of the surface. Colours are the palette's at
@@ -52,12 +62,33 @@ public:
     // Sets S and places the controls at their design positions in the
     // parent, converted from twips: picEdBack 2520, 780, 6495 x 5355;
     // sprScrollV 9000, 780, 255 x 5355; sprScrollH 2520, 6120, 6495 x 255.
-    void placeControls(double sx, double sy);
+    // `extra` is how many pixels the owner's client area exceeds its design
+    // size by: the frame takes all of it, the vertical bar moves right and
+    // grows taller, the horizontal one moves down and grows wider. When the
+    // frame changes size with a sprite shown, a bar whose surface now fits
+    // goes back to 0 and is disabled, then the scroll-range rule runs with
+    // the frame's new size.
+    void placeControls(double sx, double sy, QSize extra = QSize(0, 0));
 
     // Screen pixels per sprite pixel: one of tiles::kZoomLevels, kStartZoom at start.
     std::int16_t Zoom() const { return zoom_; }
     // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
     int zoomIndexSteppedBy(int steps) const;
+    // What Ctrl+wheel runs: View > Zoom item `index`, through the owner's
+    // menu command. Without it, Ctrl+wheel does nothing.
+    void setZoomCommand(std::function<void(int index)> command) {
+        zoomCommand_ = std::move(command);
+    }
+    // Runs `zoom`, a zoom command (which redraws and resets the bars), then
+    // scrolls so that the sprite pixel under `at`, a point of the frame, is
+    // under it again, as far as the bars reach. The bars take the nearest
+    // values and the surface then moves by the rest, less than S pixels, so
+    // that the pixel stays even where it is smaller than S; the next scroll
+    // puts the surface back on the bars' steps.
+    void zoomKeeping(QPointF at, const std::function<void()>& zoom);
+    // Space held: a drag over the frame or the canvas pans instead of painting.
+    void setPanning(bool on);
+    bool panning() const { return panning_; }
     // The check mark of the Grid command; outlines are dashed while it is on.
     bool gridChecked() const { return gridChecked_; }
     tiles::SpriteRaster::LineStyle lineStyle() const { return raster_.lineStyle(); }
@@ -127,6 +158,13 @@ private:
     void postPendingUpdate();
     void scrollX(int value);
     void scrollY(int value);
+    void followFrame();
+    void wheel(const QWheelEvent& event);
+    // Handles a mouse event while panning; false for events it leaves alone.
+    bool pan(QEvent* event);
+    void showPanCursor(Qt::CursorShape hand);
+    // Handles a file dragged or dropped on the frame; false for other events.
+    bool takeFileDrop(QEvent* event);
 
     const tiles::SpriteDocument& doc_;
     tiles::SpriteRaster raster_;
@@ -137,10 +175,18 @@ private:
     QPointer<QScrollBar> scrollV_;
     std::function<tiles::TileSize()> sizeSource_;
     std::function<void(const std::string&)> dropHandler_;
+    std::function<void(int)> zoomCommand_;
     double sx_ = 15;
     double sy_ = 15;
     std::int16_t zoom_ = tiles::kStartZoom;
     bool gridChecked_ = false;
+    // Wheel turns not yet a whole bar step (in bar units) or zoom step (in
+    // eighths of a degree).
+    QPointF wheelRest_;
+    int zoomWheelRest_ = 0;
+    bool panning_ = false;
+    QPointF panFrom_;   // global position of the press
+    QPoint panValues_;  // the bars' values at the press
     QRect pending_;
     bool updatePosted_ = false;
     QElapsedTimer sinceFlush_;

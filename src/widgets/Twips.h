@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <cmath>
 
 namespace tess::widgets {
@@ -10,6 +11,12 @@ inline double twipsPerPixel(double dotsPerInch) { return 1440.0 / dotsPerInch; }
 
 inline int twipsToPixels(double twips, double s) {
     return static_cast<int>(std::lround(twips / s));
+}
+
+// A design rectangle in twips, in pixels.
+inline QRect twipsToRect(int left, int top, int width, int height, double sx, double sy) {
+    return {twipsToPixels(left, sx), twipsToPixels(top, sy), twipsToPixels(width, sx),
+            twipsToPixels(height, sy)};
 }
 
 }  // namespace tess::widgets

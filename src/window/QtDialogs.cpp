@@ -1,6 +1,7 @@
 #include "window/QtDialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -52,14 +53,19 @@ MsgAnswer QtDialogs::message(const MessageRequest& request) {
 }
 
 std::string QtDialogs::openFile(const OpenFileRequest& request) {
-    return QFileDialog::getOpenFileName(parent_, QString::fromStdString(request.title), QString(),
+    return QFileDialog::getOpenFileName(parent_, QString::fromStdString(request.title),
+                                        QString::fromStdString(request.folder),
                                         QtFilter(request.filter))
         .toStdString();
 }
 
 std::string QtDialogs::saveFile(const OpenFileRequest& request) {
-    return QFileDialog::getSaveFileName(parent_, QString::fromStdString(request.title),
-                                        QString::fromStdString(request.fileName),
+    // Qt takes the folder and the proposed name as one path.
+    const QString fileName = QString::fromStdString(request.fileName);
+    const QString start = request.folder.empty()
+                              ? fileName
+                              : QDir(QString::fromStdString(request.folder)).filePath(fileName);
+    return QFileDialog::getSaveFileName(parent_, QString::fromStdString(request.title), start,
                                         QtFilter(request.filter))
         .toStdString();
 }

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -11,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "base/ErrorReporting.h"
 #include "base/WholeFile.h"
@@ -38,9 +41,26 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // While a save writes, pending events run at most this often.
 constexpr int kEventsEveryMilliseconds = 30;
 
-// Client area of the window, in twips.
+// Client area of the window at its start size, in twips.
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
+
+// The client area: never smaller than its design size, and it places its
+// controls again whenever its size changes.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QWidget* parent, QSize designSize, std::function<void(QSize extra)> place)
+        : QWidget(parent), place_(std::move(place)) {
+        setMinimumSize(designSize);
+    }
+    QSize sizeHint() const override { return minimumSize(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { place_(size() - minimumSize()); }
+
+private:
+    std::function<void(QSize)> place_;
+};
 
 // The tree's double-click event carries no node: the handler works on the
 // selected node, which a click or double-click on an empty part of the tree
@@ -93,13 +113,13 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     recoveryDue_->setInterval(kRecoveryDelayMilliseconds);
     connect(recoveryDue_, &QTimer::timeout, this, [this] { keepUnsavedPainting(); });
     tools_->setChangeObserver([this] { recoveryDue_->start(); });
+    qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
 
 QRect frmMain::twips(int left, int top, int width, int height) const {
-    return QRect(widgets::twipsToPixels(left, sx_), widgets::twipsToPixels(top, sy_),
-                 widgets::twipsToPixels(width, sx_), widgets::twipsToPixels(height, sy_));
+    return widgets::twipsToRect(left, top, width, height, sx_, sy_);
 }
 
 QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
@@ -108,6 +128,14 @@ QAction* frmMain::action(QMenu* menu, const char* name, const QString& caption,
     a->setObjectName(name);
     if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
     return a;
+}
+
+std::string frmMain::chooseFile(OpenFileRequest request, bool toWrite) {
+    std::string& folder = lastFolders_[request.title];
+    request.folder = folder;
+    const std::string path = toWrite ? dialogs_.saveFile(request) : dialogs_.openFile(request);
+    if (!path.empty()) folder = std::filesystem::path(path).parent_path().string();
+    return path;
 }
 
 void frmMain::buildMenus() {
@@ -156,17 +184,15 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::buildControls() {
-    auto* client = new QWidget(this);
+    auto* client = new ClientArea(this, twips(0, 0, kClientWidth, kClientHeight).size(),
+                                  [this](QSize extra) { placeControls(extra); });
     client->setObjectName("client");
-    client->setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
     setCentralWidget(client);
 
-    auto* tbMain = new QToolBar(client);
-    tbMain->setObjectName("tbMain");
-    tbMain->setGeometry(twips(0, 0, 9315, 360));
-    auto* tbEtc = new QToolBar(client);
-    tbEtc->setObjectName("tbEtc");
-    tbEtc->setGeometry(twips(0, 360, 9315, 360));
+    tbMain_ = new QToolBar(client);
+    tbMain_->setObjectName("tbMain");
+    tbEtc_ = new QToolBar(client);
+    tbEtc_->setObjectName("tbEtc");
 
     // Entry 0 of the palette is the window's background until the user edits it.
     const QColor background = palette().color(QPalette::Window);
@@ -175,19 +201,17 @@ void frmMain::buildControls() {
             static_cast<std::uint8_t>(background.blue())});
 
     view_ = new widgets::SpriteView(client, state_.Sprite, state_.Palette);
-    view_->placeControls(sx_, sy_);
     view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
 
     panel_ = new widgets::PalettePanel(
-        tbEtc, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
+        tbEtc_, state_.Palette, dialogs_, [this] { return !state_.RomPath.empty(); },
         [this] { view_->RedrawSprite(); });
     panel_->placeControls(sx_, sy_);
-    buildPainting(tbMain);
+    buildPainting(tbMain_);
 
     tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); }, [this] { return saving_; });
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
-    tvSprites_->setGeometry(twips(60, 780, 2355, 5595));
     tvSprites_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tvSprites_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QMenu* menu = spriteMenu(tvSprites_->itemAt(at))) {
@@ -200,7 +224,6 @@ void frmMain::buildControls() {
     sbMain_ = new QStatusBar(client);
     sbMain_->setObjectName("sbMain");
     sbMain_->setSizeGripEnabled(false);
-    sbMain_->setGeometry(twips(0, 6405, 9315, 315));
     const char* initial[] = {"Game: None", "Status: Ready", "Mouse: (%x, %y)", "Progress:"};
     for (int i = 0; i < 4; ++i) {
         panels_[i] = new QLabel(initial[i], sbMain_);
@@ -215,8 +238,25 @@ void frmMain::buildControls() {
     connect(COMMAND_TEMP_, &QPushButton::clicked, this, [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
 
     view_->disableScrollBars();
+    placeControls(QSize(0, 0));
     adjustSize();
-    setFixedSize(sizeHint());
+    // Lay the window out for its start size now, shown or not: the first
+    // layout ran for the size a window has before it is sized.
+    layout()->invalidate();
+    layout()->activate();
+}
+
+void frmMain::placeControls(QSize extra) {
+    // At the start size every control sits at its design place. A larger
+    // window gives its extra width to the strips, the view and the status
+    // bar, its extra height to the tree and the view.
+    const int dx = extra.width();
+    const int dy = extra.height();
+    tbMain_->setGeometry(twips(0, 0, 9315, 360).adjusted(0, 0, dx, 0));
+    tbEtc_->setGeometry(twips(0, 360, 9315, 360).adjusted(0, 0, dx, 0));
+    tvSprites_->setGeometry(twips(60, 780, 2355, 5595).adjusted(0, 0, 0, dy));
+    view_->placeControls(sx_, sy_, extra);
+    sbMain_->setGeometry(twips(0, 6405, 9315, 315).translated(0, dy).adjusted(0, 0, dx, 0));
 }
 
 void frmMain::buildPainting(QToolBar* tbMain) {
@@ -244,9 +284,7 @@ void frmMain::buildPainting(QToolBar* tbMain) {
     connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](tiles::Pixel p, int, int shift) {
         skipOnError([&] { tools_->ReleaseTool(p, static_cast<std::int16_t>(shift)); });
     });
-    connect(canvas, &widgets::SpriteCanvas::zoomWheel, this, [this](int steps) {
-        guarded([&] { mnuViewZoomE_Click(view_->zoomIndexSteppedBy(steps)); });
-    });
+    view_->setZoomCommand([this](int index) { guarded([&] { mnuViewZoomE_Click(index); }); });
 }
 
 QString frmMain::panelText(int panel) const { return panels_[panel - 1]->text(); }
@@ -292,8 +330,8 @@ void frmMain::offerRecovery() {
 
 void frmMain::mnuFileLoad_Click() {
     if (refusedWhileSaving()) return;
-    const std::string path = dialogs_.openFile(
-        {"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Load Genesis ROM File", "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*"});
     if (path.empty()) return;
     LoadRom(path);
 }
@@ -370,6 +408,7 @@ void frmMain::letEventsRun() {
 
 void frmMain::mnuFileSaveRom_Click() {
     if (refusedWhileSaving()) return;
+    tools_->Drop();  // the save writes what the user sees
     saving_ = true;
     sinceEvents_.invalidate();  // the first chance comes at once
     struct EndOfSave {
@@ -460,6 +499,7 @@ void frmMain::tvSprites_DblClick() {
         if (selected.isEmpty()) throw objectNotSetError();
         QTreeWidgetItem* node = selected.front();
         if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+        tools_->Drop();  // a floating block is an unsaved change like any other
         if (!resolveUnsavedChanges(true)) return;
 
         tempFiles_.remove();
@@ -490,6 +530,7 @@ bool frmMain::isShown(const tiles::SpriteChoice& sprite) const {
 std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
     const tiles::SpriteChoice& sprite, std::optional<sprites::DetachedSprite>& apart) {
     if (isShown(sprite)) {
+        tools_->Drop();
         return SpriteAtHand{state_.Sprite, sprites::RomColours(state_.Palette, state_.RomPath),
                             tempFiles_, true};
     }
@@ -504,8 +545,8 @@ std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
 
 void frmMain::mnuFileImport_Click() {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
-    const std::string path = dialogs_.openFile(
-        {"Import Sprite", "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Import Sprite", "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*"});
     if (!path.empty()) ImportBitmap(path);
 }
 
@@ -517,6 +558,7 @@ void frmMain::ImportBitmap(const std::string& path) {
         return;
     }
     // File > Import Sprite... takes no undo step.
+    tools_->Drop();
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
@@ -546,7 +588,7 @@ void frmMain::trapped(const std::function<void()>& action) { reportErrors(dialog
 
 void frmMain::exportSpriteImage(const tiles::SpriteChoice& sprite) {
     const std::string path =
-        dialogs_.saveFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"});
+        chooseFile({"Export Image", "PNG images (*.png)|*.png", sprite.name + ".png"}, true);
     if (path.empty()) return;
     std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
@@ -566,8 +608,8 @@ void frmMain::importSpriteImage(QTreeWidgetItem* node) {
         tvSprites_DblClick();
         if (!isShown(sprite)) return;
     }
-    const std::string path = dialogs_.openFile(
-        {"Import Image", "PNG and BMP images|*.png;*.bmp|All Files (*.*)|*.*"});
+    const std::string path =
+        chooseFile({"Import Image", "PNG and BMP images|*.png;*.bmp|All Files (*.*)|*.*"});
     if (!path.empty()) importImage(path);
 }
 
@@ -601,7 +643,31 @@ void frmMain::ExitProgram() {
         exitAfterSave_ = true;
         return;
     }
+    tools_->Drop();
     if (resolveUnsavedChanges(false)) endProcess_(0);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == this && event->type() == QEvent::WindowDeactivate) {
+        view_->setPanning(false);  // the Space release goes elsewhere
+        return false;
+    }
+    const bool pressed = event->type() == QEvent::KeyPress;
+    if (!pressed && event->type() != QEvent::KeyRelease) return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Shift) {
+        skipOnError([&] { tools_->ModifiersChanged(pressed ? paint::kShiftKey : 0); });
+        return false;
+    }
+    if (key->key() != Qt::Key_Space) return false;
+    // Elsewhere Space stays the focused control's (a toolbar button clicks on its release).
+    const QWidget* frame = view_->picEdBack();
+    const bool overView = frame->rect().contains(frame->mapFromGlobal(QCursor::pos()));
+    if (pressed ? !overView : !view_->panning()) return false;
+    if (!key->isAutoRepeat()) view_->setPanning(pressed);
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "base/CommonDlg.h"
 #include "base/Messages.h"
@@ -97,10 +99,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Watches the keys of the whole window, whichever control has the focus:
+    // Shift changes the Shape's preview at once, and Space held with the
+    // pointer over the view pans it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildControls();
+    // Places the controls for a client area `extra` pixels larger than its
+    // design size (none at the start size).
+    void placeControls(QSize extra);
     // The paint tools: the toolbar, the keys and the canvas's mouse.
     void buildPainting(QToolBar* tbMain);
     void IdentifyGame();
@@ -142,6 +151,9 @@ private:
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
+    // Asks for a file to read (or to write) through the dialog seam, in the
+    // folder where the dialog of this title last found one in this run.
+    std::string chooseFile(OpenFileRequest request, bool toWrite = false);
     QRect twips(int left, int top, int width, int height) const;
 
     ProgramState& state_;
@@ -156,10 +168,15 @@ private:
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;
     double sx_ = 15, sy_ = 15;  // twips per pixel
+    // The last folder of each file dialog, by title, for this run only: the
+    // program keeps no settings.
+    std::map<std::string, std::string> lastFolders_;
 
     QMenu* mnuFileSave_ = nullptr;
     QAction* mnuViewGrid_ = nullptr;
     QAction* mnuViewZoomE_[6] = {};
+    QToolBar* tbMain_ = nullptr;
+    QToolBar* tbEtc_ = nullptr;
     QTreeWidget* tvSprites_ = nullptr;
     QStatusBar* sbMain_ = nullptr;
     QLabel* panels_[4] = {};

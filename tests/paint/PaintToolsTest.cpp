@@ -112,19 +112,20 @@ TEST(UndoHistory, KeepsTheNewestStepsWithinItsBudget) {
             history.keepTiles(buffer, tx, tx, 0);
             buffer.at(8 * tx + 3, 4) = index;
         }
-        return history.endGesture(buffer);
+        return history.endGesture(buffer, {});
     };
     for (std::uint8_t step = 1; step <= 3; ++step) EXPECT_TRUE(paintTiles(step - 1, 1, step));
     EXPECT_EQ(history.undoSteps(), 2u);  // the first step made room
 
     EXPECT_TRUE(paintTiles(0, 3, 7));  // larger than the budget: kept alone
     EXPECT_EQ(history.undoSteps(), 1u);
-    EXPECT_TRUE(history.undo(buffer));
+    UndoHistory::Selection selection;
+    EXPECT_TRUE(history.undo(buffer, selection));
     EXPECT_EQ(buffer.at(3, 4), 1);
     EXPECT_EQ(buffer.at(19, 4), 3);
 
     ByteGrid other(8, 8);  // another sprite's buffer: the steps do not apply to it
-    history.redo(other);
+    history.redo(other, selection);
     EXPECT_EQ(history.redoSteps(), 0u);
     EXPECT_EQ(other.at(3, 4), 0);
 }
@@ -247,17 +248,32 @@ TEST_F(Tools, ShapePreviewsThenDrawsALineOrWithShiftARectangleOnRelease) {
     EXPECT_EQ(at(15, 5), kBack);
     EXPECT_EQ(at(16, 5), 0);
 
-    // Shift at the release makes it the outline of a rectangle.
-    const ByteGrid beforeRectangle = doc.SpriteBuffer;
-    stroke(kLeftButton, {{5, 11}, {2, 9}}, kShiftKey);
-    const std::vector<Pixel> outline = changedSince(beforeRectangle);
-    EXPECT_EQ(outline.size(), 10u);  // 4 x 3 pixels, the middle two inside
-    EXPECT_EQ(at(3, 10), 0);
-    EXPECT_EQ(at(2, 10), kFore);
-
+    // Shift at the release makes it the outline of a rectangle. Pressed or
+    // released without a move, it changes the preview at once, and the
+    // release draws what the preview showed.
+    for (const std::int16_t shift : {kShiftKey, std::int16_t{0}}) {
+        const ByteGrid beforeShape = doc.SpriteBuffer;
+        tools.ApplyTool({5, 11}, kLeftButton, kShiftKey ^ shift);
+        tools.ApplyTool({2, 9}, kLeftButton, kShiftKey ^ shift);
+        tools.ModifiersChanged(shift);
+        std::vector<Pixel> previewed;
+        for (std::int32_t y = 0; y < 16; ++y) {
+            for (std::int32_t x = 0; x < 24; ++x) {
+                if (tools.preview().cell({x, y}) == kFore) previewed.push_back({x, y});
+            }
+        }
+        tools.ReleaseTool({2, 9}, shift);
+        EXPECT_EQ(changedSince(beforeShape), previewed) << shift;
+        if (shift) {
+            EXPECT_EQ(previewed.size(), 10u);  // 4 x 3 pixels, the middle two inside
+            EXPECT_EQ(at(3, 10), 0);
+            EXPECT_EQ(at(2, 10), kFore);
+            tools.Undo();
+        } else {
+            EXPECT_EQ(previewed.size(), 4u);  // the line
+        }
+    }
     EXPECT_EQ(history().undoSteps(), 3u);
-    tools.Undo();
-    EXPECT_TRUE(changedSince(beforeRectangle).empty());
 }
 
 TEST_F(Tools, SprayCanDotsAroundThePointerInWhiteTilesTheSameWayEachStroke) {
@@ -285,64 +301,118 @@ TEST_F(Tools, SprayCanDotsAroundThePointerInWhiteTilesTheSameWayEachStroke) {
     EXPECT_TRUE(changedSince(sprayed).empty());
 }
 
-TEST_F(Tools, SelectionMarqueeMovesPixelsOfWhiteTilesAndNeverPaintsItself) {
+// A moved block floats: nothing under it changes until it is dropped, and
+// dropping writes only into white tiles, as one undo step that takes the
+// marquee with it.
+TEST_F(Tools, SelectionMovesAFloatingBlockThatOnlyADropWrites) {
     pattern();
     choose(PaintTool::Selection);
     const ByteGrid before = doc.SpriteBuffer;
+    const PixelRect source{1, 1, 3, 2};
+    const PixelRect overGrey{15, 1, 3, 2};  // its right two columns over the grey tile
     stroke(kLeftButton, {{3, 2}, {1, 1}});
-    EXPECT_EQ(tools.selection().selection(), (PixelRect{1, 1, 3, 2}));
-    EXPECT_EQ(tools.preview().marquee(), (PixelRect{1, 1, 3, 2}));
-    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_EQ(tools.selection().selection(), source);
+    EXPECT_EQ(tools.preview().marquee(), source);
     EXPECT_EQ(history().undoSteps(), 0u);
 
-    // Dragging inside moves the pixels 14 to the right: onto the edge of the grey tile.
+    // Dragged 14 to the right, onto the grey tile, and back: nothing is lost.
     tools.ApplyTool({2, 1}, kLeftButton, 0);
     tools.ApplyTool({16, 1}, kLeftButton, 0);
     EXPECT_EQ(tools.preview().cell({15, 1}), before.at(1, 1));
     EXPECT_EQ(tools.preview().cell({1, 1}), 0);
     EXPECT_EQ(tools.preview().cell({16, 1}), tess::tiles::SpriteOverlay::kClear);  // grey
-    EXPECT_TRUE(changedSince(before).empty());
     tools.ReleaseTool({16, 1}, 0);
+    EXPECT_TRUE(tools.selection().floating());
+    EXPECT_EQ(tools.preview().marquee(), overGrey);
+    stroke(kLeftButton, {{16, 2}, {2, 2}});
+    tools.Drop();
+    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_EQ(history().undoSteps(), 0u);  // a drop that changes nothing is no step
+
+    // Moved and dropped over the grey tile: one step, white pixels only.
+    stroke(kLeftButton, {{2, 1}, {16, 1}});
+    EXPECT_TRUE(changedSince(before).empty());  // floating
+    stroke(kLeftButton, {{20, 12}, {21, 13}});  // a press outside drops it, then marks anew
     for (std::int32_t y = 1; y <= 2; ++y) {
         for (std::int32_t x = 1; x <= 3; ++x) {
             EXPECT_EQ(at(x, y), 0);
             EXPECT_EQ(at(x + 14, y), x + 14 < 16 ? before.at(x, y) : before.at(x + 14, y));
         }
     }
-    EXPECT_EQ(tools.selection().selection(), (PixelRect{15, 1, 3, 2}));
+    EXPECT_EQ(tools.selection().selection(), (PixelRect{20, 12, 2, 2}));
     EXPECT_EQ(history().undoSteps(), 1u);
+
+    // Undo and redo bring back the marquee of their side with the pixels.
+    const ByteGrid dropped = doc.SpriteBuffer;
     tools.Undo();
     EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_EQ(tools.selection().selection(), source);
+    EXPECT_EQ(tools.preview().marquee(), source);
+    tools.Redo();
+    EXPECT_TRUE(changedSince(dropped).empty());
+    EXPECT_EQ(tools.selection().selection(), (PixelRect{20, 12, 2, 2}));
+    tools.Undo();
 
-    // A click outside drops the selection.
-    stroke(kLeftButton, {{20, 12}});
+    // Esc puts a moved block back where it came from; undo drops a block first.
+    stroke(kLeftButton, {{2, 2}, {10, 10}});
+    tools.Cancel();
+    EXPECT_FALSE(tools.selection().floating());
+    EXPECT_EQ(tools.selection().selection(), source);
+    EXPECT_TRUE(changedSince(before).empty());
+    stroke(kLeftButton, {{2, 2}, {10, 10}});
+    tools.Undo();
+    EXPECT_TRUE(changedSince(before).empty());
+    EXPECT_EQ(tools.selection().selection(), source);
+    EXPECT_EQ(history().redoSteps(), 1u);  // the drop, which redo brings back
+    tools.Cancel();  // without a block: the selection goes
     EXPECT_FALSE(tools.selection().selection());
 }
 
-TEST_F(Tools, SelectionCopiesCutsClearsAndPastesAsOneStepEach) {
+TEST_F(Tools, SelectionCopiesCutsClearsAndPastesAFloatingBlock) {
     pattern();
     const ByteGrid before = doc.SpriteBuffer;
     choose(PaintTool::Selection);
     tools.Paste();  // an empty clipboard pastes nothing
+    EXPECT_FALSE(tools.selection().floating());
+
+    // Copy, paste in place, move the pasted block away: the original stays,
+    // and the pasted pixels go down where the block was dropped.
     stroke(kLeftButton, {{0, 0}, {1, 1}});
     tools.Copy();
-    stroke(kLeftButton, {{20, 10}, {21, 11}});  // in the lower right white tile
     tools.Paste();
-    EXPECT_EQ(at(20, 10), before.at(0, 0));
+    EXPECT_TRUE(changedSince(before).empty());
+    stroke(kLeftButton, {{0, 0}, {20, 10}});
+    tools.Drop();
+    EXPECT_EQ(changedSince(before), (std::vector<Pixel>{{20, 10}, {21, 10}, {20, 11}, {21, 11}}));
     EXPECT_EQ(at(21, 11), before.at(1, 1));
     EXPECT_EQ(tools.selection().selection(), (PixelRect{20, 10, 2, 2}));
+    EXPECT_EQ(history().undoSteps(), 1u);
 
+    // A pasted block moved over pixels leaves them as they were when moved on.
+    const ByteGrid pasted = doc.SpriteBuffer;
+    tools.Paste();
+    stroke(kLeftButton, {{20, 10}, {22, 12}});
+    stroke(kLeftButton, {{22, 12}, {5, 5}});
+    EXPECT_TRUE(changedSince(pasted).empty());
+    tools.Cancel();  // Esc: a pasted block writes nothing
+    EXPECT_TRUE(changedSince(pasted).empty());
+    EXPECT_EQ(history().undoSteps(), 1u);
+
+    // Cut and Delete clear to 0, a floating block included.
     tools.Cut();
     EXPECT_EQ(at(20, 10), 0);
-    EXPECT_EQ(at(21, 11), 0);
-    // Without a selection the clipboard goes to the sprite's top-left corner.
-    stroke(kLeftButton, {{5, 5}});
+    tools.Paste();
+    stroke(kLeftButton, {{20, 10}, {4, 4}});
+    tools.Delete();  // the pasted block is thrown away
+    EXPECT_EQ(at(4, 4), before.at(4, 4));
+    stroke(kLeftButton, {{0, 0}});  // no selection: pastes at the top-left corner
     at(0, 0) = 15;
     tools.Paste();
+    tools.Drop();
     EXPECT_EQ(at(0, 0), before.at(0, 0));
     tools.Delete();
     EXPECT_EQ(at(1, 1), 0);
-    EXPECT_EQ(history().undoSteps(), 4u);  // paste, cut, paste, delete; the copy changed nothing
+    EXPECT_EQ(history().undoSteps(), 4u);  // drop, cut, drop, delete
 
     choose(PaintTool::Pencil);  // the keys belong to the Selection tool
     tools.Paste();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
+#include "widgets/SpriteView.h"
 #include "widgets/frmAbout.h"
 #include "widgets/frmDetails.h"
 
@@ -140,6 +142,60 @@ TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
     EXPECT_EQ(items.join(" "), "srom=ROM spal=Palette");
 }
 
+// The window grows from its start size and never shrinks below it: the
+// strips and the status bar take the extra width, the tree the extra
+// height, the view both; the bars follow the view's edges and the scroll
+// ranges its new size.
+TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartSize) {
+    struct Control {
+        const char* name;
+        QRect start;  // pixels at 15 twips a pixel
+        int right, down, wider, taller;  // which edges follow the extra size
+    };
+    const Control controls[] = {
+        {"tbMain", {0, 0, 621, 24}, 0, 0, 1, 0},
+        {"tbEtc", {0, 24, 621, 24}, 0, 0, 1, 0},
+        {"tvSprites", {4, 52, 157, 373}, 0, 0, 0, 1},
+        {"picEdBack", {168, 52, 433, 357}, 0, 0, 1, 1},
+        {"sprScrollV", {600, 52, 17, 357}, 1, 0, 0, 1},
+        {"sprScrollH", {168, 408, 433, 17}, 0, 1, 1, 0},
+        {"sbMain", {0, 427, 621, 21}, 0, 1, 1, 0},
+        {"COMMAND_TEMP", {368, 0, 61, 21}, 0, 0, 0, 0},
+    };
+    load(rom);
+    window->show();
+    const QSize start = window->size();
+    window->mnuViewZoomE_Click(5);
+    QTreeWidgetItem* delta = tree()->findItems("Delta", Qt::MatchExactly | Qt::MatchRecursive).front();
+    tree()->setCurrentItem(delta);
+    window->tvSprites_DblClick();  // 384 x 384 pixels at zoom 24: too high for the start size
+    widgets::SpriteView& view = window->spriteView();
+    view.sprScrollV()->setValue(5);
+
+    for (const QSize size : {QSize(1200, 850), start, QSize(300, 200), QSize(1200, 850), start}) {
+        window->resize(size);
+        QApplication::processEvents();
+        const QSize client = window->centralWidget()->size();
+        const int dx = client.width() - 621;
+        const int dy = client.height() - 448;
+        EXPECT_EQ(window->size(), size == QSize(300, 200) ? start : size);
+        for (const Control& c : controls) {
+            const QRect expected = c.start.translated(c.right * dx, c.down * dy)
+                                       .adjusted(0, 0, c.wider * dx, c.taller * dy);
+            EXPECT_EQ(window->findChild<QWidget*>(c.name)->geometry(), expected)
+                << c.name << " at " << size.width() << " x " << size.height();
+        }
+        // The scroll-range rule with the frame's size: the surface fits the
+        // larger frame, at 0; at the start size it is scrollable again.
+        const bool fits = dy >= 384 - 357;
+        EXPECT_EQ(view.sprScrollV()->isEnabled(), !fits);
+        EXPECT_EQ(view.sprScrollV()->maximum(), 26);  // 384 / 15 = 25.6
+        if (fits) EXPECT_EQ(view.picSprite()->pos(), QPoint(0, 0));
+        EXPECT_FALSE(view.sprScrollH()->isEnabled());
+    }
+    EXPECT_TRUE(ends.empty());
+}
+
 TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothing) {
     const std::string rev1 = dir.file("rev1.bin");
     test::writeFile(rev1, test::fixtureGameRom("T-00001 -01"));
@@ -166,6 +222,38 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothi
     load("");  // the dialog is cancelled
     EXPECT_EQ(state.RomPath, rev1);
     EXPECT_EQ(tree()->topLevelItemCount(), 5);
+    EXPECT_TRUE(ends.empty());
+}
+
+// Each file dialog opens where it last found a file in this run; a
+// cancelled dialog changes nothing.
+TEST_F(MainWindow, EachFileDialogOpensInTheFolderItLastFoundAFileIn) {
+    std::filesystem::create_directories(dir / "pictures");
+    const std::string picture = (dir / "pictures" / "alpha.png").string();
+    auto exportImage = [&](const std::string& answer) {
+        dialogs.queueFile(answer);
+        QMenu* menu = window->spriteMenu(node("alpha"));
+        menu->findChild<QAction*>("mnuSpriteExport")->trigger();
+        delete menu;
+    };
+    load(rom);
+    load("");
+    exportImage(picture);
+    exportImage("");
+    load(rom);
+    const std::pair<const char*, std::string> asked[] = {
+        {"Load Genesis ROM File", ""},
+        {"Load Genesis ROM File", dir.path().string()},
+        {"Export Image", ""},
+        {"Export Image", (dir / "pictures").string()},
+        {"Load Genesis ROM File", dir.path().string()},
+    };
+    ASSERT_EQ(dialogs.fileRequests().size(), std::size(asked));
+    for (std::size_t i = 0; i < std::size(asked); ++i) {
+        EXPECT_EQ(dialogs.fileRequests()[i].title, asked[i].first) << i;
+        EXPECT_EQ(dialogs.fileRequests()[i].folder, asked[i].second) << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(picture));
     EXPECT_TRUE(ends.empty());
 }
 

@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 
 #include "paint/PaintTools.h"
+#include "tiles/TileCodec.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
 #include "widgets/PalettePanel.h"
@@ -61,6 +65,25 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
+    // The other fixture game's "Big Sprite", 16 x 16 tiles, at zoom 4: 512
+    // pixels a side, both bars enabled.
+    void showBigSprite() {
+        showActive();
+        const std::string rev1 = dir.file("rev1.bin");
+        test::writeFile(rev1, test::fixtureGameRom("T-00001 -01"));
+        window->LoadRom(rev1);
+        select("Big Sprite");
+        window->mnuViewZoomE_Click(1);
+    }
+    // A wheel turn over the canvas, at a point of the frame.
+    void wheel(QPointF atFrame, QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pixels = {}) {
+        const QPointF at = atFrame - QPointF(canvas()->pos());
+        QWheelEvent event(at, canvas()->mapToGlobal(at), pixels, angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(), &event);
+    }
+    QScrollBar& h() { return *window->spriteView().sprScrollH(); }
+    QScrollBar& v() { return *window->spriteView().sprScrollV(); }
 };
 
 TEST_F(Painting, PressAndMovesActOnThePixelUnderThePointerAndShowIt) {
@@ -133,6 +156,8 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     drag(Qt::LeftButton, {pixel(8, 8), pixel(9, 9)});
     QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(at(9, 9), painted.at(9, 9));  // floating
+    QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(at(9, 9), painted.at(1, 1));
     QTest::keyClick(window.get(), Qt::Key_Delete);
     EXPECT_EQ(at(9, 9), 0);
@@ -165,13 +190,35 @@ TEST_F(Painting, CompressedSpritesPaintAndAnImportIsOneUndoStepButFileImportSpri
     EXPECT_EQ(at(1, 1), 5);
 }
 
+// Each button shows its 16 x 16 art unscaled at 1x (somewhere in the button:
+// every opaque pixel of the art at one place), and carries a 32 x 32 copy for 2x.
+TEST_F(Painting, ToolbarIconsShowTheirArtPixelForPixel) {
+    showActive();
+    auto* tbMain = window->findChild<QToolBar*>("tbMain");
+    for (QAction* action : tbMain->actions()) {
+        if (action->isSeparator()) continue;
+        EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        const QImage art = action->icon().pixmap(QSize(16, 16), 1.0).toImage();
+        const QImage shown = tbMain->widgetForAction(action)->grab().toImage();
+        auto drawnAt = [&](int left, int top) {
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const QRgb pixel = art.pixel(x, y);
+                    if (qAlpha(pixel) == 255 && shown.pixel(left + x, top + y) != pixel) return false;
+                }
+            }
+            return true;
+        };
+        bool found = false;
+        for (int top = 0; top + 16 <= shown.height() && !found; ++top) {
+            for (int left = 0; left + 16 <= shown.width() && !found; ++left) found = drawnAt(left, top);
+        }
+        EXPECT_TRUE(found) << action->objectName().toStdString();
+    }
+}
+
 TEST_F(Painting, OneToolIsDownAtATimeChosenByItsButtonOrItsLetter) {
     showActive();
-    for (QAction* action : window->findChild<QToolBar*>("tbMain")->actions()) {
-        if (!action->isSeparator()) {
-            EXPECT_EQ(action->icon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
-        }
-    }
     // One tool down at a time, the Pencil at start; clicks and letters choose.
     auto down = [&] {
         QStringList checked;
@@ -224,24 +271,108 @@ TEST_F(Painting, ToolbarFileButtonsRunTheMenuCommandsAndReloadDoesNothing) {
     EXPECT_TRUE(ends.empty());
 }
 
-TEST_F(Painting, CtrlWheelStepsThroughTheZoomLevels) {
-    select("alpha");
-    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event({4, 4}, canvas()->mapToGlobal(QPointF(4, 4)), {}, {0, delta}, Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas(), &event);
+// Ctrl+wheel steps the zoom as the Zoom menu does, its check following, and
+// keeps the sprite pixel under the pointer there while the view can scroll.
+TEST_F(Painting, CtrlWheelStepsTheZoomKeepingThePixelUnderThePointer) {
+    showBigSprite();
+    h().setValue(4);
+    v().setValue(3);
+    const QPointF at(200.5, 150.5);
+    auto pixelUnder = [&] {
+        const QPointF p = (at - QPointF(canvas()->pos())) / window->spriteView().Zoom();
+        return tiles::Pixel{static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
     };
-    wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(window->spriteView().Zoom(), 16);
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE4")->isChecked());
-    EXPECT_FALSE(window->findChild<QAction*>("mnuViewZoomE3")->isChecked());
-    wheel(120, {});  // without Ctrl the wheel does not zoom
-    wheel(120, Qt::ControlModifier);
-    wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(window->spriteView().Zoom(), 24);
-    for (int i = 0; i < 6; ++i) wheel(-120, Qt::ControlModifier);
+    const tiles::Pixel kept = pixelUnder();
+    EXPECT_EQ(kept, (tiles::Pixel{65, 48}));
+    const std::pair<int, int> steps[] = {{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 5}, {-1, 4}, {-1, 3},
+                                         {-1, 2}, {-1, 1}};
+    for (const auto& [notch, item] : steps) {
+        wheel(at, {0, 120 * notch}, Qt::ControlModifier);
+        const std::string label = "zoom " + std::to_string(window->spriteView().Zoom());
+        EXPECT_EQ(window->spriteView().Zoom(), widgets::SpriteView::kZoomLevels[item]) << label;
+        EXPECT_TRUE(window->findChild<QAction*>(QString("mnuViewZoomE%1").arg(item))->isChecked()) << label;
+        EXPECT_EQ(pixelUnder(), kept) << label;
+    }
+    // A fine wheel's small turns add up to a notch; at zoom 1 the sprite fits, at 0, 0.
+    for (int i = 0; i < 4; ++i) wheel(at, {0, -30}, Qt::ControlModifier);
     EXPECT_EQ(window->spriteView().Zoom(), 1);
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE0")->isChecked());
+    EXPECT_EQ(canvas()->pos(), QPoint(0, 0));
+    EXPECT_TRUE(ends.empty());
+}
+
+// The wheel scrolls vertically, with Shift sideways, a touchpad by its
+// pixels (S = 15 pixels a bar unit); Space held makes a drag pan, not paint.
+TEST_F(Painting, TheWheelScrollsAndASpaceDragPansWithoutPainting) {
+    showBigSprite();
+    const int notch = QApplication::wheelScrollLines() * h().singleStep();
+    struct Turn {
+        QPoint angle;
+        QPoint pixels;
+        Qt::KeyboardModifiers modifiers;
+        int h, v;  // the bars' values afterwards
+    };
+    const Turn turns[] = {
+        {{0, -120}, {}, Qt::NoModifier, 0, notch},  // towards the user: further down
+        {{0, -120}, {}, Qt::ShiftModifier, notch, notch},
+        {{0, 120}, {}, Qt::NoModifier, notch, 0},
+        {{0, 0}, {-30, -50}, Qt::NoModifier, notch + 2, 3},  // 50 / 15: the rest is kept
+        {{0, 0}, {0, -10}, Qt::NoModifier, notch + 2, 4},
+    };
+    for (const Turn& turn : turns) {
+        wheel({100, 100}, turn.angle, turn.modifiers, turn.pixels);
+        EXPECT_EQ(h().value(), turn.h);
+        EXPECT_EQ(v().value(), turn.v);
+    }
+    EXPECT_EQ(canvas()->pos(), QPoint(-15 * h().value(), -15 * v().value()));
+
+    const tiles::ByteGrid before = state.Sprite.SpriteBuffer;
+    QCursor::setPos(window->spriteView().picEdBack()->mapToGlobal(QPoint(100, 100)));
+    QTest::keyPress(tree(), Qt::Key_Space);  // whichever control has the focus
+    const QPoint values(h().value(), v().value());
+    drag(Qt::LeftButton, {pixel(20, 20), pixel(20, 20) + QPointF(-45, -30)});
+    EXPECT_EQ(h().value(), values.x() + 3);
+    EXPECT_EQ(v().value(), values.y() + 2);
+    EXPECT_TRUE(bufferIs(before));
+    QTest::keyRelease(tree(), Qt::Key_Space);
+    drag(Qt::LeftButton, {pixel(20, 20)});
+    EXPECT_FALSE(bufferIs(before));
+}
+
+// The window's keys and drop points for a floating block: Esc puts it back,
+// Enter and Save ROM put it down (the save writes what the user sees);
+// Shift changes the Shape's preview without a move.
+TEST_F(Painting, KeysAndSaveEndAFloatingBlockAndShiftReshapesThePreview) {
+    showActive();
+    select("Delta");  // its white tile (0, 0) lies at 4256 of the ROM
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
+    const std::string romBefore = test::readFile(rom);
+    QTest::keyClick(window.get(), Qt::Key_M);
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(1, 1)});
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(4, 4)});
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->paintTools().selection().floating());
+    drag(Qt::LeftButton, {pixel(0, 0), pixel(4, 4)});
+    EXPECT_TRUE(bufferIs(loaded));
+    trigger("mnuFileSaveRom");
+    EXPECT_FALSE(window->paintTools().selection().floating());
+    EXPECT_EQ(at(0, 0), 0);
+    EXPECT_EQ(at(5, 5), loaded.at(1, 1));
+    std::string expected = romBefore;
+    const tiles::TileBytes tile = tiles::EncodeTile(state.Sprite.SpriteBuffer, 0, 0);
+    expected.replace(4256, tile.size(), std::string(tile.begin(), tile.end()));
+    EXPECT_EQ(test::readFile(rom), expected);
+
+    QTest::keyClick(window.get(), Qt::Key_U);
+    setSwatches(5, 9);
+    mouse(QEvent::MouseButtonPress, pixel(1, 1), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, pixel(4, 3), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->paintTools().preview().cell({4, 1}), tiles::SpriteOverlay::kClear);  // a line
+    QTest::keyPress(window.get(), Qt::Key_Shift);
+    EXPECT_EQ(window->paintTools().preview().cell({4, 1}), 5);  // a rectangle's corner
+    mouse(QEvent::MouseButtonRelease, pixel(4, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    QTest::keyRelease(window.get(), Qt::Key_Shift);
+    EXPECT_EQ(at(4, 1), 5);
+    EXPECT_TRUE(ends.empty());
 }
 
 }  // namespace
