@@ -1,7 +1,6 @@
 // The SQLite store against databases the tests write with libsqlite3.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,37 +29,6 @@ std::vector<std::string> column(const Table& table, std::size_t c) {
 }
 
 using test::databaseErrorOf;
-
-// A game database converted from Access lists its rows in the order of the
-// Access file's index: the order comes from the program, not from a collation
-// stored in the SQLite file.
-TEST_F(SqliteDatabaseTest, ConvertedTablesKeepTheAccessOrder) {
-    const std::string data = TESS_TEST_DATA;
-    const std::pair<std::string, std::string> sources[] = {
-        {data + "/jet/many.mdb", "SPRITE"},  // hyphens, apostrophes, digits, punctuation
-        {data + "/jet/many.mdb", "COMPRESSED"},
-        {data + "/jet/t00001r1.mdb", "SPRITE"},
-        {data + "/jet-index-gap/testIndexPropertiesV2000.mdb", "TableIgnoreNulls2"},
-        {data + "/jet3/testIndexCodesV1997.mdb", "Table1"},
-    };
-    for (const auto& [file, name] : sources) {
-        SCOPED_TRACE(file + " " + name);
-        const Table jet = openDatabase(file)->loadTable(name);
-        const std::vector<std::string> order = column(jet, jet.keyColumn);
-        ASSERT_GT(order.size(), 5u);
-        // Stored back to front, so that storage order is no help.
-        std::string sql = "BEGIN; CREATE TABLE T (Name TEXT PRIMARY KEY, Position INTEGER);";
-        for (std::size_t i = order.size(); i-- > 0;) {
-            std::string quoted;
-            for (const char c : order[i])
-                quoted += c == '\'' ? std::string("''") : std::string(1, c);
-            sql += "INSERT INTO T VALUES ('" + quoted + "', " + std::to_string(i) + ");";
-        }
-        const std::string path = create("converted.db", sql + "COMMIT;");
-        EXPECT_EQ(column(openDatabase(path)->loadTable("T"), 0), order);
-        std::filesystem::remove(path);
-    }
-}
 
 // A key column without a declared type keeps each value's kind. Rows come in
 // the order the engine sorts kinds, no value first, then numbers by value
