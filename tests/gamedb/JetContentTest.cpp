@@ -77,13 +77,18 @@ void readJet(std::vector<ExpectedTable>& tables) {
             tables.push_back({file, table, 0, {}, {}, {}});
             tableLine = 0;
         } else if (tableLine >= 0 && line.starts_with("|")) {
+            if (tableLine++ == 1) continue;  // the "|---|" line
+            // The values between "| # | " and the closing " |".
             Strings values = rowValues(line.substr(0, line.size() - 2), line.find(" | ") + 3);
             for (std::string& v : values) {
                 if (v.starts_with("BIG16x16(")) v = big16x16(v);
             }
-            if (tableLine == 0) tables.back().columns = values;
-            if (tableLine++ > 1) tables.back().rows.push_back(values);
-            tables.back().rowCount = tables.back().rows.size();
+            if (tableLine == 1) {
+                tables.back().columns = values;
+            } else {
+                tables.back().rows.push_back(values);
+                tables.back().rowCount = tables.back().rows.size();
+            }
         } else if (tableLine > 0) {
             tableLine = -1;
         }
