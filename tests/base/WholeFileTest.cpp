@@ -51,58 +51,46 @@ TEST(WholeFile, WritesFilesAndThroughLinks) {
     EXPECT_EQ(dir.entries(), 7u);  // no temporary file left beside them
 }
 
-TEST(WholeFile, RefusesWhatIsNoRegularFile) {
-    test::TempDir dir;
-    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-    fs::create_directory(dir / "folder");
-    fs::create_symlink(dir / "fifo", dir / "link-to-fifo");
-    std::vector<std::pair<fs::path, std::string>> cases = {
-        {dir / "fifo", "is not a regular file"},
-        {dir / "link-to-fifo", "is not a regular file"},
-        {dir / "folder", "is a folder"},
-        {dir / "missing" / "x.bin", "No such file or directory"},
-        {"", "no file name"},
-    };
-    // A device node of the test's own (root may make one), never the machine's /dev/null: a
-    // regression would replace it.
-    const bool device = mknod((dir / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
-    if (device) cases.push_back({dir / "null", "is not a regular file"});
-    for (const auto& [path, reason] : cases) {
-        std::string why;
-        EXPECT_FALSE(writeWholeFile(path, kNew, why)) << path;
-        EXPECT_EQ(why, reason) << path;
-    }
-    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
-    EXPECT_TRUE(!device || fs::is_character_file(dir / "null"));
-    EXPECT_EQ(dir.entries(), device ? 4u : 3u);
-}
-
 // Every front end words a path it cannot read alike; a FIFO or a device is
-// refused before it is opened, as reading one may never end.
-TEST(WholeFile, SaysWhyAPathCannotBeRead) {
+// refused before it is opened, as reading one may never end, and a write
+// never replaces one.
+TEST(WholeFile, SaysWhyAPathCannotBeReadOrWritten) {
     test::TempDir dir;
     test::writeBytes(dir / "rom.bin", kOld);
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
     fs::create_directory(dir / "folder");
     fs::create_symlink(dir / "rom.bin", dir / "link.bin");
     fs::create_symlink(dir / "gone.bin", dir / "dangling.bin");
+    fs::create_symlink(dir / "fifo", dir / "link-to-fifo");
     using Kind = Unreadable::Kind;
-    const struct {
+    struct Case {
         fs::path path;
         std::optional<Kind> kind;
-        std::string why;
-    } cases[] = {
+        std::string why;       // a read's
+        std::string writeWhy = "";  // a write's, where one is tried here
+    };
+    std::vector<Case> cases = {
         {dir / "rom.bin", std::nullopt, ""},
         {dir / "link.bin", std::nullopt, ""},
         {dir / "missing.bin", Kind::Missing, "no such file"},
         {dir / "dangling.bin", Kind::Missing, "no such file"},
         {dir / "rom.bin" / "x.bin", Kind::Missing, "no such file"},  // a file on the way
-        {"", Kind::Missing, "no such file"},
-        {dir / "folder", Kind::Folder, "is a folder"},
-        {dir / "fifo", Kind::NotRegularFile, "is not a regular file"},
+        {dir / "missing" / "x.bin", Kind::Missing, "no such file", "No such file or directory"},
+        {"", Kind::Missing, "no such file", "no file name"},
+        {dir / "folder", Kind::Folder, "is a folder", "is a folder"},
+        {dir / "fifo", Kind::NotRegularFile, "is not a regular file", "is not a regular file"},
+        {dir / "link-to-fifo", Kind::NotRegularFile, "is not a regular file",
+         "is not a regular file"},
         {"/dev/null", Kind::NotRegularFile, "is not a regular file"},
     };
-    for (const auto& c : cases) {
+    // A device node of the test's own (root may make one), never the machine's /dev/null: a
+    // regression would replace it.
+    const bool device = mknod((dir / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (device) {
+        cases.push_back(
+            {dir / "null", Kind::NotRegularFile, "is not a regular file", "is not a regular file"});
+    }
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const auto unreadable = whyUnreadable(c.path);
         EXPECT_EQ(unreadable ? std::optional(unreadable->kind) : std::nullopt, c.kind);
@@ -110,7 +98,13 @@ TEST(WholeFile, SaysWhyAPathCannotBeRead) {
         std::string why;
         EXPECT_EQ(readWholeFile(c.path, why).has_value(), !c.kind);
         EXPECT_EQ(why, c.why);
+        if (c.writeWhy.empty()) continue;
+        EXPECT_FALSE(writeWholeFile(c.path, kNew, why));
+        EXPECT_EQ(why, c.writeWhy);
     }
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_TRUE(!device || fs::is_character_file(dir / "null"));
+    EXPECT_EQ(dir.entries(), device ? 7u : 6u);
 }
 
 TEST(WholeFile, AFileWithoutTheRightToReadItGivesTheSystemsReason) {

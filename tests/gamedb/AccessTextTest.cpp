@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gamedb/AccessText.h"
+#include "gamedb/Database.h"
 
 namespace tess::gamedb {
 namespace {
@@ -35,6 +36,28 @@ TEST(AccessText, OrderOfGeneralSort) {
                 << order[i] << " < " << order[i + 1];
             EXPECT_GT(CompareAccessText(order[i + 1], order[i]), 0)
                 << order[i + 1] << " > " << order[i];
+        }
+    }
+}
+
+// The text keys of real Access files come in their index's order: hyphens,
+// apostrophes, digits and punctuation in many.mdb, code-page letters in the
+// Access 97 file. The SQLite store sorts by this order.
+TEST(AccessText, OrderOfRealAccessIndexes) {
+    const std::pair<std::string, std::string> sources[] = {
+        {"jet/many.mdb", "SPRITE"},
+        {"jet/many.mdb", "COMPRESSED"},
+        {"jet/t00001r1.mdb", "SPRITE"},
+        {"jet-index-gap/testIndexPropertiesV2000.mdb", "TableIgnoreNulls2"},
+        {"jet3/testIndexCodesV1997.mdb", "Table1"},
+    };
+    for (const auto& [file, name] : sources) {
+        const Table table = openDatabase(TESS_TEST_DATA "/" + file)->loadTable(name);
+        ASSERT_GT(table.rows.size(), 5u) << file;
+        for (std::size_t r = 1; r < table.rows.size(); ++r) {
+            const std::string a = table.rows[r - 1][table.keyColumn].text();
+            const std::string b = table.rows[r][table.keyColumn].text();
+            EXPECT_LT(CompareAccessText(a, b), 0) << file << " " << name << ": " << a << " < " << b;
         }
     }
 }

@@ -216,18 +216,15 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(LintedGame, GamesRowWhoseDatabaseIsMissing) {
+// A Games row whose database is missing is a finding; a ROM of no game is
+// not linted.
+TEST_F(LintedGame, GamesRowWhoseDatabaseIsMissingAndRomOfNoGame) {
     makeGame(kGames + ", (3, 'GONE', 'gone.mdb')", "");
+    test::writeRom(dir.file("other.bin"), "OTHER");
     gamedb::GameDatabase db(dir.folder());
     EXPECT_EQ(lines(LintAllGames(db)),
               std::vector<std::string>{
                   "error\tGONE\tGames\tGONE\tits database file gone.mdb is missing"});
-}
-
-TEST_F(LintedGame, RomOfNoGameIsNotLinted) {
-    makeGame(kGames, "");
-    test::writeRom(dir.file("other.bin"), "OTHER");
-    gamedb::GameDatabase db(dir.folder());
     EXPECT_FALSE(LintRomGame(db, dir.file("other.bin")).has_value());
 }
 

@@ -1,12 +1,22 @@
 #pragma once
 
-// Game databases the gamedb tests write with libsqlite3, and the database
-// error an action raises.
+// Game databases the gamedb tests write with libsqlite3, the database error
+// an action raises, and values in failure messages.
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "base/RuntimeError.h"
+#include "gamedb/Value.h"
 #include "tests/support/TestFiles.h"
+
+namespace tess::gamedb {
+
+inline void PrintTo(const Value& v, std::ostream* os) {
+    *os << (v.isNull() ? "NULL" : v.isText() ? '"' + v.text() + '"' : v.text());
+}
+
+}  // namespace tess::gamedb
 
 namespace tess::test {
 
