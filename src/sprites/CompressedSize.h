@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "gamedb/GameDatabase.h"
 #include "sprites/TempFiles.h"
 #include "tiles/SpriteDocument.h"
 
@@ -30,6 +32,18 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
 // The measurement in words, one fact a line (CR LF between them);
 // `withEdits` says the tiles measured are the ones on screen.
 std::string CompressedSizeText(const CompressedSize& size, bool withEdits);
+
+// Every compressed sprite's slot as the game's table and the ROM give it, by
+// name, without loading a sprite: "Offset", "MaxSize" and the block that
+// unpacks there now (what the tree's tooltips show). The table is scanned in
+// index order and left on its first row; a row whose fields do not read is
+// left out. Raises tess::fileError when the ROM cannot be read.
+std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
+                                                      const std::string& romPath);
+
+// A slot in words: where its block lies and how large it is, and the room
+// "MaxSize" gives it.
+std::string SlotText(const CompressedSize& slot);
 
 // Measurements as a table, a row a sprite: SPRITE, OFFSET, IN ROM (the block
 // there now), PACKS TO, MAXSIZE and SPARE (MaxSize less what it packs to,

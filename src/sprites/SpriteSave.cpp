@@ -181,6 +181,27 @@ SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
     return writeRom(romPath, doc, patches, hooks, outcome);
 }
 
+// The data a compressed sprite's save packs: the block its record holds with
+// the white tiles laid in. Nothing, with the reason, when there is no block
+// (its decompression failed) or a tile lies outside it.
+std::optional<std::vector<std::uint8_t>> compressedData(const tiles::SpriteRecord& record,
+                                                        const std::vector<TileWrite>& writes,
+                                                        std::string& why) {
+    // An empty block must not reach the ROM.
+    if (record.block.empty()) {
+        why = "Nothing was saved: the sprite's compressed block was not unpacked when it was "
+              "loaded. Select the sprite in the tree again.";
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> data = record.block;
+    why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
+    if (!why.empty()) return std::nullopt;
+    for (const TileWrite& w : writes) {
+        std::copy(w.bytes.begin(), w.bytes.end(), data.begin() + w.offset);
+    }
+    return data;
+}
+
 // A compressed sprite packs the block it was loaded with, its edits laid in:
 // the data this process holds, whatever another process may have left in
 // "dump.bin" since. "dump.bin" and "dumpc.bin" are still written, and the
@@ -191,20 +212,10 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
     const tiles::SpriteRecord& record = *doc.Record;
     SaveOutcome outcome = outcomeOf(Result::Saved);
     outcome.tiles = writes.size();
-    // None when its decompression failed: there is no block to rebuild, and an
-    // empty one must not reach the ROM.
-    if (record.block.empty()) {
-        return refused("Nothing was saved: the sprite's compressed block was not unpacked when "
-                       "it was loaded. Select the sprite in the tree again.");
-    }
-    std::vector<std::uint8_t> data = record.block;
-    if (std::string why = tileRefusal(writes, static_cast<std::int64_t>(data.size()), false);
-        !why.empty()) {
-        return refused(why);
-    }
-    for (const TileWrite& w : writes) {
-        std::copy(w.bytes.begin(), w.bytes.end(), data.begin() + w.offset);
-    }
+    std::string why;
+    std::optional<std::vector<std::uint8_t>> laid = compressedData(record, writes, why);
+    if (!laid) return refused(why);
+    std::vector<std::uint8_t> data = std::move(*laid);
 
     std::vector<std::uint8_t> block;
     if (mode == SaveMode::DryRun) {
@@ -212,7 +223,6 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         if (!encoded.ok()) return outcomeOf(Result::CompressionFailed);
         block = std::move(encoded.stream);
     } else {
-        std::string why;
         if (!writeWholeFile(files.dump, data, why)) throw fileError(files.dump, why);
         letEventsRun(hooks);
         if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) {
@@ -235,11 +245,8 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         return outcome;
     }
     const std::int32_t offset = record.row.field("Offset").toLong();
-    if (std::string why = refusal("the compressed block", offset, outcome.compressedSize,
-                                  fileSize(romPath), true);
-        !why.empty()) {
-        return refused(why);
-    }
+    why = refusal("the compressed block", offset, outcome.compressedSize, fileSize(romPath), true);
+    if (!why.empty()) return refused(why);
     if (mode == SaveMode::DryRun) return outcome;
     outcome = writeRom(romPath, doc, {{offset, std::move(block)}}, hooks, outcome);
     if (outcome.result == Result::Saved) doc.Record->block = std::move(data);
@@ -309,6 +316,31 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
                               : savePlain(romPath, doc, *writes, hooks, mode);
     outcome.compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
     return outcome;
+}
+
+std::optional<PackingJob> PackingJobFor(const tiles::SpriteDocument& doc, std::string& why) {
+    if (!doc.SpriteLoaded || !doc.Record || doc.Record->sprite.kind != tiles::SpriteKind::Compressed) {
+        why = "not a compressed sprite";
+        return std::nullopt;
+    }
+    try {
+        SaveHooks hooks;
+        hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
+        const std::optional<std::vector<TileWrite>> writes = planWhiteTiles(doc, doc.Record->row, hooks, why);
+        if (!writes) return std::nullopt;
+        std::optional<std::vector<std::uint8_t>> data = compressedData(*doc.Record, *writes, why);
+        if (!data) return std::nullopt;
+        return PackingJob{std::move(*data), doc.Record->row.field("MaxSize").toLong()};
+    } catch (const RuntimeError& e) {
+        why = e.description();
+        return std::nullopt;
+    }
+}
+
+std::optional<std::int64_t> PackedSize(const PackingJob& job) {
+    const codec::NemesisEncoded encoded = codec::encodeNemesis(job.data);
+    if (!encoded.ok()) return std::nullopt;
+    return static_cast<std::int64_t>(encoded.stream.size());
 }
 
 std::optional<MessageRequest> SaveMessage(const SaveOutcome& outcome) {

@@ -119,6 +119,22 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
                        tiles::SpriteDocument& doc, const SaveHooks& hooks,
                        SaveMode mode = SaveMode::Write);
 
+// What a save of a compressed sprite packs, taken from the document so that
+// the packing may run elsewhere (the window's size meter packs on a thread of
+// its own while the user paints on): the block's data with the white tiles
+// laid in, as SaveSprite lays them, and the row's "MaxSize". Nothing, with the
+// reason, for a sprite that is not compressed or whose save would be refused
+// before it packs.
+struct PackingJob {
+    std::vector<std::uint8_t> data;
+    std::int64_t maxSize = 0;
+};
+std::optional<PackingJob> PackingJobFor(const tiles::SpriteDocument& doc, std::string& why);
+
+// The size of the block SaveSprite writes for the job's data, by the same
+// packing; nothing when the data cannot be packed (it is not whole tiles).
+std::optional<std::int64_t> PackedSize(const PackingJob& job);
+
 // What the user is told of an outcome, in the same words by the window (as
 // the box) and the command line (its text): nothing for Saved and
 // NothingLoaded.

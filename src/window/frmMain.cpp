@@ -20,14 +20,17 @@
 #include "gamedb/GameSummary.h"
 #include "gamedb/Identify.h"
 #include "paint/PaintTools.h"
+#include "sprites/BackgroundPacker.h"
 #include "sprites/CompressedSize.h"
 #include "sprites/Recovery.h"
+#include "sprites/SpriteFacts.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
 #include "widgets/MainToolbar.h"
 #include "widgets/PalettePanel.h"
 #include "widgets/Pictures.h"
+#include "widgets/SpritePanel.h"
 #include "widgets/SpriteView.h"
 #include "widgets/Twips.h"
 #include "widgets/frmAbout.h"
@@ -93,6 +96,10 @@ constexpr const char* kRecoveryText =
     "want them back?\r\n\r\nYes restores them as an edit you can undo. No discards them. "
     "Cancel keeps them for the next time the sprite is opened.";
 
+// The sprite panel's width and its gap from the view, in pixels.
+constexpr int kSpritePanelWidth = 220;
+constexpr int kSpritePanelGap = 4;
+
 // Unsaved painting is kept on disk this long after the last change, so that a
 // stroke in progress costs no write.
 constexpr int kRecoveryDelayMilliseconds = 500;
@@ -112,7 +119,23 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     recoveryDue_->setSingleShot(true);
     recoveryDue_->setInterval(kRecoveryDelayMilliseconds);
     connect(recoveryDue_, &QTimer::timeout, this, [this] { keepUnsavedPainting(); });
-    tools_->setChangeObserver([this] { recoveryDue_->start(); });
+    tools_->setChangeObserver([this] {
+        recoveryDue_->start();
+        measureSprite();
+    });
+    packer_ = std::make_unique<sprites::BackgroundPacker>([this](std::uint64_t job, std::optional<std::int64_t> size) {
+        // On the packer's thread: the figure is shown on the window's.
+        QMetaObject::invokeMethod(this, [this, job, size] {
+            if (job != meterJob_) return;  // a newer packing is on its way
+            using Meter = widgets::SpritePanel::Meter;
+            if (!size) {
+                spritePanel_->showMeter(Meter::TooLarge, "cannot be packed");
+                return;
+            }
+            spritePanel_->showMeter(*size > meterMaxSize_ ? Meter::TooLarge : Meter::Fits,
+                                    sprites::MeterText(*size, meterMaxSize_));
+        }, Qt::QueuedConnection);
+    });
     qApp->installEventFilter(this);
 }
 
@@ -220,6 +243,7 @@ void frmMain::buildControls() {
         }
     });
     view_->setDropHandler([this](const std::string& path) { trapped([&] { importImage(path); }); });
+    spritePanel_ = new widgets::SpritePanel(client);
 
     sbMain_ = new QStatusBar(client);
     sbMain_->setObjectName("sbMain");
@@ -250,13 +274,22 @@ void frmMain::placeControls(QSize extra) {
     // At the start size every control sits at its design place. A larger
     // window gives its extra width to the strips, the view and the status
     // bar, its extra height to the tree and the view.
+    // The sprite panel takes its width out of the extra width once there is
+    // room for it; at the start size the design's places stand alone.
     const int dx = extra.width();
     const int dy = extra.height();
+    const bool panel = dx >= kSpritePanelWidth + kSpritePanelGap;
+    const int viewDx = panel ? dx - kSpritePanelWidth - kSpritePanelGap : dx;
     tbMain_->setGeometry(twips(0, 0, 9315, 360).adjusted(0, 0, dx, 0));
     tbEtc_->setGeometry(twips(0, 360, 9315, 360).adjusted(0, 0, dx, 0));
     tvSprites_->setGeometry(twips(60, 780, 2355, 5595).adjusted(0, 0, 0, dy));
-    view_->placeControls(sx_, sy_, extra);
+    view_->placeControls(sx_, sy_, {viewDx, dy});
     sbMain_->setGeometry(twips(0, 6405, 9315, 315).translated(0, dy).adjusted(0, 0, dx, 0));
+    // Beside the view and its vertical bar, as tall as the view with its bar below.
+    const QRect viewArea = twips(2520, 780, 6735, 5595).adjusted(0, 0, viewDx, dy);
+    spritePanel_->setGeometry(viewArea.right() + kSpritePanelGap, viewArea.top(), kSpritePanelWidth,
+                              viewArea.height());
+    spritePanel_->setVisible(panel);
 }
 
 void frmMain::buildPainting(QToolBar* tbMain) {
@@ -305,6 +338,29 @@ void frmMain::keepUnsavedPainting() {
     std::string why;
     // Keeping is a safety net: when it cannot be kept, painting goes on all the same.
     recovery_.keep(state_.Sprite, why);
+}
+
+void frmMain::showSpriteFacts() {
+    spritePanel_->showFacts(sprites::DescribeSprite(state_.Sprite, state_.Palette.PaletteOffset()));
+}
+
+void frmMain::measureSprite() {
+    using Meter = widgets::SpritePanel::Meter;
+    const auto& record = state_.Sprite.Record;
+    if (!record || record->sprite.kind != tiles::SpriteKind::Compressed) {
+        spritePanel_->showMeter(Meter::Hidden);
+        return;
+    }
+    std::string why;
+    std::optional<sprites::PackingJob> job = sprites::PackingJobFor(state_.Sprite, why);
+    if (!job) {
+        meterJob_ = 0;  // what is packing now no longer counts
+        spritePanel_->showMeter(Meter::TooLarge, "cannot be packed: " + why);
+        return;
+    }
+    meterMaxSize_ = job->maxSize;
+    meterJob_ = packer_->pack(std::move(*job));
+    if (spritePanel_->meterState() == Meter::Hidden) spritePanel_->showMeter(Meter::Packing);
 }
 
 void frmMain::offerRecovery() {
@@ -360,6 +416,10 @@ void frmMain::IdentifyGame() {
 }
 
 void frmMain::fillTreeView() {
+    // A compressed sprite's tooltip tells its slot; a ROM whose blocks cannot
+    // be read shows none.
+    std::map<std::string, sprites::CompressedSize> compressed;
+    skipOnError([&] { compressed = sprites::CompressedSlots(*state_.GameDb, state_.RomPath); });
     std::vector<QTreeWidgetItem*> items(tree_.nodes().size());
     const QIcon images[] = {widgets::HeadingIcon(), widgets::SpriteIcon()};
     tree_.forEachInTreeOrder([&](const gamedb::TreeNode& node, int) {
@@ -370,6 +430,11 @@ void frmMain::fillTreeView() {
         item->setData(0, kKeyRole, QString::fromStdString(node.key));
         item->setData(0, kImageRole, node.image);
         item->setIcon(0, images[node.image == gamedb::kSpriteImage ? 1 : 0]);
+        if (node.key.starts_with(gamedb::kCompressedSpriteKey)) {
+            if (const auto slot = compressed.find(node.text); slot != compressed.end()) {
+                item->setToolTip(0, QString::fromStdString(sprites::SlotText(slot->second)));
+            }
+        }
         items[static_cast<std::size_t>(tree_.find(node.key))] = item;
     });
 }
@@ -433,6 +498,7 @@ void frmMain::mnuFileSaveRom_Click() {
         sprites::SaveSprite(state_.RomPath, tempFiles_, state_.Sprite, hooks);
     if (outcome.result == sprites::SaveOutcome::Result::Saved) {
         recovery_.forget(state_.Sprite);
+        showSpriteFacts();  // the block in the ROM is the new one
     } else {
         keepUnsavedPainting();  // the user may end the program next
     }
@@ -514,6 +580,8 @@ void frmMain::tvSprites_DblClick() {
             return;
         }
         offerRecovery();
+        showSpriteFacts();
+        measureSprite();
     });
 }
 
@@ -563,6 +631,7 @@ void frmMain::ImportBitmap(const std::string& path) {
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
     recoveryDue_->start();
+    measureSprite();
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {

@@ -29,7 +29,11 @@ class QTreeWidgetItem;
 namespace tess::paint {
 class PaintTools;
 }
+namespace tess::sprites {
+class BackgroundPacker;
+}
 namespace tess::widgets {
+class SpritePanel;
 class frmAbout;
 class PalettePanel;
 class SpriteView;
@@ -148,6 +152,10 @@ private:
     // after a load offers back what an earlier session kept.
     void keepUnsavedPainting();
     void offerRecovery();
+    // The sprite panel: the loaded sprite's facts, and the size meter, which
+    // packs the sprite as it stands on the packer's thread.
+    void showSpriteFacts();
+    void measureSprite();
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -164,6 +172,9 @@ private:
     sprites::TempFiles tempFiles_;  // in the current directory
     sprites::Recovery recovery_;
     QTimer* recoveryDue_ = nullptr;
+    widgets::SpritePanel* spritePanel_ = nullptr;
+    std::uint64_t meterJob_ = 0;  // the newest packing asked for
+    std::int64_t meterMaxSize_ = 0;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;
@@ -184,6 +195,9 @@ private:
     widgets::SpriteView* view_ = nullptr;
     widgets::PalettePanel* panel_ = nullptr;
     std::unique_ptr<paint::PaintTools> tools_;
+    // Last, so that it stops, and no packing reports back, before anything
+    // else of the window goes.
+    std::unique_ptr<sprites::BackgroundPacker> packer_;
 };
 
 }  // namespace tess::window

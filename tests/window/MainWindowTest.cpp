@@ -151,17 +151,19 @@ TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartS
         const char* name;
         QRect start;  // pixels at 15 twips a pixel
         int right, down, wider, taller;  // which edges follow the extra size
+        bool view;  // of the view, which leaves the sprite panel its width
     };
     const Control controls[] = {
-        {"tbMain", {0, 0, 621, 24}, 0, 0, 1, 0},
-        {"tbEtc", {0, 24, 621, 24}, 0, 0, 1, 0},
-        {"tvSprites", {4, 52, 157, 373}, 0, 0, 0, 1},
-        {"picEdBack", {168, 52, 433, 357}, 0, 0, 1, 1},
-        {"sprScrollV", {600, 52, 17, 357}, 1, 0, 0, 1},
-        {"sprScrollH", {168, 408, 433, 17}, 0, 1, 1, 0},
-        {"sbMain", {0, 427, 621, 21}, 0, 1, 1, 0},
-        {"COMMAND_TEMP", {368, 0, 61, 21}, 0, 0, 0, 0},
+        {"tbMain", {0, 0, 621, 24}, 0, 0, 1, 0, false},
+        {"tbEtc", {0, 24, 621, 24}, 0, 0, 1, 0, false},
+        {"tvSprites", {4, 52, 157, 373}, 0, 0, 0, 1, false},
+        {"picEdBack", {168, 52, 433, 357}, 0, 0, 1, 1, true},
+        {"sprScrollV", {600, 52, 17, 357}, 1, 0, 0, 1, true},
+        {"sprScrollH", {168, 408, 433, 17}, 0, 1, 1, 0, true},
+        {"sbMain", {0, 427, 621, 21}, 0, 1, 1, 0, false},
+        {"COMMAND_TEMP", {368, 0, 61, 21}, 0, 0, 0, 0, false},
     };
+    constexpr int kPanel = 220 + 4;  // the sprite panel and its gap
     load(rom);
     window->show();
     const QSize start = window->size();
@@ -179,9 +181,18 @@ TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartS
         const int dx = client.width() - 621;
         const int dy = client.height() - 448;
         EXPECT_EQ(window->size(), size == QSize(300, 200) ? start : size);
+        // Once there is room for it, the sprite panel stands beside the view.
+        const bool panel = dx >= kPanel;
+        const int viewDx = panel ? dx - kPanel : dx;
+        auto* spritePanel = window->findChild<QWidget*>("SpritePanel");
+        EXPECT_EQ(spritePanel->isVisible(), panel);
+        if (panel) {
+            EXPECT_EQ(spritePanel->geometry(), QRect(620 + viewDx, 52, 220, 373 + dy));
+        }
         for (const Control& c : controls) {
-            const QRect expected = c.start.translated(c.right * dx, c.down * dy)
-                                       .adjusted(0, 0, c.wider * dx, c.taller * dy);
+            const int cdx = c.view ? viewDx : dx;
+            const QRect expected = c.start.translated(c.right * cdx, c.down * dy)
+                                       .adjusted(0, 0, c.wider * cdx, c.taller * dy);
             EXPECT_EQ(window->findChild<QWidget*>(c.name)->geometry(), expected)
                 << c.name << " at " << size.width() << " x " << size.height();
         }
@@ -190,7 +201,9 @@ TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartS
         const bool fits = dy >= 384 - 357;
         EXPECT_EQ(view.sprScrollV()->isEnabled(), !fits);
         EXPECT_EQ(view.sprScrollV()->maximum(), 26);  // 384 / 15 = 25.6
-        if (fits) EXPECT_EQ(view.picSprite()->pos(), QPoint(0, 0));
+        if (fits) {
+            EXPECT_EQ(view.picSprite()->pos(), QPoint(0, 0));
+        }
         EXPECT_FALSE(view.sprScrollH()->isEnabled());
     }
     EXPECT_TRUE(ends.empty());

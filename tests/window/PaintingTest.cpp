@@ -289,7 +289,7 @@ TEST_F(Painting, CtrlWheelStepsTheZoomKeepingThePixelUnderThePointer) {
     for (const auto& [notch, item] : steps) {
         wheel(at, {0, 120 * notch}, Qt::ControlModifier);
         const std::string label = "zoom " + std::to_string(window->spriteView().Zoom());
-        EXPECT_EQ(window->spriteView().Zoom(), widgets::SpriteView::kZoomLevels[item]) << label;
+        EXPECT_EQ(window->spriteView().Zoom(), tiles::kZoomLevels[static_cast<std::size_t>(item)]) << label;
         EXPECT_TRUE(window->findChild<QAction*>(QString("mnuViewZoomE%1").arg(item))->isChecked()) << label;
         EXPECT_EQ(pixelUnder(), kept) << label;
     }
