@@ -2,7 +2,9 @@
 
 // Constants of the Nemesis stream layout shared by the decoder and the encoder (internal).
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace tess::compress::nemesis {
 
@@ -17,11 +19,23 @@ inline constexpr unsigned kEscapeWindow = 0xFC;
 // An inline run: 111111, 3 bits run - 1, 4 bits nibble.
 inline constexpr unsigned kInlineBits = 13;
 inline constexpr std::size_t kNibblesPerTile = 64;
+inline constexpr unsigned kColours = 16;
 
-// A (nibble, run) pair as one index: nibble * 8 + run - 1.
-inline constexpr int kSymbols = 16 * kMaxRun;
-inline constexpr int symbolOf(unsigned nibble, unsigned run) {
-    return static_cast<int>(nibble * kMaxRun + run - 1);
+// Code space in units of 2^-8, the share of one code of length 8. The escape 111111 holds 4 of the
+// 256 units; the codes share the other 252.
+inline constexpr unsigned kCodeSpace = 252;
+inline constexpr unsigned unitsOf(unsigned codeLength) { return 256u >> codeLength; }
+
+// Per run length 1..8 of one colour, indexed by run - 1: how often each run is written, what one
+// use of it costs in bits, and its code length (0 for a run written inline).
+using RunUses = std::array<uint32_t, kMaxRun>;
+using RunCosts = std::array<uint32_t, kMaxRun>;
+using RunLengths = std::array<uint8_t, kMaxRun>;
+
+inline RunCosts costsOf(const RunLengths& lengths) {
+    RunCosts costs;
+    for (unsigned i = 0; i < kMaxRun; ++i) costs[i] = lengths[i] != 0 ? lengths[i] : kInlineBits;
+    return costs;
 }
 
 }  // namespace tess::compress::nemesis

@@ -1,0 +1,155 @@
+#include "compress/codec/ColourSearch.h"
+
+#include <algorithm>
+
+#include "compress/codec/VectorClones.h"
+
+namespace tess::compress::nemesis {
+namespace {
+
+// More than any cover of up to 8 nibbles costs (8 inline runs).
+constexpr uint32_t kUnreachableCover = 1000;
+
+// A descent settles in a few steps; the cap only guards against a long walk through ties.
+constexpr int kMaxDescentSteps = 8;
+
+// A descent looks within its space; its curves reach a little beyond, far enough for the knapsack
+// to grow the colour's share, without paying for all 252 units.
+unsigned reachAround(unsigned space) { return std::min(kCodeSpace, 2 * space + 16); }
+
+uint64_t hashOf(const std::array<uint32_t, kMaxRun>& values, uint64_t h = 1469598103934665603ull) {
+    for (uint32_t v : values) {
+        h = (h ^ v) * 1099511628211ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+// frontier = min(frontier, least) over 0..reach, noting `curve` where it falls.
+TESS_VECTOR_CLONES
+bool lower(const SpaceCosts& least, unsigned reach, uint32_t curve, SpaceCosts& frontier,
+           std::array<uint32_t, kCodeSpace + 1>& where) {
+    uint32_t fell = 0;
+    for (unsigned k = 0; k <= reach; ++k) {
+        const bool lower = least[k] < frontier[k];
+        frontier[k] = lower ? least[k] : frontier[k];
+        where[k] = lower ? curve : where[k];
+        fell |= lower;
+    }
+    return fell != 0;
+}
+
+}  // namespace
+
+ColourSearch::ColourSearch(NibbleStretches& stretches, unsigned colour)
+    : stretches_(stretches), colour_(colour) {
+    bits_.fill(UINT32_MAX);
+}
+
+RunLengths ColourSearch::lengthsWithin(unsigned space) {
+    if (!exhausted_.empty()) return exhausted_[space];
+    return curves_[where_[space]].lengthsWithin(space);
+}
+
+// Runs are given lengths in order, 1 first; cover[r][m] is the cheapest cover of m nibbles with
+// runs 1..r, built from cover[r - 1] as run r gets its length. A run whose code would cost no less
+// than covering it with shorter runs is never written, so it never gets one: that prunes most
+// tables.
+struct ColourSearch::Walk {
+    std::span<const NibbleStretches::LengthCount> stretches;
+    unsigned longest;  // the longest stretch, at most 8
+    std::array<std::array<uint32_t, kMaxRun + 1>, kMaxRun + 1> cover;
+    RunLengths lengths{};
+    SpaceCosts bits;
+    std::vector<RunLengths> tables;  // the table behind bits[k], which takes exactly k units
+
+    void from(unsigned run, unsigned space, unsigned entries) {
+        if (run > longest) {
+            uint32_t total = entries > 0 ? 8 + 16 * entries : 0;
+            for (const auto& [length, count] : stretches) total += count * cover[longest][length];
+            if (total < bits[space]) {
+                bits[space] = total;
+                tables[space] = lengths;
+            }
+            return;
+        }
+        const auto& shorter = cover[run - 1];
+        auto& with = cover[run];
+        for (unsigned length = 0; length <= kMaxCodeLength; ++length) {
+            const unsigned units = length != 0 ? unitsOf(length) : 0;
+            const uint32_t cost = length != 0 ? length : kInlineBits;
+            if (space + units > kCodeSpace || (length != 0 && cost >= shorter[run])) continue;
+            lengths[run - 1] = static_cast<uint8_t>(length);
+            for (unsigned m = 0; m <= longest; ++m) {
+                with[m] = m >= run ? std::min(shorter[m], with[m - run] + cost) : shorter[m];
+            }
+            from(run + 1, space + units, entries + (length != 0 ? 1 : 0));
+        }
+        lengths[run - 1] = 0;
+    }
+};
+
+bool ColourSearch::exhaust(unsigned longest) {
+    const auto lengths = stretches_.lengthsOf(colour_);
+    if (!exhausted_.empty() || lengths.back().length > longest) return !exhausted_.empty();
+    Walk walk{lengths, lengths.back().length, {}, {}, {}, {}};
+    walk.cover[0].fill(kUnreachableCover);
+    walk.cover[0][0] = 0;
+    walk.bits.fill(UINT32_MAX);
+    walk.tables.resize(kCodeSpace + 1);
+    walk.from(1, 0, 0);
+    // The least within k units, and its table.
+    exhausted_.resize(kCodeSpace + 1);
+    for (unsigned k = 0; k <= kCodeSpace; ++k) {
+        const bool lower = k == 0 || walk.bits[k] < bits_[k - 1];
+        bits_[k] = lower ? walk.bits[k] : bits_[k - 1];
+        exhausted_[k] = lower ? walk.tables[k] : exhausted_[k - 1];
+    }
+    changed_ = true;
+    return true;
+}
+
+ColourCurve& ColourSearch::curveFor(const RunUses& uses, uint64_t split, unsigned reach,
+                                    unsigned within, bool& added) {
+    const auto [it, isNew] = known_.try_emplace(split, static_cast<uint32_t>(curves_.size()));
+    const uint32_t id = it->second;
+    added = isNew || curves_[id].reach() < reach;
+    if (!added) return curves_[id];
+    SpaceCosts least;
+    if (isNew) {
+        curves_.emplace_back(uses, reach, within, least);
+    } else {
+        curves_[id] = ColourCurve(uses, reach, within, least);
+    }
+    changed_ = lower(least, reach, id, bits_, where_) || changed_;
+    return curves_[id];
+}
+
+bool ColourSearch::tryCosts(const RunCosts& costs) {
+    if (!exhausted_.empty()) return false;
+    RunUses uses;
+    stretches_.split(colour_, costs, uses);
+    bool added = false;
+    curveFor(uses, hashOf(uses), kCodeSpace, kCodeSpace, added);
+    return added;
+}
+
+bool ColourSearch::descend(RunCosts costs, unsigned space) {
+    if (!exhausted_.empty()) return false;
+    const unsigned reach = reachAround(space);
+    bool any = false;
+    for (int step = 0; step < kMaxDescentSteps; ++step) {
+        RunUses uses;
+        stretches_.split(colour_, costs, uses);
+        const uint64_t splitHash = hashOf(uses);
+        // What follows a split within a given space is always the same: follow each once.
+        if (!followed_.insert(splitHash ^ (uint64_t{space} << 56)).second) break;
+        bool added = false;
+        ColourCurve& curve = curveFor(uses, splitHash, reach, space, added);
+        any = any || added;
+        costs = costsOf(curve.lengthsWithin(space));
+    }
+    return any;
+}
+
+}  // namespace tess::compress::nemesis
