@@ -13,8 +13,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: nemesis decompress FILE OFFSET OUT\n"
-    "       nemesis compress IN OUT\n"
-    "OFFSET is a byte offset into FILE, decimal or 0x-prefixed hexadecimal.\n";
+    "       nemesis compress [--best] IN OUT\n"
+    "OFFSET is a byte offset into FILE, decimal or 0x-prefixed hexadecimal.\n"
+    "--best searches several times longer for the last bytes.\n";
 
 int usageError(std::ostream& err, const std::string& message) {
     err << message << "\n" << kUsage;
@@ -90,12 +91,14 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 int compress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::string& source = args[1];
-    const std::string& target = args[2];
+    const bool best = args[1] == "--best";
+    const std::string& source = args[best ? 2 : 1];
+    const std::string& target = args[best ? 3 : 2];
     std::string why;
     const auto input = readWholeFile(source, why);
     if (!input) return failure(err, "cannot read " + source + ": " + why);
-    const NemesisEncoded encoded = encodeNemesis(*input);
+    const NemesisEncoded encoded =
+        encodeNemesis(*input, best ? NemesisEffort::Best : NemesisEffort::Default);
     switch (encoded.status) {
         case NemesisStatus::Ok:
             break;
@@ -133,7 +136,8 @@ int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, s
             return decompress(args, out, err);
         }
         if (command == "compress") {
-            if (args.size() != 3) return usageError(err, "compress needs IN OUT");
+            const std::size_t words = args.size() > 1 && args[1] == "--best" ? 4 : 3;
+            if (args.size() != words) return usageError(err, "compress needs [--best] IN OUT");
             return compress(args, out, err);
         }
         if (command.empty()) return usageError(err, "missing subcommand");
