@@ -46,6 +46,17 @@ ColourSearch::ColourSearch(NibbleStretches& stretches, unsigned colour)
     bits_.fill(UINT32_MAX);
 }
 
+const std::vector<ColourSearch::Fall>& ColourSearch::falls() {
+    if (fallsStale_) {
+        falls_.clear();
+        for (unsigned k = 0; k <= kCodeSpace; ++k) {
+            if (k == 0 || bits_[k] < bits_[k - 1]) falls_.push_back({k, bits_[k]});
+        }
+        fallsStale_ = false;
+    }
+    return falls_;
+}
+
 RunLengths ColourSearch::lengthsWithin(unsigned space) {
     if (!exhausted_.empty()) return exhausted_[space];
     return curves_[where_[space]].lengthsWithin(space);
@@ -105,7 +116,7 @@ bool ColourSearch::exhaust(unsigned longest) {
         bits_[k] = lower ? walk.bits[k] : bits_[k - 1];
         exhausted_[k] = lower ? walk.tables[k] : exhausted_[k - 1];
     }
-    changed_ = true;
+    changed_ = fallsStale_ = true;
     return true;
 }
 
@@ -121,7 +132,7 @@ ColourCurve& ColourSearch::curveFor(const RunUses& uses, uint64_t split, unsigne
     } else {
         curves_[id] = ColourCurve(uses, reach, within, least);
     }
-    changed_ = lower(least, reach, id, bits_, where_) || changed_;
+    if (lower(least, reach, id, bits_, where_)) changed_ = fallsStale_ = true;
     return curves_[id];
 }
 

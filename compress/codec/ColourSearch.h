@@ -29,6 +29,12 @@ public:
     unsigned colour() const { return colour_; }
     // The least bits found within k units, for k = 0..252. Meaningful after the first tryCosts().
     const Frontier& frontier() const { return bits_; }
+    // Where the frontier falls: (k, frontier()[k]) for k = 0 and each k where it is below k - 1.
+    struct Fall {
+        unsigned space;
+        uint32_t bits;
+    };
+    const std::vector<Fall>& falls();
     // The code lengths behind frontier()[space].
     RunLengths lengthsWithin(unsigned space);
 
@@ -72,6 +78,8 @@ private:
     Frontier bits_;
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
     bool changed_ = false;
+    std::vector<Fall> falls_;
+    bool fallsStale_ = true;
 };
 
 }  // namespace tess::compress::nemesis

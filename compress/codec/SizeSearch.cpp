@@ -137,38 +137,33 @@ uint64_t SizeSearch::shareCodeSpace() {
     for (std::size_t i = from + 1; i < n; ++i) colours_[i].takeChanged();
     std::fill(total(0), total(0) + kCodeSpace + 1, 0);
     for (std::size_t i = from; i < n; ++i) {
-        const SpaceCosts& f = colours_[i].frontier();
         std::fill(total(i + 1), total(i + 1) + kCodeSpace + 1, UINT32_MAX);
-        // The amounts where the frontier falls, four at a time; a missing fourth repeats the first.
-        std::array<int, 4> shares{};
-        std::array<uint32_t, 4> bits{};
-        unsigned count = 0;
-        for (unsigned j = 0; j <= kCodeSpace + 1; ++j) {
-            const bool end = j > kCodeSpace;
-            if (!end && j > 0 && f[j] == f[j - 1]) continue;
-            if (count == 4 || (end && count > 0)) {
-                for (; count < 4; ++count) {
-                    shares[count] = shares[0];
-                    bits[count] = bits[0];
-                }
-                addShares(total(i), shares, bits, total(i + 1));
-                count = 0;
+        // Four amounts at a time; a missing fourth repeats the first.
+        const auto& falls = colours_[i].falls();
+        for (std::size_t b = 0; b < falls.size(); b += 4) {
+            std::array<int, 4> shares;
+            std::array<uint32_t, 4> bits;
+            for (std::size_t q = 0; q < 4; ++q) {
+                const ColourSearch::Fall& fall = falls[b + q < falls.size() ? b + q : b];
+                shares[q] = static_cast<int>(fall.space);
+                bits[q] = fall.bits;
             }
-            if (end) break;
-            shares[count] = static_cast<int>(j);
-            bits[count++] = f[j];
+            addShares(total(i), shares, bits, total(i + 1));
         }
     }
     unsigned k = kCodeSpace;
     const uint32_t least = total(n)[k];
     bool anyCode = false;
     for (std::size_t i = n; i-- > 0;) {
-        const SpaceCosts& f = colours_[i].frontier();
-        unsigned j = 0;
-        while (total(i)[k - j] + f[j] != total(i + 1)[k]) ++j;
-        shares_[i] = j;
-        anyCode = anyCode || j > 0;
-        k -= j;
+        // The least space that gives the total: where it is taken, the frontier falls.
+        for (const ColourSearch::Fall& fall : colours_[i].falls()) {
+            if (fall.space <= k && total(i)[k - fall.space] + fall.bits == total(i + 1)[k]) {
+                shares_[i] = fall.space;
+                break;
+            }
+        }
+        anyCode = anyCode || shares_[i] > 0;
+        k -= shares_[i];
     }
     // The table opens with a selector even when every run is inline.
     return least + (anyCode ? 0 : kSelectorBits);
