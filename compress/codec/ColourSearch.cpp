@@ -7,8 +7,8 @@
 namespace tess::compress::nemesis {
 namespace {
 
-// More than any cover of up to 8 nibbles costs (8 inline runs).
-constexpr uint32_t kUnreachableCover = 1000;
+// More than any cover searched costs (196 inline runs), and small enough to add to.
+constexpr uint32_t kUnreachableCover = 1u << 16;
 
 // A descent settles in a few steps; the cap only guards against a long walk through ties.
 constexpr int kMaxDescentSteps = 8;
@@ -65,19 +65,40 @@ RunLengths ColourSearch::lengthsWithin(unsigned space) {
 // Runs are given lengths in order, 1 first; cover[r][m] is the cheapest cover of m nibbles with
 // runs 1..r, built from cover[r - 1] as run r gets its length. A run whose code would cost no less
 // than covering it with shorter runs is never written, so it never gets one: that prunes most
-// tables.
+// tables. Longer stretches are covered as NibbleStretches::split() covers them.
 struct ColourSearch::Walk {
     std::span<const NibbleStretches::LengthCount> stretches;
-    unsigned longest;  // the longest stretch, at most 8
-    std::array<std::array<uint32_t, kMaxRun + 1>, kMaxRun + 1> cover;
+    unsigned runs;     // the runs the stretches can use: 1..runs
+    unsigned covered;  // the covers worked out: of up to `covered` nibbles
+    std::array<std::array<uint32_t, NibbleStretches::kSearchedCover + 1>, kMaxRun + 1> cover;
     RunLengths lengths{};
     SpaceCosts bits;
     std::vector<RunLengths> tables;  // the table behind bits[k], which takes exactly k units
 
+    explicit Walk(std::span<const NibbleStretches::LengthCount> counts)
+        : stretches(counts),
+          runs(std::min(stretches.back().length, kMaxRun)),
+          covered(std::min(stretches.back().length, NibbleStretches::kSearchedCover)),
+          tables(kCodeSpace + 1) {
+        std::fill_n(cover[0].begin(), covered + 1, kUnreachableCover);
+        cover[0][0] = 0;
+        bits.fill(UINT32_MAX);
+    }
+
     void from(unsigned run, unsigned space, unsigned entries) {
-        if (run > longest) {
+        if (run > runs) {
+            const RunCosts costs = costsOf(lengths);
+            const unsigned star = NibbleStretches::cheapestPerNibble(costs);
             uint32_t total = entries > 0 ? 8 + 16 * entries : 0;
-            for (const auto& [length, count] : stretches) total += count * cover[longest][length];
+            for (const auto& [length, count] : stretches) {
+                uint32_t m = length, extra = 0;
+                if (m > covered) {
+                    const uint32_t stars = (m - covered + star - 1) / star;
+                    m -= stars * star;
+                    extra = stars * costs[star - 1];
+                }
+                total += count * (cover[runs][m] + extra);
+            }
             if (total < bits[space]) {
                 bits[space] = total;
                 tables[space] = lengths;
@@ -91,7 +112,7 @@ struct ColourSearch::Walk {
             const uint32_t cost = length != 0 ? length : kInlineBits;
             if (space + units > kCodeSpace || (length != 0 && cost >= shorter[run])) continue;
             lengths[run - 1] = static_cast<uint8_t>(length);
-            for (unsigned m = 0; m <= longest; ++m) {
+            for (unsigned m = 0; m <= covered; ++m) {
                 with[m] = m >= run ? std::min(shorter[m], with[m - run] + cost) : shorter[m];
             }
             from(run + 1, space + units, entries + (length != 0 ? 1 : 0));
@@ -101,20 +122,16 @@ struct ColourSearch::Walk {
 };
 
 bool ColourSearch::exhaust(unsigned longest) {
-    const auto lengths = stretches_.lengthsOf(colour_);
-    if (!exhausted_.empty() || lengths.back().length > longest) return !exhausted_.empty();
-    Walk walk{lengths, lengths.back().length, {}, {}, {}, {}};
-    walk.cover[0].fill(kUnreachableCover);
-    walk.cover[0][0] = 0;
-    walk.bits.fill(UINT32_MAX);
-    walk.tables.resize(kCodeSpace + 1);
+    const auto stretches = stretches_.lengthsOf(colour_);
+    if (!exhausted_.empty() || stretches.back().length > longest) return !exhausted_.empty();
+    Walk walk(stretches);
     walk.from(1, 0, 0);
     // The least within k units, and its table.
     exhausted_.resize(kCodeSpace + 1);
     for (unsigned k = 0; k <= kCodeSpace; ++k) {
-        const bool lower = k == 0 || walk.bits[k] < bits_[k - 1];
-        bits_[k] = lower ? walk.bits[k] : bits_[k - 1];
-        exhausted_[k] = lower ? walk.tables[k] : exhausted_[k - 1];
+        const bool falls = k == 0 || walk.bits[k] < bits_[k - 1];
+        bits_[k] = falls ? walk.bits[k] : bits_[k - 1];
+        exhausted_[k] = falls ? walk.tables[k] : exhausted_[k - 1];
     }
     changed_ = fallsStale_ = true;
     return true;

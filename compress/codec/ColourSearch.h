@@ -40,7 +40,8 @@ public:
 
     // Tries every table of the colour: its frontier is then exact, and the other searches have
     // nothing left to find. For colours whose stretches are at most `longest` nibbles long (up to
-    // 9^longest tables); others are left as they are. True when it did.
+    // 9^min(longest, 8) tables, most of them pruned); others are left as they are. True when it
+    // did.
     bool exhaust(unsigned longest);
 
     // Splits the stretches as cheaply as `costs` allow; a split not met before joins the frontier.

@@ -30,18 +30,6 @@ constexpr SearchWidth kBestWidth{4, kBestCosts, true};
 // not improved: improving gains about half a percent.
 constexpr std::size_t kModeMarginPercent = 2;
 
-// The nibble sequence the bitstream carries: the rows as they are, or each row XOR the one
-// before it (what the decoder's accumulator undoes).
-std::vector<uint8_t> nibblesOf(std::span<const uint8_t> tiles, bool xorMode) {
-    std::vector<uint8_t> nibbles(tiles.size() * 2);
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
-        const uint8_t b = xorMode && i >= 4 ? tiles[i] ^ tiles[i - 4] : tiles[i];
-        nibbles[2 * i] = b >> 4;
-        nibbles[2 * i + 1] = b & 0x0F;
-    }
-    return nibbles;
-}
-
 void writeStream(std::size_t tiles, bool xorMode, const std::array<RunLengths, kColours>& lengths,
                  NibbleStretches& stretches, std::vector<uint8_t>& out) {
     // Canonical codes from 0 upwards, shortest first; the top of the code space stays free for

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace tess::compress::nemesis {
 
@@ -31,6 +33,18 @@ inline constexpr unsigned unitsOf(unsigned codeLength) { return 256u >> codeLeng
 using RunUses = std::array<uint32_t, kMaxRun>;
 using RunCosts = std::array<uint32_t, kMaxRun>;
 using RunLengths = std::array<uint8_t, kMaxRun>;
+
+// The nibble sequence the bitstream carries: the rows as they are, or each row XOR the one
+// before it (what the decoder's accumulator undoes).
+inline std::vector<uint8_t> nibblesOf(std::span<const uint8_t> tiles, bool xorMode) {
+    std::vector<uint8_t> nibbles(tiles.size() * 2);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const uint8_t b = xorMode && i >= 4 ? tiles[i] ^ tiles[i - 4] : tiles[i];
+        nibbles[2 * i] = b >> 4;
+        nibbles[2 * i + 1] = b & 0x0F;
+    }
+    return nibbles;
+}
 
 inline RunCosts costsOf(const RunLengths& lengths) {
     RunCosts costs;

@@ -7,12 +7,6 @@
 namespace tess::compress::nemesis {
 namespace {
 
-// Covers longer than this are extended with the run of least cost per nibble instead of being
-// searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
-// copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other run,
-// i.e. at most (r* - 1) x (36 - r*) <= 7 x (1 + ... + 7) = 196 nibbles of other runs. Any longer
-// cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
-constexpr uint32_t kSearchedCover = 196;
 // Stretches shorter than this are counted in a table, longer ones sorted.
 constexpr uint32_t kCountedLength = 256;
 
@@ -48,6 +42,14 @@ void coverCheapest(const RunCosts& costs, std::size_t searched, uint32_t* best, 
 }
 
 }  // namespace
+
+unsigned NibbleStretches::cheapestPerNibble(const RunCosts& costs) {
+    unsigned star = kMaxRun;
+    for (unsigned r = kMaxRun; r >= 1; --r) {
+        if (uint64_t{costs[r - 1]} * star < uint64_t{costs[star - 1]} * r) star = r;
+    }
+    return star;
+}
 
 NibbleStretches::NibbleStretches(std::span<const uint8_t> nibbles) {
     std::vector<std::array<uint32_t, kCountedLength>> counted(kColours);
@@ -89,10 +91,7 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
     uses.fill(0);
     if (group.lengths.empty()) return 0;
 
-    unsigned star = kMaxRun;
-    for (unsigned r = kMaxRun; r >= 1; --r) {
-        if (uint64_t{c[r]} * star < uint64_t{c[star]} * r) star = r;
-    }
+    const unsigned star = cheapestPerNibble(costs);
     group.cheapestRun = static_cast<uint8_t>(star);
     const std::size_t searched = group.choice.size() - 1;
     best_.resize(searched + 1);

@@ -23,6 +23,15 @@ public:
         uint32_t count;
     };
 
+    // Covers longer than this are extended with the run of least cost per nibble instead of being
+    // searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
+    // copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other
+    // run, i.e. at most (r* - 1) x (36 - r*) <= 7 x (1 + ... + 7) = 196 nibbles of other runs.
+    // Any longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
+    static constexpr uint32_t kSearchedCover = 196;
+    // That run: the least cost per nibble, the longest on a tie.
+    static unsigned cheapestPerNibble(const RunCosts& costs);
+
     explicit NibbleStretches(std::span<const uint8_t> nibbles);
 
     // How many stretches of each length the colour has, by ascending length.

@@ -20,8 +20,7 @@ constexpr unsigned kAlwaysExhausted = 3;
 // predicts.
 TESS_VECTOR_CLONES
 void addShares(const uint32_t* __restrict in, const std::array<int, 4>& j,
-               const std::array<uint32_t, 4>& bits,
-               uint32_t* __restrict out) {
+               const std::array<uint32_t, 4>& bits, uint32_t* __restrict out) {
     for (int k = 0; k <= static_cast<int>(kCodeSpace); ++k) {
         const uint32_t a = std::min(in[k - j[0]] + bits[0], in[k - j[1]] + bits[1]);
         const uint32_t b = std::min(in[k - j[2]] + bits[2], in[k - j[3]] + bits[3]);
@@ -43,7 +42,7 @@ SizeSearch::SizeSearch(std::span<const uint8_t> nibbles) : stretches_(nibbles) {
         if (stretches_.has(v)) colours_.emplace_back(stretches_, v);
     }
     shares_.assign(colours_.size(), 0);
-    // Each row of totals after a stretch out of reach, for addShare.
+    // Each row of totals follows a row out of reach, which addShares() reads for amounts below 0.
     totals_.assign((colours_.size() + 1) * 2 * (kCodeSpace + 1), kOutOfReach);
 }
 
@@ -138,7 +137,7 @@ uint64_t SizeSearch::shareCodeSpace() {
     std::fill(total(0), total(0) + kCodeSpace + 1, 0);
     for (std::size_t i = from; i < n; ++i) {
         std::fill(total(i + 1), total(i + 1) + kCodeSpace + 1, UINT32_MAX);
-        // Four amounts at a time; a missing fourth repeats the first.
+        // Four amounts at a time; where fewer are left, the first of them stands in for the rest.
         const auto& falls = colours_[i].falls();
         for (std::size_t b = 0; b < falls.size(); b += 4) {
             std::array<int, 4> shares;
