@@ -190,9 +190,10 @@ int main(int argc, char** argv) {
         if (mismatches != 0) std::printf("         %zu streams did NOT round-trip\n", mismatches);
     }
     if (shared) {
-        std::printf("today    %8zu %8.4f %8.4f %8.4f %7s %7s %10.1f   (before issue 19, measured once)\n",
-                    kTodayBytes, 1.0, double(kTodayBytes) / double(originalTotal),
-                    double(kTodayBytes) / double(publicTotal), "", "", kTodayMs);
+        std::printf(
+            "today    %8zu %8.4f %8.4f %8.4f %7s %7s %10.1f   (before issue 19, measured once)\n",
+            kTodayBytes, 1.0, double(kTodayBytes) / double(originalTotal),
+            double(kTodayBytes) / double(publicTotal), "", "", kTodayMs);
     }
 
     const double ourDecodeMs = leastMs(5, [&] {
@@ -210,10 +211,10 @@ int main(int argc, char** argv) {
             defaultAtIt += ours[i].size() == smallest[i] ? 1 : 0;
             bestAtIt += best[i].size() == smallest[i] ? 1 : 0;
         }
-        std::printf("\nsmallest possible: %zu bytes (%.4f of the best public); default reaches it on "
-                    "%zu streams, best on %zu\n",
-                    total, allPublic ? double(total) / double(publicTotal) : 0.0, defaultAtIt,
-                    bestAtIt);
+        std::printf(
+            "\nsmallest possible: %zu bytes (%.4f of the best public); default reaches it on "
+            "%zu streams, best on %zu\n",
+            total, allPublic ? double(total) / double(publicTotal) : 0.0, defaultAtIt, bestAtIt);
     }
 
     if (perFile) {

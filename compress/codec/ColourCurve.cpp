@@ -25,7 +25,9 @@ TESS_VECTOR_CLONES
 void addRun(const uint32_t* in, uint32_t uses, unsigned states, uint32_t* out) {
     std::array<uint32_t, kMaxCodeLength + 1> add;  // by length, 0 for inline
     add[0] = uses * kInlineBits;
-    for (unsigned length = 1; length <= kMaxCodeLength; ++length) add[length] = kEntryBits + uses * length;
+    for (unsigned length = 1; length <= kMaxCodeLength; ++length) {
+        add[length] = kEntryBits + uses * length;
+    }
     for (int k = 0; k < static_cast<int>(states); ++k) {
         uint32_t least = in[k] + add[0];
         for (unsigned length = 1; length <= kMaxCodeLength; ++length) {
@@ -75,7 +77,9 @@ struct Knapsack {
         const uint32_t* last = layer(count);
         uint32_t lowest = last[0];
         least[0] = lowest;
-        for (unsigned k = 1; k <= space; ++k) least[k] = lowest = std::min(lowest, last[k] + kSelectorBits);
+        for (unsigned k = 1; k <= space; ++k) {
+            least[k] = lowest = std::min(lowest, last[k] + kSelectorBits);
+        }
     }
 
     // Walks the layers back from exactly `space` units to recover each run's choice.
@@ -111,8 +115,7 @@ unsigned cheapestWithin(const uint32_t* least, unsigned space) {
 
 }  // namespace
 
-ColourCurve::ColourCurve(const RunUses& uses, unsigned reach, unsigned within,
-                         SpaceCosts& least)
+ColourCurve::ColourCurve(const RunUses& uses, unsigned reach, unsigned within, SpaceCosts& least)
     : uses_(uses), reach_(reach), tracedWithin_(within) {
     const Knapsack knapsack(uses, reach + 1);
     knapsack.leastWithin(reach, least.data());

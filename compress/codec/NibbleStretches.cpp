@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "compress/codec/VectorClones.h"
-
 namespace tess::compress::nemesis {
 namespace {
 

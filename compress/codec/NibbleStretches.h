@@ -35,7 +35,9 @@ public:
     explicit NibbleStretches(std::span<const uint8_t> nibbles);
 
     // How many stretches of each length the colour has, by ascending length.
-    std::span<const LengthCount> lengthsOf(unsigned colour) const { return groups_[colour].lengths; }
+    std::span<const LengthCount> lengthsOf(unsigned colour) const {
+        return groups_[colour].lengths;
+    }
 
     // Calls visit(colour, length) for every stretch, in order.
     template <class Visit>
@@ -64,8 +66,8 @@ private:
     };
     std::array<Group, kColours> groups_;
     std::vector<uint32_t> sequence_;  // every stretch in order: length << 4 | colour
-    std::vector<uint32_t> best_;     // scratch: cheapest cover of k nibbles
-    std::vector<uint32_t> passing_;  // scratch: stretches whose split passes through k nibbles
+    std::vector<uint32_t> best_;      // scratch: cheapest cover of k nibbles
+    std::vector<uint32_t> passing_;   // scratch: stretches whose split passes through k nibbles
 };
 
 }  // namespace tess::compress::nemesis

@@ -55,8 +55,8 @@ void SizeSearch::splitAll(Shape shape) {
 
 void SizeSearch::start() {
     for (ColourSearch& colour : colours_) colour.exhaust(kAlwaysExhausted);
-    splitAll([](unsigned) { return 1u; });                // every tie goes to the longer run
-    splitAll([](unsigned r) { return 2 * r - 1; });      // singles win
+    splitAll([](unsigned) { return 1u; });           // every tie goes to the longer run
+    splitAll([](unsigned r) { return 2 * r - 1; });  // singles win
     settle();
 }
 

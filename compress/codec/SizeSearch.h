@@ -71,8 +71,9 @@ private:
     NibbleStretches stretches_;
     std::vector<ColourSearch> colours_;  // the colours that occur
     std::vector<unsigned> shares_;       // units of code space per colour, from the last knapsack
-    std::vector<std::pair<unsigned, RunLengths>> reshaped_;  // share and lengths of the last round
-    std::vector<uint32_t> totals_;       // knapsack scratch, see total()
+    // Each colour's share and lengths when it was last reshaped.
+    std::vector<std::pair<unsigned, RunLengths>> reshaped_;
+    std::vector<uint32_t> totals_;  // knapsack scratch, see total()
     uint64_t bestBits_ = UINT64_MAX;
     std::array<RunLengths, kColours> bestLengths_{};
     bool capped_ = false;  // whether the capped shapes have been split

@@ -42,7 +42,8 @@ TEST(NemesisColourCurve, MatchesBruteForceForEverySpace) {
         RunUses uses{};
         const unsigned runs = 1 + static_cast<unsigned>(random() % 5);
         for (unsigned i = 0; i < runs; ++i) {
-            uses[i] = random() % 3 == 0 ? 0 : static_cast<uint32_t>(random() % (round % 2 ? 2000 : 12));
+            uses[i] =
+                random() % 3 == 0 ? 0 : static_cast<uint32_t>(random() % (round % 2 ? 2000 : 12));
         }
         SpaceCosts expected;
         expected.fill(UINT32_MAX);
@@ -85,7 +86,8 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
     std::mt19937 random(11);
     // Stretches of colour 3 of many lengths, up to far beyond the searched covers.
     std::vector<uint8_t> nibbles;
-    const std::vector<uint32_t> lengths = {1, 5, 8, 9, 195, 196, 197, 203, 204, 205, 255, 256, 257, 1000, 4099};
+    const std::vector<uint32_t> lengths = {1,   5,   8,   9,   195, 196,  197, 203,
+                                           204, 205, 255, 256, 257, 1000, 4099};
     for (uint32_t m : lengths) {
         nibbles.insert(nibbles.end(), m, 3);
         nibbles.push_back(0);
@@ -141,7 +143,9 @@ std::size_t smallestStreamByExhaustion(const std::vector<uint8_t>& nibbles) {
         std::vector<uint64_t> colour(kCodeSpace + 1, kNone);
         everyTable(4, [&](const RunLengths& lengths, unsigned space) {
             uint64_t bits = colourBits(lengths, RunUses{});
-            for (uint32_t m = 1; m <= 4; ++m) bits += stretches[v][m] * plainCover(m, costsOf(lengths));
+            for (uint32_t m = 1; m <= 4; ++m) {
+                bits += stretches[v][m] * plainCover(m, costsOf(lengths));
+            }
             colour[space] = std::min(colour[space], bits);
         });
         std::array<std::vector<uint64_t>, 2> next = {std::vector<uint64_t>(kCodeSpace + 1, kNone),
@@ -176,8 +180,8 @@ TEST(NemesisSizeSearch, BestFindsTheSmallestStreamWhereEveryTableCanBeTried) {
             do {
                 colour = palette[random() % (round % 3 == 0 ? 4 : palette.size())];
             } while (!nibbles.empty() && colour == nibbles.back());
-            const std::size_t stretch = std::min<std::size_t>(
-                1 + random() % 4, tiles * kNibblesPerTile - nibbles.size());
+            const std::size_t stretch =
+                std::min<std::size_t>(1 + random() % 4, tiles * kNibblesPerTile - nibbles.size());
             nibbles.insert(nibbles.end(), stretch, colour);
         }
         test::Bytes art(nibbles.size() / 2);
