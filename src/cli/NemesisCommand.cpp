@@ -11,10 +11,14 @@
 namespace tess::cli {
 namespace {
 
+// The codec's own command: its names read plainly here.
+using namespace codec;
+
 constexpr const char* kUsage =
     "usage: nemesis decompress FILE OFFSET OUT\n"
-    "       nemesis compress IN OUT\n"
-    "OFFSET is a byte offset into FILE, decimal or 0x-prefixed hexadecimal.\n";
+    "       nemesis compress [--best] IN OUT\n"
+    "OFFSET is a byte offset into FILE, decimal or 0x-prefixed hexadecimal.\n"
+    "--best searches several times longer for the last bytes.\n";
 
 int usageError(std::ostream& err, const std::string& message) {
     err << message << "\n" << kUsage;
@@ -37,7 +41,7 @@ std::optional<std::size_t> parseOffset(const std::string& text) {
 }
 
 std::string tileText(std::size_t bytes) {
-    const std::size_t tiles = bytes / codec::kNemesisTileBytes;
+    const std::size_t tiles = bytes / kNemesisTileBytes;
     return std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles");
 }
 
@@ -45,15 +49,15 @@ std::string tileText(std::size_t bytes) {
 // while the stream runs past them, so that a stream costs about its own size,
 // whatever the file's. The result is the one the whole file would give, with
 // offsets counted from `offset`.
-std::optional<codec::NemesisDecoded> decodeAt(const std::string& file, std::uint64_t offset,
+std::optional<NemesisDecoded> decodeAt(const std::string& file, std::uint64_t offset,
                                        std::string& why) {
     constexpr std::size_t kFirstWindow = 64 * 1024;
     for (std::size_t window = kFirstWindow;; window *= 2) {
         const auto bytes = readFileRange(file, offset, window, why);
         if (!bytes) return std::nullopt;
-        codec::NemesisDecoded decoded = codec::decodeNemesis(*bytes);
-        const bool cutShort = decoded.status == codec::NemesisStatus::StreamEndsEarly ||
-                              decoded.status == codec::NemesisStatus::TableUnterminated;
+        NemesisDecoded decoded = decodeNemesis(*bytes);
+        const bool cutShort = decoded.status == NemesisStatus::StreamEndsEarly ||
+                              decoded.status == NemesisStatus::TableUnterminated;
         if (!cutShort || bytes->size() < window) return decoded;
     }
 }
@@ -81,7 +85,7 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!decoded) return failure(err, "cannot read " + file + ": " + why);
     if (!decoded->ok()) {
         return failure(err, "corrupt stream at byte " + std::to_string(*offset + decoded->errorAt) +
-                                ": " + codec::describe(decoded->status));
+                                ": " + describe(decoded->status));
     }
     if (!writeWholeFile(target, decoded->data, why)) {
         return failure(err, "cannot write " + target + ": " + why);
@@ -93,25 +97,27 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 int compress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::string& source = args[1];
-    const std::string& target = args[2];
+    const bool best = args[1] == "--best";
+    const std::string& source = args[best ? 2 : 1];
+    const std::string& target = args[best ? 3 : 2];
     std::string why;
     const auto input = readWholeFile(source, why);
     if (!input) return failure(err, "cannot read " + source + ": " + why);
-    const codec::NemesisEncoded encoded = codec::encodeNemesis(*input);
+    const NemesisEncoded encoded =
+        encodeNemesis(*input, best ? NemesisEffort::Best : NemesisEffort::Default);
     switch (encoded.status) {
-        case codec::NemesisStatus::Ok:
+        case NemesisStatus::Ok:
             break;
-        case codec::NemesisStatus::EmptyInput:
+        case NemesisStatus::EmptyInput:
             return failure(err, "nothing to compress: " + source + " is empty");
-        case codec::NemesisStatus::NotWholeTiles:
+        case NemesisStatus::NotWholeTiles:
             return failure(
                 err, "not a whole number of tiles: " + std::to_string(input->size()) + " bytes");
-        case codec::NemesisStatus::TooManyTiles:
+        case NemesisStatus::TooManyTiles:
             return failure(err, "too many tiles: " + tileText(input->size()) + ", at most " +
-                                    std::to_string(codec::kNemesisMaxTiles) + " fit in one stream");
+                                    std::to_string(kNemesisMaxTiles) + " fit in one stream");
         default:
-            return failure(err, std::string("cannot compress: ") + codec::describe(encoded.status));
+            return failure(err, std::string("cannot compress: ") + describe(encoded.status));
     }
     if (!writeWholeFile(target, encoded.stream, why)) {
         return failure(err, "cannot write " + target + ": " + why);
@@ -136,7 +142,8 @@ int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, s
             return decompress(args, out, err);
         }
         if (command == "compress") {
-            if (args.size() != 3) return usageError(err, "compress needs IN OUT");
+            const std::size_t words = args.size() > 1 && args[1] == "--best" ? 4 : 3;
+            if (args.size() != words) return usageError(err, "compress needs [--best] IN OUT");
             return compress(args, out, err);
         }
         if (command.empty()) return usageError(err, "missing subcommand");

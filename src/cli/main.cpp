@@ -46,7 +46,7 @@ void usage(std::ostream& out) {
            "  checksum ROM [--fix]\n"
            "                    print the header's checksum and the computed one; --fix writes it\n"
            "  nemesis decompress FILE OFFSET OUT\n"
-           "  nemesis compress IN OUT\n"
+           "  nemesis compress [--best] IN OUT\n"
            "                    the Nemesis codec on files\n";
 }
 

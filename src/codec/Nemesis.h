@@ -42,9 +42,16 @@ struct NemesisDecoded {
 NemesisDecoded decodeNemesis(std::span<const uint8_t> buffer, std::size_t offset = 0);
 
 enum class NemesisMode {
-    Best,   // search both ways, keep the smaller stream (the one its mode alone gives)
-    Plain,  // rows as they are
-    Xor,    // each row XOR the row before it
+    Smaller,  // search both ways, keep the smaller stream (the one its mode alone gives)
+    Plain,    // rows as they are
+    Xor,      // each row XOR the row before it
+};
+
+// How hard the encoder searches. Both levels are deterministic and give streams that decode to the
+// same tiles; Best's are never larger than Default's.
+enum class NemesisEffort {
+    Default,  // fast enough to run after every edit
+    Best,     // a search several times longer for the last bytes, for when a stream must fit
 };
 
 struct NemesisEncoded {
@@ -58,8 +65,10 @@ struct NemesisEncoded {
 // Compresses whole tiles into one stream that decodes exactly to `tiles`, stops on its last
 // nibble (no run overshoots the end) and has no padding byte after its last code byte.
 // Fails with EmptyInput, NotWholeTiles (size not a multiple of 32) or TooManyTiles (more than
-// kNemesisMaxTiles). The encoder searches for the smallest stream it can find; the result is
-// deterministic for a given input.
-NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode = NemesisMode::Best);
+// kNemesisMaxTiles). The encoder searches for the smallest stream it can find with the given
+// effort; the result is deterministic for a given input, effort and mode.
+NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles,
+                             NemesisEffort effort = NemesisEffort::Default,
+                             NemesisMode mode = NemesisMode::Smaller);
 
 }  // namespace tess::codec

@@ -1,17 +1,15 @@
 // The encoder. A stream's size is decided by its table: once the code lengths are fixed, the
 // cheapest way to write every stretch of equal nibbles follows exactly, and so does the size.
-// SizeSearch looks for the table (see there why its search works); writeStream() then writes the
-// header, the table and the stretches split the cheapest way under it. Both modes are searched
-// and the smaller stream is kept.
+// SizeSearch looks for the table (see there how); writeStream() then writes the header, the table
+// and the stretches split the cheapest way under it. Both modes are searched and the smaller
+// stream is kept.
 
 #include <algorithm>
 #include <array>
 #include <memory>
 
 #include "codec/BitWriter.h"
-#include "codec/CodeLengthSolver.h"
 #include "codec/Nemesis.h"
-#include "codec/NibbleStretches.h"
 #include "codec/SizeSearch.h"
 
 namespace tess::codec {
@@ -19,98 +17,89 @@ namespace {
 
 using namespace nemesis;
 
-// A mode whose explored size is more than this much behind the other's gets no kicks.
-constexpr std::size_t kModeMarginPercent = 3;
+// The costs the search tries on each run of each colour. 13 takes a run's code away, 1 makes it
+// the colour's main run, and the short lengths after it favour it less strongly: they find most
+// of what the longer ones would. Best tries every length, within other shares too, and every
+// table of colours whose stretches are at most 4 long.
+constexpr std::array<uint8_t, 5> kDefaultCosts = {13, 1, 2, 3, 4};
+constexpr std::array<uint8_t, 9> kBestCosts = {13, 1, 2, 3, 4, 5, 6, 7, 8};
+constexpr SearchWidth kDefaultWidth{0, kDefaultCosts, false};
+constexpr SearchWidth kBestWidth{4, kBestCosts, true};
 
-// The nibble sequence the bitstream carries: the rows as they are, or each row XOR the one
-// before it (what the decoder's accumulator undoes).
-std::vector<uint8_t> nibblesOf(std::span<const uint8_t> tiles, bool xorMode) {
-    std::vector<uint8_t> nibbles(tiles.size() * 2);
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
-        const uint8_t b = xorMode && i >= 4 ? tiles[i] ^ tiles[i - 4] : tiles[i];
-        nibbles[2 * i] = b >> 4;
-        nibbles[2 * i + 1] = b & 0x0F;
-    }
-    return nibbles;
-}
+// At the default effort, a mode whose stream is this much behind the other's after the start is
+// not improved: improving gains about half a percent.
+constexpr std::size_t kModeMarginPercent = 2;
 
-void writeStream(std::span<const uint8_t> nibbles, std::size_t tiles, bool xorMode,
-                 const CodeLengths& lengths, NibbleStretches& stretches,
-                 std::vector<uint8_t>& out) {
+void writeStream(std::size_t tiles, bool xorMode, const std::array<RunLengths, kColours>& lengths,
+                 NibbleStretches& stretches, std::vector<uint8_t>& out) {
     // Canonical codes from 0 upwards, shortest first; the top of the code space stays free for
-    // the escape (the solver kept the lengths within 63/64 of it).
-    std::array<unsigned, kSymbols> codes{};
-    std::vector<int> order;
-    for (int s = 0; s < kSymbols; ++s) {
-        if (lengths[s] != 0) order.push_back(s);
+    // the escape (the search kept the lengths within 252 of its 256 units).
+    std::array<RunLengths, kColours> codes{};
+    std::vector<std::pair<unsigned, unsigned>> order;  // (colour, run - 1)
+    for (unsigned v = 0; v < kColours; ++v) {
+        for (unsigned i = 0; i < kMaxRun; ++i) {
+            if (lengths[v][i] != 0) order.emplace_back(v, i);
+        }
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return lengths[a] < lengths[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) {
+        return lengths[a.first][a.second] < lengths[b.first][b.second];
+    });
     unsigned next = 0;  // in units of 2^-8
-    for (int s : order) {
-        codes[s] = next >> (8 - lengths[s]);
-        next += 256u >> lengths[s];
+    for (const auto& [v, i] : order) {
+        codes[v][i] = static_cast<uint8_t>(next >> (8 - lengths[v][i]));
+        next += unitsOf(lengths[v][i]);
     }
 
     const unsigned header = static_cast<unsigned>(tiles) | (xorMode ? kXorFlag : 0);
     out.push_back(static_cast<uint8_t>(header >> 8));
     out.push_back(static_cast<uint8_t>(header));
     bool anyCode = false;
-    for (unsigned v = 0; v < 16; ++v) {
+    for (unsigned v = 0; v < kColours; ++v) {
         bool selected = false;
-        for (unsigned r = 1; r <= kMaxRun; ++r) {
-            const int s = symbolOf(v, r);
-            if (lengths[s] == 0) continue;
+        for (unsigned i = 0; i < kMaxRun; ++i) {
+            if (lengths[v][i] == 0) continue;
             if (!selected) out.push_back(static_cast<uint8_t>(kSelector | v));
             selected = anyCode = true;
-            out.push_back(static_cast<uint8_t>(((r - 1) << 4) | lengths[s]));
-            out.push_back(static_cast<uint8_t>(codes[s]));
+            out.push_back(static_cast<uint8_t>((i << 4) | lengths[v][i]));
+            out.push_back(codes[v][i]);
         }
     }
     if (!anyCode) out.push_back(static_cast<uint8_t>(kSelector));
     out.push_back(static_cast<uint8_t>(kTableEnd));
 
-    SymbolUses uses;
-    stretches.split(costsOf(lengths), uses);
+    RunUses uses;
+    for (unsigned v = 0; v < kColours; ++v) stretches.split(v, costsOf(lengths[v]), uses);
     BitWriter bits(out);
     std::vector<uint8_t> runs;
-    for (std::size_t i = 0; i < nibbles.size();) {
-        std::size_t j = i + 1;
-        while (j < nibbles.size() && nibbles[j] == nibbles[i]) ++j;
-        const unsigned v = nibbles[i];
+    stretches.forEach([&](unsigned v, uint32_t stretch) {
         runs.clear();
-        stretches.runsOf(v, static_cast<uint32_t>(j - i), runs);
+        stretches.runsOf(v, stretch, runs);
         for (uint8_t r : runs) {
-            const int s = symbolOf(v, r);
-            if (lengths[s] != 0) {
-                bits.put(codes[s], lengths[s]);
+            const unsigned length = lengths[v][r - 1];
+            if (length != 0) {
+                bits.put(codes[v][r - 1], length);
             } else {
                 bits.put(0x3F, 6);
                 bits.put(((r - 1u) << 4) | v, 7);
             }
         }
-        i = j;
-    }
+    });
     bits.finish();
 }
 
-// One mode's nibbles and its search.
+// One mode's search.
 struct ModeSearch {
     ModeSearch(std::span<const uint8_t> tiles, bool xor_)
-        : xorMode(xor_),
-          nibbles(nibblesOf(tiles, xor_)),
-          stretches(nibbles),
-          search(stretches, tiles.size() / kNemesisTileBytes) {}
+        : xorMode(xor_), search(nibblesOf(tiles, xor_)) {}
 
     bool xorMode;
-    std::vector<uint8_t> nibbles;
-    NibbleStretches stretches;
     SizeSearch search;
 };
 
 }  // namespace
 
-NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode) {
+NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisEffort effort,
+                             NemesisMode mode) {
     NemesisEncoded result;
     if (tiles.empty()) {
         result.status = NemesisStatus::EmptyInput;
@@ -124,22 +113,24 @@ NemesisEncoded encodeNemesis(std::span<const uint8_t> tiles, NemesisMode mode) {
         if (mode != NemesisMode::Plain) modes.push_back(std::make_unique<ModeSearch>(tiles, true));
         std::size_t smallest = SIZE_MAX;
         for (auto& m : modes) {
-            m->search.explore();
+            m->search.start();
             smallest = std::min(smallest, m->search.bestBytes());
         }
-        // The kicks gain a percent or two; a mode already further behind than that after the
-        // exploration is not worth them.
         for (auto& m : modes) {
             if (m->search.bestBytes() <= smallest + smallest * kModeMarginPercent / 100) {
-                m->search.kick();
+                m->search.improve(kDefaultWidth);
             }
+        }
+        // Best goes on from where the default stopped, so its stream is never the larger.
+        if (effort == NemesisEffort::Best) {
+            for (auto& m : modes) m->search.improve(kBestWidth);
         }
         ModeSearch* chosen = modes.front().get();
         for (auto& m : modes) {
             if (m->search.bestBytes() < chosen->search.bestBytes()) chosen = m.get();
         }
-        writeStream(chosen->nibbles, tiles.size() / kNemesisTileBytes, chosen->xorMode,
-                    chosen->search.bestLengths(), chosen->stretches, result.stream);
+        writeStream(tiles.size() / kNemesisTileBytes, chosen->xorMode, chosen->search.bestLengths(),
+                    chosen->search.stretches(), result.stream);
         result.xorMode = chosen->xorMode;
     }
     return result;

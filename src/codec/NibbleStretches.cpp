@@ -1,73 +1,104 @@
 #include "codec/NibbleStretches.h"
 
 #include <algorithm>
-#include <map>
 
 namespace tess::codec::nemesis {
 namespace {
 
-// Covers longer than this are extended with the run of least cost per nibble instead of being
-// searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
-// copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other run,
-// i.e. under 7 x (1 + ... + 8) = 252 nibbles of other runs. Any longer cover holds an r* run,
-// and dropping it leaves a cheapest cover of the rest.
-constexpr uint32_t kSearchedCover = 252 + kMaxRun;
+// Stretches shorter than this are counted in a table, longer ones sorted.
+constexpr uint32_t kCountedLength = 256;
+
+// best[k]: the cheapest cover of k nibbles, for k <= searched; choice[k]: its last run. Each cover
+// is extended by every run into a window of the next eight covers, held in registers; the first of
+// them is then final, and the window moves on. Only the step from one cover to the next through
+// run 1 is on the critical path. The longest run reaches a cover first, so on a tie the cover with
+// fewer runs wins, which keeps the uses concentrated on few runs.
+void coverCheapest(const RunCosts& costs, std::size_t searched, uint32_t* best, uint32_t* choice) {
+    uint32_t w[kMaxRun], last[kMaxRun];
+    for (unsigned i = 0; i < kMaxRun; ++i) {
+        w[i] = UINT32_MAX;
+        last[i] = i + 1;
+    }
+    uint32_t from = 0;
+    best[0] = 0;
+    for (std::size_t k = 0; k < searched; ++k) {
+        for (unsigned i = 0; i < kMaxRun; ++i) {
+            const uint32_t reached = from + costs[i];
+            const bool lower = reached < w[i];
+            w[i] = lower ? reached : w[i];
+            last[i] = lower ? i + 1 : last[i];
+        }
+        from = best[k + 1] = w[0];
+        choice[k + 1] = last[0];
+        for (unsigned i = 0; i + 1 < kMaxRun; ++i) {
+            w[i] = w[i + 1];
+            last[i] = last[i + 1];
+        }
+        w[kMaxRun - 1] = UINT32_MAX;
+        last[kMaxRun - 1] = kMaxRun;
+    }
+}
 
 }  // namespace
 
+unsigned NibbleStretches::cheapestPerNibble(const RunCosts& costs) {
+    unsigned star = kMaxRun;
+    for (unsigned r = kMaxRun; r >= 1; --r) {
+        if (uint64_t{costs[r - 1]} * star < uint64_t{costs[star - 1]} * r) star = r;
+    }
+    return star;
+}
+
 NibbleStretches::NibbleStretches(std::span<const uint8_t> nibbles) {
-    std::array<std::map<uint32_t, uint32_t>, 16> counts;
+    std::vector<std::array<uint32_t, kCountedLength>> counted(kColours);
+    std::array<std::vector<uint32_t>, kColours> longer;
     for (std::size_t i = 0; i < nibbles.size();) {
         std::size_t j = i + 1;
         while (j < nibbles.size() && nibbles[j] == nibbles[i]) ++j;
-        ++counts[nibbles[i] & 0x0F][static_cast<uint32_t>(j - i)];
+        const unsigned v = nibbles[i] & 0x0F;
+        sequence_.push_back(static_cast<uint32_t>(j - i) << 4 | v);
+        if (j - i < kCountedLength) {
+            ++counted[v][j - i];
+        } else {
+            longer[v].push_back(static_cast<uint32_t>(j - i));
+        }
         i = j;
     }
-    for (unsigned v = 0; v < 16; ++v) {
+    for (unsigned v = 0; v < kColours; ++v) {
         Group& group = groups_[v];
-        for (const auto& [length, count] : counts[v]) group.lengths.push_back({length, count});
+        for (uint32_t length = 1; length < kCountedLength; ++length) {
+            if (counted[v][length] != 0) group.lengths.push_back({length, counted[v][length]});
+        }
+        std::sort(longer[v].begin(), longer[v].end());
+        for (uint32_t length : longer[v]) {
+            if (group.lengths.empty() || group.lengths.back().length != length) {
+                group.lengths.push_back({length, 0});
+            }
+            ++group.lengths.back().count;
+        }
         const uint32_t longest = group.lengths.empty() ? 0 : group.lengths.back().length;
         group.choice.assign(std::min(longest, kSearchedCover) + 1, 0);
+        group.longestRun = static_cast<uint8_t>(std::min(longest, kMaxRun));
     }
 }
 
-uint64_t NibbleStretches::split(const SymbolCosts& costs, SymbolUses& uses) {
-    uint64_t total = 0;
-    for (unsigned v = 0; v < 16; ++v) total += splitNibble(v, costs, uses);
-    return total;
-}
-
-uint64_t NibbleStretches::splitNibble(unsigned nibble, const SymbolCosts& costs, SymbolUses& uses) {
-    Group& group = groups_[nibble];
-    const uint32_t* c = &costs[symbolOf(nibble, 1)] - 1;  // c[r] for r = 1..8
-    uint32_t* u = &uses[symbolOf(nibble, 1)] - 1;
-    for (unsigned r = 1; r <= kMaxRun; ++r) u[r] = 0;
+uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses& uses) {
+    Group& group = groups_[colour];
+    const uint32_t* c = costs.data() - 1;  // c[r] for r = 1..8
+    uint32_t* u = uses.data() - 1;
+    uses.fill(0);
     if (group.lengths.empty()) return 0;
 
+    const unsigned star = cheapestPerNibble(costs);
+    group.cheapestRun = static_cast<uint8_t>(star);
     const std::size_t searched = group.choice.size() - 1;
     best_.resize(searched + 1);
-    best_[0] = 0;
-    for (std::size_t k = 1; k <= searched; ++k) {
-        uint64_t cheapest = UINT64_MAX;
-        uint8_t pick = 1;
-        // Longest run first: on a tie the cover with fewer runs wins, which keeps the uses
-        // concentrated on few symbols.
-        for (std::size_t r = std::min<std::size_t>(k, kMaxRun); r >= 1; --r) {
-            const uint64_t cost = best_[k - r] + c[r];
-            if (cost < cheapest) {
-                cheapest = cost;
-                pick = static_cast<uint8_t>(r);
-            }
-        }
-        best_[k] = cheapest;
-        group.choice[k] = pick;
-    }
-    unsigned star = kMaxRun;
-    for (unsigned r = kMaxRun; r >= 1; --r) {
-        if (uint64_t{c[r]} * star < uint64_t{c[star]} * r) star = r;
-    }
-    group.cheapestRun = static_cast<uint8_t>(star);
+    coverCheapest(costs, searched, best_.data(), group.choice.data());
 
+    // Every stretch follows the last runs of the cheapest covers from its length down to 0. Rather
+    // than walking each, count how many pass through each cover, from the top down: each run is
+    // then counted once for all of them.
+    passing_.assign(searched + 1, 0);
     uint64_t total = 0;
     for (const LengthCount& lc : group.lengths) {
         uint32_t k = lc.length;
@@ -77,18 +108,23 @@ uint64_t NibbleStretches::splitNibble(unsigned nibble, const SymbolCosts& costs,
             u[star] += extra * lc.count;
             total += uint64_t{extra} * c[star] * lc.count;
         }
-        total += best_[k] * lc.count;
-        for (; k > 0; k -= group.choice[k]) u[group.choice[k]] += lc.count;
+        total += uint64_t{best_[k]} * lc.count;
+        passing_[k] += lc.count;
+    }
+    for (std::size_t k = searched; k > 0; --k) {
+        const uint32_t run = group.choice[k];
+        u[run] += passing_[k];
+        passing_[k - run] += passing_[k];
     }
     return total;
 }
 
-void NibbleStretches::runsOf(unsigned nibble, uint32_t length, std::vector<uint8_t>& runs) const {
-    const Group& group = groups_[nibble & 0x0F];
+void NibbleStretches::runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const {
+    const Group& group = groups_[colour & 0x0F];
     const uint32_t searched = static_cast<uint32_t>(group.choice.size() - 1);
     uint32_t k = length;
     for (; k > searched; k -= group.cheapestRun) runs.push_back(group.cheapestRun);
-    for (; k > 0; k -= group.choice[k]) runs.push_back(group.choice[k]);
+    for (; k > 0; k -= group.choice[k]) runs.push_back(static_cast<uint8_t>(group.choice[k]));
 }
 
 }  // namespace tess::codec::nemesis

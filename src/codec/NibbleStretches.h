@@ -9,47 +9,65 @@
 
 namespace tess::codec::nemesis {
 
-// Cost of one use of each (nibble, run) symbol: in bits, its code length or 13 for an inline run.
-using SymbolCosts = std::array<uint32_t, kSymbols>;
-using SymbolUses = std::array<uint32_t, kSymbols>;
-
 // The nibble sequence seen as maximal stretches of one value (internal to the encoder).
 //
 // A stretch of m equal nibbles can be written as any sequence of runs of 1..8 that adds up to m,
-// and the runs of different stretches do not interact. So for given symbol costs the cheapest
-// split of a stretch depends only on its nibble and length, and one shortest-path table per
-// nibble (cheapest cover of k nibbles) serves every stretch of it. The size search therefore
-// works on counts of (nibble, length), never on the sequence itself.
+// and the runs of different stretches do not interact. So for given run costs the cheapest split
+// of a stretch depends only on its colour and length, and one shortest-path table per colour
+// (cheapest cover of k nibbles) serves every stretch of it. The size search therefore works on
+// counts of (colour, length), never on the sequence itself.
 class NibbleStretches {
 public:
-    explicit NibbleStretches(std::span<const uint8_t> nibbles);
-
-    // Splits every stretch as cheaply as the costs allow; fills `uses` and returns the total
-    // cost. The split stays available to runsOf() until the next call.
-    uint64_t split(const SymbolCosts& costs, SymbolUses& uses);
-
-    // The same for the stretches of one nibble only: sets the uses of that nibble's symbols,
-    // leaves the others alone, and returns that nibble's cost.
-    uint64_t splitNibble(unsigned nibble, const SymbolCosts& costs, SymbolUses& uses);
-
-    // The runs of the last split of a stretch of `length` nibbles of `nibble`, appended in the
-    // order they are to be written. `length` must be one that occurs in the sequence.
-    void runsOf(unsigned nibble, uint32_t length, std::vector<uint8_t>& runs) const;
-
-    bool hasNibble(unsigned nibble) const { return !groups_[nibble].lengths.empty(); }
-
-private:
     struct LengthCount {
         uint32_t length;
         uint32_t count;
     };
+
+    // Covers longer than this are extended with the run of least cost per nibble instead of being
+    // searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
+    // copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other
+    // run, i.e. at most (r* - 1) x (36 - r*) <= 7 x (1 + ... + 7) = 196 nibbles of other runs.
+    // Any longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
+    static constexpr uint32_t kSearchedCover = 196;
+    // That run: the least cost per nibble, the longest on a tie.
+    static unsigned cheapestPerNibble(const RunCosts& costs);
+
+    explicit NibbleStretches(std::span<const uint8_t> nibbles);
+
+    // How many stretches of each length the colour has, by ascending length.
+    std::span<const LengthCount> lengthsOf(unsigned colour) const {
+        return groups_[colour].lengths;
+    }
+
+    // Calls visit(colour, length) for every stretch, in order.
+    template <class Visit>
+    void forEach(Visit visit) const {
+        for (uint32_t s : sequence_) visit(s & 0x0F, s >> 4);
+    }
+
+    bool has(unsigned colour) const { return !groups_[colour].lengths.empty(); }
+    // The longest run the colour can use: its longest stretch, at most 8.
+    unsigned longestRun(unsigned colour) const { return groups_[colour].longestRun; }
+
+    // Splits every stretch of `colour` as cheaply as `costs` allow; fills `uses` and returns the
+    // bits. The split stays available to runsOf() until the colour's next split.
+    uint64_t split(unsigned colour, const RunCosts& costs, RunUses& uses);
+
+    // The runs of the last split of a stretch of `length` nibbles of `colour`, appended in the
+    // order they are to be written. `length` must be one that occurs in the sequence.
+    void runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const;
+
+private:
     struct Group {
         std::vector<LengthCount> lengths;  // ascending length
-        std::vector<uint8_t> choice;       // last run of the cheapest cover of k nibbles
+        std::vector<uint32_t> choice;      // last run of the cheapest cover of k nibbles
         uint8_t cheapestRun = 1;           // the run with the least cost per nibble
+        uint8_t longestRun = 0;
     };
-    std::array<Group, 16> groups_;
-    std::vector<uint64_t> best_;  // scratch: cheapest cover of k nibbles
+    std::array<Group, kColours> groups_;
+    std::vector<uint32_t> sequence_;  // every stretch in order: length << 4 | colour
+    std::vector<uint32_t> best_;      // scratch: cheapest cover of k nibbles
+    std::vector<uint32_t> passing_;   // scratch: stretches whose split passes through k nibbles
 };
 
 }  // namespace tess::codec::nemesis

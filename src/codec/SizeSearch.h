@@ -1,59 +1,82 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <unordered_set>
+#include <span>
+#include <utility>
+#include <vector>
 
-#include "codec/CodeLengthSolver.h"
+#include "codec/ColourSearch.h"
 #include "codec/NibbleStretches.h"
 
 namespace tess::codec::nemesis {
 
+// How widely improve() looks: up to which stretch length colours have every table tried, the costs
+// it tries on each run of each colour, and whether a colour also descends within twice and half
+// its share of the code space.
+struct SearchWidth {
+    unsigned exhaustedStretch = 0;
+    std::span<const uint8_t> runCosts;
+    bool otherShares = false;
+};
+
 // Looks for the code table that makes one mode's stream smallest (internal to the encoder).
 //
-// The size of a stream is fixed by the table alone: given the code lengths, the cheapest split of
-// every stretch is found exactly (NibbleStretches), and given the split, the cheapest table is
-// found exactly (CodeLengthSolver). Alternating the two never makes the size worse, but it stops
-// in a local optimum: a run that has no code is expensive, so the split avoids it, so it never
-// earns a code. Which runs a colour is written with is the real choice: real art is best served by
-// very different shapes, e.g. the background colour as single nibbles with a 1- or 2-bit code
-// plus a code for 8-runs, against every colour coded by its own run lengths. So the search
-//   1. descends from two opposite starts: longest runs everywhere, and single nibbles everywhere;
-//   2. for each colour, most used first, descends again with that colour limited to runs of
-//      at most 1, 2, 4 or 8;
-//   3. kicks the best table a fixed number of times (more for larger inputs): one colour's costs
-//      are shaken, weighted towards the most used colours, and the search descends again.
-// Every split it has descended from is remembered (by a hash), so no descent is repeated. The kicks come
-// from a fixed-seed generator: the same input always gives the same stream.
+// A stream's size is fixed by its code lengths: given them, the cheapest split of every stretch
+// follows exactly (NibbleStretches). The colours share only the code space, so the search keeps,
+// per colour, the least cost it has found for every amount of space (ColourSearch), and a knapsack
+// over the colours shares the 252 units out exactly. Then:
+//   1. start: a colour whose stretches are all short has every table tried (ColourSearch::
+//      exhaust); the others are split the two opposite ways (longest runs everywhere, single
+//      nibbles everywhere). The shares are then settled: each colour is split again under the
+//      lengths its share gives it, and shared again, until no split is new. That alternation
+//      stops in a local optimum: a run without a code costs 13 bits, so the split avoids it, so
+//      it never earns a code.
+//   2. improve: so each colour is also split with runs capped at 1, 2, 4 or 8, and then given other
+//      shapes in turn: one run's cost is set to each of a few values (1 makes it the colour's main
+//      run, 13 takes its code away), and the colour descends from there within its share.
+//      Whatever a descent meets stays on the colour's frontier, so it serves every other share
+//      too. The shares are settled after each round, and rounds go on while they gain.
+// Start is cheap and tells the two modes apart; improve gains about half a percent. Everything is
+// deterministic: the same input always gives the same table.
 class SizeSearch {
 public:
-    SizeSearch(NibbleStretches& stretches, std::size_t tiles);
+    explicit SizeSearch(std::span<const uint8_t> nibbles);
 
-    // Steps 1 and 2.
-    void explore();
-    // Step 3, as often as the input's size calls for.
-    void kick();
+    // Step 1.
+    void start();
+    // Step 2; may be called again with a wider search, which goes on from where it stopped.
+    void improve(const SearchWidth& width);
+
+    // Bits of the best table so far and of the bitstream under it.
+    uint64_t bestBits() const { return bestBits_; }
     // Stream bytes of the best table so far: header, table, end byte and bitstream.
     std::size_t bestBytes() const { return 3 + (bestBits_ + 7) / 8; }
+    // The best table so far, per colour.
+    const std::array<RunLengths, kColours>& bestLengths() const { return bestLengths_; }
 
-    const CodeLengths& bestLengths() const { return bestLengths_; }
+    NibbleStretches& stretches() { return stretches_; }
 
 private:
-    void descendFrom(const SymbolCosts& costs);
-    void descend(SymbolUses uses);
-    void tryColourShapes();
-    void kick(unsigned times);
-    // Nibbles with stretches, most nibbles covered first.
-    unsigned rankColours(std::array<unsigned, 16>& order) const;
-    uint32_t nextRandom();
+    // Splits every colour under the costs `shape` gives for a run 1..8.
+    template <class Shape>
+    void splitAll(Shape shape);
+    // Shares the code space out, then splits each colour again under its lengths, until nothing
+    // new is found.
+    void settle();
+    uint64_t shareCodeSpace();
+    uint32_t* total(std::size_t colours);
 
-    NibbleStretches& stretches_;
-    std::size_t tiles_;
-    CodeLengthSolver solver_;
-    std::unordered_set<uint64_t> seen_;
-    CodeLengths bestLengths_{};
-    SymbolUses bestUses_{};
+    NibbleStretches stretches_;
+    std::vector<ColourSearch> colours_;  // the colours that occur
+    std::vector<unsigned> shares_;       // units of code space per colour, from the last knapsack
+    // Each colour's share and lengths when it was last reshaped.
+    std::vector<std::pair<unsigned, RunLengths>> reshaped_;
+    std::vector<uint32_t> totals_;  // knapsack scratch, see total()
     uint64_t bestBits_ = UINT64_MAX;
-    uint32_t random_ = 0x9E3779B9u;
+    std::array<RunLengths, kColours> bestLengths_{};
+    bool capped_ = false;  // whether the capped shapes have been split
 };
 
 }  // namespace tess::codec::nemesis

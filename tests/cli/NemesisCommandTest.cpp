@@ -54,6 +54,17 @@ TEST_F(NemesisCommand, CompressesAndDecompressesAtDecimalAndHexOffsets) {
     }
 }
 
+TEST_F(NemesisCommand, BestCompressesWithTheLongerSearch) {
+    test::writeBytes(dir / "art.bin", art);
+    const Result packed = run({"compress", "--best", path("art.bin"), path("art.nem")});
+    EXPECT_EQ(packed.status, 0) << packed.err;
+    const Bytes stream = test::readBytes(dir / "art.nem");
+    EXPECT_EQ(stream, codec::encodeNemesis(art, codec::NemesisEffort::Best).stream);
+    EXPECT_LE(stream.size(), codec::encodeNemesis(art).stream.size());
+    EXPECT_NE(packed.out.find(" into " + std::to_string(stream.size()) + " bytes"),
+              std::string::npos);
+}
+
 // A stream near the end of a 64 GiB file (all holes but the stream, so it
 // takes no disk): decompress reads the stream, not the file.
 TEST_F(NemesisCommand, DecompressReadsOnlyTheStreamOfAHugeFile) {
@@ -110,6 +121,8 @@ TEST_F(NemesisCommand, MalformedCommandLinesShowTheUsage) {
              {},
              {"squash", "a", "b"},
              {"compress", "a"},
+             {"compress", "--best", "a"},
+             {"compress", "a", "b", "c"},
              {"decompress", "a", "0"},
              {"decompress", "a", "-1", "b"},
              {"decompress", "a", "0x", "b"},

@@ -11,7 +11,7 @@ using test::StreamWriter;
 
 // Streams our encoder made from our own art (see tests/data/nemesis/README.md), with the art.
 TEST(NemesisDecode, GoldenStreams) {
-    for (const char* name : {"flat", "stripes", "gradient", "ball"}) {
+    for (const char* name : {"flat", "stripes", "gradient", "ball", "dither"}) {
         SCOPED_TRACE(name);
         const std::string base = std::string(TESS_TEST_DATA) + "/nemesis/" + name;
         const Bytes stream = test::readBytes(base + ".nem");
