@@ -181,6 +181,17 @@ SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
     return writeRom(romPath, doc, patches, hooks, outcome);
 }
 
+// Save ROM packs with the codec's default effort, through Comp. A block too
+// large for its slot is packed again with the best effort, which searches
+// several times longer for the last bytes, so that a sprite is refused only
+// when even that does not fit. Returns the block to write.
+std::vector<std::uint8_t> fitted(const std::vector<std::uint8_t>& block,
+                                 const std::vector<std::uint8_t>& data, std::int64_t maxSize) {
+    if (static_cast<std::int64_t>(block.size()) <= maxSize) return block;
+    codec::NemesisEncoded best = codec::encodeNemesis(data, codec::NemesisEffort::Best);
+    return best.ok() && best.stream.size() < block.size() ? std::move(best.stream) : block;
+}
+
 // The data a compressed sprite's save packs: the block its record holds with
 // the white tiles laid in. Nothing, with the reason, when there is no block
 // (its decompression failed) or a tile lies outside it.
@@ -237,8 +248,15 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         return refused("Nothing was saved: the compressed block did not decompress back to the "
                        "sprite's tiles (was " + files.dump + " changed by another program?).");
     }
-    outcome.compressedSize = static_cast<std::int64_t>(block.size());
     outcome.maxSize = record.row.field("MaxSize").toLong();
+    if (std::vector<std::uint8_t> best = fitted(block, data, outcome.maxSize); best != block) {
+        // "dumpc.bin" holds the block that goes into the ROM.
+        if (mode == SaveMode::Write && !writeWholeFile(files.dumpc, best, why)) {
+            throw fileError(files.dumpc, why);
+        }
+        block = std::move(best);
+    }
+    outcome.compressedSize = static_cast<std::int64_t>(block.size());
     if (outcome.compressedSize > outcome.maxSize) {
         if (mode == SaveMode::Write) std::filesystem::remove(files.dumpc);
         outcome.result = Result::Oversize;
@@ -340,7 +358,7 @@ std::optional<PackingJob> PackingJobFor(const tiles::SpriteDocument& doc, std::s
 std::optional<std::int64_t> PackedSize(const PackingJob& job) {
     const codec::NemesisEncoded encoded = codec::encodeNemesis(job.data);
     if (!encoded.ok()) return std::nullopt;
-    return static_cast<std::int64_t>(encoded.stream.size());
+    return static_cast<std::int64_t>(fitted(encoded.stream, job.data, job.maxSize).size());
 }
 
 std::optional<MessageRequest> SaveMessage(const SaveOutcome& outcome) {

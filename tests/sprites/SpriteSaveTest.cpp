@@ -220,6 +220,53 @@ TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefus
     EXPECT_FALSE(doc.SpriteDirty);
 }
 
+// A tile the default effort packs into one byte more than the best effort.
+Bytes tileBestPacksSmaller() {
+    std::minstd_rand random(92);
+    Bytes tile(32);
+    int colour = 0;
+    int left = 0;
+    for (std::uint8_t& byte : tile) {
+        for (int half = 0; half < 2; ++half) {
+            if (left == 0) {
+                colour = static_cast<int>(random() % 5);
+                left = 1 + static_cast<int>(random() % 6);
+            }
+            byte = static_cast<std::uint8_t>(byte << 4 | colour);
+            --left;
+        }
+    }
+    return tile;
+}
+
+TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBeforeItIsRefused) {
+    const Bytes tile = tileBestPacksSmaller();
+    const Bytes best = codec::encodeNemesis(tile, codec::NemesisEffort::Best).stream;
+    ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size()) << "the default effort caught up: pick another tile";
+    const std::string size = std::to_string(best.size());
+    makeGame("", ",('fits', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size + ")"
+                 ",('short', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size + " - 1)");
+    for (const auto& [name, fits] : {std::pair{"short", false}, std::pair{"fits", true}}) {
+        SCOPED_TRACE(name);
+        load(SpriteKind::Compressed, name);
+        for (int p = 0; p < 64; ++p) {
+            doc.SpriteBuffer.at(p % 8, p / 8) = static_cast<std::uint8_t>(p % 2 ? tile[p / 2] & 15 : tile[p / 2] >> 4);
+        }
+        doc.SpriteDirty = true;
+        std::string why;
+        const auto job = PackingJobFor(doc, why);
+        ASSERT_TRUE(job) << why;
+        EXPECT_EQ(PackedSize(*job), static_cast<std::int64_t>(best.size()));  // the meter's figure
+        const SaveOutcome outcome = save();
+        EXPECT_EQ(outcome.compressedSize, static_cast<std::int64_t>(best.size()));
+        EXPECT_EQ(outcome.result, fits ? Result::Saved : Result::Oversize);
+        EXPECT_TRUE(test::sameBytes(test::readBytes(rom), fits ? romWith({{6144, best}}) : before));
+        if (fits) {
+            EXPECT_TRUE(test::sameBytes(test::readBytes(files.dumpc), best));
+        }
+    }
+}
+
 TEST_F(SpriteSave, DryRunMeasuresWithoutWritingAnyFile) {
     makeGame(",('plain', 1, 0, 2, 1, '0,0,4096\r\n1,0,4128', '-1')",
              ",('packed', 'A', 0, 2, 2, '" + kAllFour + "', '0,1,64', 6400, 1000)");
