@@ -16,7 +16,8 @@ std::string tileRange(const gamedb::TableRow& row) {
     std::int64_t low = INT64_MAX;
     std::int64_t high = INT64_MIN;
     try {
-        tiles::TileListReader reader(row.field("White").text());
+        const std::string list = row.field("White").text();  // the reader keeps a view of it
+        tiles::TileListReader reader(list);
         tiles::TileListEntry entry;
         while (reader.next(entry)) {
             low = std::min<std::int64_t>(low, entry.offset);

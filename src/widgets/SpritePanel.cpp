@@ -35,8 +35,10 @@ void SpritePanel::showMeter(Meter state, const std::string& text) {
     meter_->setVisible(state != Meter::Hidden);
     meter_->setText(state == Meter::Packing && text.empty() ? "packing..." : QString::fromStdString(text));
     // A sprite too large for its slot stands out; the words say it as well.
-    meter_->setStyleSheet(state == Meter::TooLarge ? "background: #F4C542; color: #000000; font-weight: bold;"
-                                                   : "");
+    // A figure being worked out again is greyed.
+    meter_->setStyleSheet(state == Meter::TooLarge  ? "background: #F4C542; color: #000000; font-weight: bold;"
+                          : state == Meter::Packing ? "color: #808080;"
+                                                    : "");
 }
 
 QString SpritePanel::meterText() const { return meter_->text(); }

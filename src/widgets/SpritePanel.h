@@ -21,6 +21,7 @@ public:
 
     void showFacts(const std::vector<std::pair<std::string, std::string>>& facts);
 
+    // Packing shows `text` greyed (the last figure) or, without one, "packing...".
     enum class Meter { Hidden, Packing, Fits, TooLarge };
     void showMeter(Meter state, const std::string& text = {});
     QString meterText() const;

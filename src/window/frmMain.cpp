@@ -360,7 +360,9 @@ void frmMain::measureSprite() {
     }
     meterMaxSize_ = job->maxSize;
     meterJob_ = packer_->pack(std::move(*job));
-    if (spritePanel_->meterState() == Meter::Hidden) spritePanel_->showMeter(Meter::Packing);
+    // The last figure stays, greyed, until the new one comes.
+    const bool shown = spritePanel_->meterState() != Meter::Hidden;
+    spritePanel_->showMeter(Meter::Packing, shown ? spritePanel_->meterText().toStdString() : "");
 }
 
 void frmMain::offerRecovery() {

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +18,7 @@
 
 #include "codec/Nemesis.h"
 #include "paint/PaintTools.h"
+#include "sprites/BackgroundPacker.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
 #include "tests/support/ErrorNumber.h"
@@ -562,6 +565,36 @@ TEST_F(SpriteSave, ASpriteIsSavedByItsOwnRowWhereverTheCursorsStandAndOnlyIntoIt
     EXPECT_TRUE(test::sameBytes(test::readBytes(another), before));
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom), saved));
     EXPECT_TRUE(doc.SpriteDirty);
+}
+
+// The size meter's packer: whoever asks never waits, and when jobs come
+// faster than they pack, the newest is the one whose figure arrives last.
+TEST(BackgroundPacker, TheNewestJobWinsWhenJobsComeFasterThanTheyPack) {
+    std::mutex lock;
+    std::condition_variable reported;
+    std::vector<std::pair<std::uint64_t, std::int64_t>> results;
+    std::uint64_t last = 0;
+    {
+        BackgroundPacker packer([&](std::uint64_t job, std::optional<std::int64_t> size) {
+            const std::lock_guard guard(lock);
+            results.emplace_back(job, size.value_or(-1));
+            reported.notify_all();
+        });
+        // 40 jobs of 400 tiles, asked for one right after the other.
+        std::minstd_rand random(7);
+        std::vector<PackingJob> jobs(40, PackingJob{Bytes(400 * 32), 100000});
+        for (PackingJob& job : jobs) {
+            for (std::uint8_t& byte : job.data) byte = static_cast<std::uint8_t>(random() % 3 * 0x11);
+        }
+        const PackingJob newest = jobs.back();
+        for (PackingJob& job : jobs) last = packer.pack(std::move(job));
+        std::unique_lock wait(lock);
+        ASSERT_TRUE(reported.wait_for(wait, std::chrono::seconds(30),
+                                      [&] { return !results.empty() && results.back().first == last; }));
+        EXPECT_EQ(results.back().second, PackedSize(newest));
+    }
+    EXPECT_LT(results.size(), 40u);  // jobs that waited while another packed were dropped
+    for (std::size_t i = 1; i < results.size(); ++i) EXPECT_LT(results[i - 1].first, results[i].first);
 }
 
 }  // namespace
