@@ -125,6 +125,22 @@ void BM_SaveLargestCompressedSprite(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveLargestCompressedSprite)->Unit(benchmark::kMillisecond);
 
+// What the size meter does after a stroke on the largest compressed sprite:
+// takes the job on the window's thread, then packs it (on its own thread).
+void BM_MeterPacksLargestCompressedSprite(benchmark::State& state) {
+    LargestSprite sprite;
+    if (!sprite.make(state)) return;
+    sprite.load();
+    std::uint8_t colour = 0;
+    for (auto _ : state) {
+        sprite.doc.SpriteBuffer.at(5, 5) = colour++ & 15;
+        std::string why;
+        const auto job = sprites::PackingJobFor(sprite.doc, why);
+        if (!job || !sprites::PackedSize(*job)) std::abort();
+    }
+}
+BENCHMARK(BM_MeterPacksLargestCompressedSprite)->Unit(benchmark::kMillisecond);
+
 // A save writes the whole ROM anew beside the old one and renames it over it:
 // its cost grows with the ROM. Timed on 4 MiB (the common cartridge) and 64 MiB
 // ROMs, with the flush to disk that every save does and without it.
