@@ -69,7 +69,9 @@ PaintScene& largestScene() {
 // the corpus's largest block), asked for again as soon as it is packed.
 class BusyMeter {
 public:
-    BusyMeter() : packer_([this](std::uint64_t, std::optional<std::int64_t>) { again(); }) { again(); }
+    BusyMeter() : packer_([this](std::uint64_t, std::optional<std::int64_t>) { again(); }) {
+        again();
+    }
     ~BusyMeter() { stopping_ = true; }
 
 private:
@@ -77,7 +79,8 @@ private:
         if (stopping_) return;
         sprites::PackingJob job{std::vector<std::uint8_t>(882 * 32), 65536};
         for (std::size_t i = 0; i < job.data.size(); ++i) {
-            job.data[i] = static_cast<std::uint8_t>((i * 2654435761u >> 13) % 5 * 0x11 + (i / 96) % 3);
+            job.data[i] =
+                static_cast<std::uint8_t>((i * 2654435761u >> 13) % 5 * 0x11 + (i / 96) % 3);
         }
         packer_.pack(std::move(job));
     }
@@ -86,7 +89,8 @@ private:
 };
 
 void pencilCall(benchmark::State& state) {
-    const std::unique_ptr<BusyMeter> meter = state.range(0) ? std::make_unique<BusyMeter>() : nullptr;
+    const std::unique_ptr<BusyMeter> meter =
+        state.range(0) ? std::make_unique<BusyMeter>() : nullptr;
     PaintScene& s = zoom24Scene();
     s.use(paint::PaintTool::Pencil);
     s.useForeground(3);
@@ -99,8 +103,8 @@ void pencilCall(benchmark::State& state) {
         ++i;
     }
     s.tools.ReleaseTool({0, 0}, 0);
-    state.counters["paints_per_call"] =
-        static_cast<double>(s.watch.paints - paintsBefore) / static_cast<double>(state.iterations());
+    state.counters["paints_per_call"] = static_cast<double>(s.watch.paints - paintsBefore) /
+                                        static_cast<double>(state.iterations());
 }
 
 void bucketFill(benchmark::State& state) {
@@ -161,7 +165,9 @@ void historyMemory(benchmark::State& state, bool fills) {
 BENCHMARK(pencilCall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(bucketFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(undoStep)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(historyMemory, pencil_strokes, false)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(historyMemory, pencil_strokes, false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(historyMemory, whole_fills, true)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
@@ -175,7 +181,8 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     std::printf("Goals: a pencil call under 2 ms; a whole fill or an undo step under 50 ms.\n");
     std::printf("History budget: %.0f MiB; process peak memory (VmHWM): %.1f MB\n",
-                static_cast<double>(paint::UndoHistory::kBudgetBytes) / kMiB, bench::peakMegabytes());
+                static_cast<double>(paint::UndoHistory::kBudgetBytes) / kMiB,
+                bench::peakMegabytes());
     zoom24.reset();
     largest.reset();
     return 0;

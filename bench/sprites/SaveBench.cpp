@@ -14,9 +14,9 @@
 
 #include "base/WholeFile.h"
 #include "codec/Nemesis.h"
-#include "sprites/SpriteSelection.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
+#include "sprites/SpriteSelection.h"
 
 namespace {
 
@@ -72,16 +72,19 @@ struct LargestSprite {
             white += std::to_string(t % kColumns) + "," + std::to_string(t / kColumns) + "," +
                      std::to_string(32 * t);
         }
-        sql(folder / "game.mdb", "CREATE TABLE Games(K INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
-                                 "INSERT INTO Games VALUES (1, 'BENCHSAVE', 'bench.mdb');");
+        sql(folder / "game.mdb",
+            "CREATE TABLE Games(K INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
+            "INSERT INTO Games VALUES (1, 'BENCHSAVE', 'bench.mdb');");
         sql(folder / "bench.mdb",
             "CREATE TABLE NFO(ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER);"
             "INSERT INTO NFO VALUES (1, 'Bench', 256);"
             "CREATE TABLE HEAD(ID INTEGER PRIMARY KEY, Name TEXT);"
             "CREATE TABLE SPRITE(Name TEXT PRIMARY KEY);"
             "CREATE TABLE COMPRESSED(Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
-            " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize INTEGER);"
-            "INSERT INTO COMPRESSED VALUES ('level', 'Art', 0, " + std::to_string(kColumns) + ", " +
+            " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize "
+            "INTEGER);"
+            "INSERT INTO COMPRESSED VALUES ('level', 'Art', 0, " +
+                std::to_string(kColumns) + ", " +
                 std::to_string((tiles + kColumns - 1) / kColumns) + ", '" + white + "', '', " +
                 std::to_string(kBlockOffset) + ", 65536);");
         db = std::make_unique<gamedb::GameDatabase>(folder.string() + "/");
@@ -90,7 +93,7 @@ struct LargestSprite {
     }
     void load() {
         sprites::LoadSprite(*db, rom, {tiles::SpriteKind::Compressed, "level"}, files, palette, doc,
-                             view, {});
+                            view, {});
     }
     void save(Durability durability = Durability::Flushed) {
         sprites::SaveHooks hooks;

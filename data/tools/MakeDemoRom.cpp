@@ -29,8 +29,8 @@ namespace {
 
 using tess::gamedb::GameDatabase;
 using tess::gamedb::ScanRows;
-using tess::tiles::SpriteKind;
 using tess::gamedb::TableCursor;
+using tess::tiles::SpriteKind;
 
 constexpr std::size_t kRomSize = 0x10000;
 
@@ -38,8 +38,10 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-void put(std::vector<std::uint8_t>& rom, std::size_t at, const std::string& text, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) rom.at(at + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
+void put(std::vector<std::uint8_t>& rom, std::size_t at, const std::string& text,
+         std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i)
+        rom.at(at + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
 }
 
 void putWord(std::vector<std::uint8_t>& rom, std::size_t at, unsigned word) {
@@ -75,7 +77,8 @@ void writeHeader(std::vector<std::uint8_t>& rom, const std::string& id) {
 }
 
 // Copies bytes into the ROM at an offset, which must leave them inside it.
-void place(std::vector<std::uint8_t>& rom, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+void place(std::vector<std::uint8_t>& rom, std::int64_t offset,
+           std::span<const std::uint8_t> bytes) {
     if (offset < 0x200 || static_cast<std::size_t>(offset) + bytes.size() > rom.size()) {
         throw Failure("offset " + std::to_string(offset) + " lies outside the ROM's data area");
     }
@@ -222,12 +225,14 @@ int main(int argc, char** argv) {
         putWord(rom, tess::tiles::kChecksumOffset, tess::tiles::ComputeChecksum(rom));
 
         std::ofstream file(out, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
+        file.write(reinterpret_cast<const char*>(rom.data()),
+                   static_cast<std::streamsize>(rom.size()));
         if (!file.flush()) throw Failure("cannot write " + out);
         file.close();
 
         // The ROM must be recognised as the demo game.
-        if (!tess::gamedb::IdentifyRom(db, out)) throw Failure(out + " is not identified as the demo");
+        if (!tess::gamedb::IdentifyRom(db, out))
+            throw Failure(out + " is not identified as the demo");
     } catch (const std::exception& e) {
         std::cerr << "makedemorom: " << e.what() << "\n";
         std::filesystem::remove(out);

@@ -6,10 +6,11 @@
 namespace tess {
 
 MessageRequest ProcessingErrorBox() {
-    return {"An unexpected error occured and the request could not be processed. Please try "
-                 "reloading the program and try again. If this persists, constact Wren and tell "
-                 "him where this is happening and what game you're trying to use",
-                 "Processing error!", MsgIcon::Critical, MsgButtons::Ok};
+    return {
+        "An unexpected error occured and the request could not be processed. Please try "
+        "reloading the program and try again. If this persists, constact Wren and tell "
+        "him where this is happening and what game you're trying to use",
+        "Processing error!", MsgIcon::Critical, MsgButtons::Ok};
 }
 
 void ShowProcessingError(CommonDlg& dlg) { dlg.message(ProcessingErrorBox()); }
@@ -27,9 +28,9 @@ void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error) {
 }
 
 void ShowFatalError(CommonDlg& dlg, const RuntimeError& error) {
-    dlg.message({"Run-time error '" + std::to_string(error.number()) + "':\r\n\r\n" +
-                     error.description(),
-                 kAppTitle, MsgIcon::Critical, MsgButtons::Ok});
+    dlg.message(
+        {"Run-time error '" + std::to_string(error.number()) + "':\r\n\r\n" + error.description(),
+         kAppTitle, MsgIcon::Critical, MsgButtons::Ok});
 }
 
 void skipOnError(const std::function<void()>& statement) {

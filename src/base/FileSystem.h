@@ -43,7 +43,8 @@ bool ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t
 // exception from `edit` leaves the file untouched and passes on. Raises
 // tess::fileError, with the system's reason, when the file cannot be read or
 // replaced.
-void RewriteFile(const std::string& path, const std::function<void(std::vector<std::uint8_t>&)>& edit,
+void RewriteFile(const std::string& path,
+                 const std::function<void(std::vector<std::uint8_t>&)>& edit,
                  const ReplaceOptions& options = {});
 
 // This process's number, and whether process `pid` still runs here: for

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;                   // as the kernel allows
+constexpr int kMaxLinkHops = 40;                           // as the kernel allows
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;  // between two calls of betweenPieces
 constexpr const char* kTemporaryMark = ".tess-";
 

@@ -30,8 +30,8 @@ int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::
         return kFailed;
     }
     if (static_cast<std::int64_t>(rom->size()) < tiles::kHeaderEnd) {
-        err << path << " is " << rom->size() << " bytes long, shorter than the " << tiles::kHeaderEnd
-            << "-byte cartridge header: not a Genesis ROM\n";
+        err << path << " is " << rom->size() << " bytes long, shorter than the "
+            << tiles::kHeaderEnd << "-byte cartridge header: not a Genesis ROM\n";
         return kFailed;
     }
     const std::uint16_t stored = tiles::StoredChecksum(*rom);

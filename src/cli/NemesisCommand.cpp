@@ -106,8 +106,7 @@ int compress(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const NemesisEncoded encoded =
         encodeNemesis(*input, best ? NemesisEffort::Best : NemesisEffort::Default);
     switch (encoded.status) {
-        case NemesisStatus::Ok:
-            break;
+        case NemesisStatus::Ok: break;
         case NemesisStatus::EmptyInput:
             return failure(err, "nothing to compress: " + source + " is empty");
         case NemesisStatus::NotWholeTiles:
@@ -116,8 +115,7 @@ int compress(const std::vector<std::string>& args, std::ostream& out, std::ostre
         case NemesisStatus::TooManyTiles:
             return failure(err, "too many tiles: " + tileText(input->size()) + ", at most " +
                                     std::to_string(kNemesisMaxTiles) + " fit in one stream");
-        default:
-            return failure(err, std::string("cannot compress: ") + describe(encoded.status));
+        default: return failure(err, std::string("cannot compress: ") + describe(encoded.status));
     }
     if (!writeWholeFile(target, encoded.stream, why)) {
         return failure(err, "cannot write " + target + ": " + why);

@@ -121,7 +121,8 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
         }
         std::string file = fileNameFor(choice.name);
         for (int n = 2; taken.count(lower(file)); ++n) {
-            file = fileNameFor(choice.name) + " (" + (n == 2 ? kind : kind + " " + std::to_string(n)) + ")";
+            file = fileNameFor(choice.name) + " (" +
+                   (n == 2 ? kind : kind + " " + std::to_string(n)) + ")";
         }
         taken.insert(lower(file));
         file += ".png";
@@ -171,8 +172,9 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
     try {
-        outcome = sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks,
-                                      dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
+        outcome =
+            sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks,
+                                dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
     } catch (const DatabaseError&) {
         throw;
     } catch (...) {
@@ -207,10 +209,10 @@ int SizeReport(gamedb::GameDatabase& db, const std::vector<std::string>& args, s
         }
     }
     if (args.size() == (tsv ? 2u : 1u)) {
-        gamedb::ScanRows(sprites::SpriteTable(db, tiles::SpriteKind::Compressed),
-                         [&](gamedb::TableCursor& row) {
-                             chosen.push_back({tiles::SpriteKind::Compressed, row.field("Name").text()});
-                         });
+        gamedb::ScanRows(
+            sprites::SpriteTable(db, tiles::SpriteKind::Compressed), [&](gamedb::TableCursor& row) {
+                chosen.push_back({tiles::SpriteKind::Compressed, row.field("Name").text()});
+            });
     }
 
     std::vector<sprites::CompressedSize> sizes;
@@ -223,15 +225,17 @@ int SizeReport(gamedb::GameDatabase& db, const std::vector<std::string>& args, s
             throw;
         } catch (const RuntimeError& e) {
             if (e.number() != err::Decompression) {
-                err << "\"" << choice.name << "\": "
-                    << (e.number() ? RuntimeErrorBox(e).text : ProcessingErrorBox().text) << "\n";
+                err << "\"" << choice.name
+                    << "\": " << (e.number() ? RuntimeErrorBox(e).text : ProcessingErrorBox().text)
+                    << "\n";
                 failed = true;
                 continue;
             }
             // Its row as the load read it, with no block to measure.
             const gamedb::TableCursor& row = *sprites::SeekSpriteRow(db, choice);
             sizes.push_back({choice.name, row.field("Offset").toLong(), std::nullopt,
-                             row.field("MaxSize").toLong(), std::nullopt, "its block does not unpack"});
+                             row.field("MaxSize").toLong(), std::nullopt,
+                             "its block does not unpack"});
             failed = true;
         }
     }

@@ -129,8 +129,7 @@ int main(int argc, char** argv) {
         return kFailed;
     }
     if (args[0] == "nemesis") {
-        return tess::cli::runNemesisCommand({args.begin() + 1, args.end()}, std::cout,
-                                                 std::cerr);
+        return tess::cli::runNemesisCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     try {
         const int status = run(args, appFolder, std::cout);

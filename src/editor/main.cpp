@@ -1,3 +1,6 @@
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -5,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "base/ErrorReporting.h"
 #include "window/QtDialogs.h"

@@ -93,16 +93,11 @@ constexpr DigitLike kDigitLike[] = {{U'¹', digitRank(U'1'), kPlain},
 char32_t foldCase(char32_t c) {
     if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
     switch (c) {
-        case 0x0152:
-            return 0x0153;  // Œ
-        case 0x0160:
-            return 0x0161;  // Š
-        case 0x017D:
-            return 0x017E;  // Ž
-        case 0x0178:
-            return 0x00FF;  // Ÿ
-        default:
-            return c;
+        case 0x0152: return 0x0153;  // Œ
+        case 0x0160: return 0x0161;  // Š
+        case 0x017D: return 0x017E;  // Ž
+        case 0x0178: return 0x00FF;  // Ÿ
+        default: return c;
     }
 }
 

@@ -25,8 +25,8 @@ std::unique_ptr<Database> openDatabase(const std::string& path) {
 void requireReadableDatabase(const std::string& path) {
     if (const auto unreadable = whyUnreadable(path)) {
         throw unreadable->kind == Unreadable::Kind::Missing
-                  ? databaseNotFoundError(path)
-                  : cannotOpenDatabaseError(path, unreadable->why);
+            ? databaseNotFoundError(path)
+            : cannotOpenDatabaseError(path, unreadable->why);
     }
 }
 
@@ -38,7 +38,8 @@ DatabaseError cannotOpenDatabaseError(const std::string& path, const std::string
     return {err::CannotOpenDatabase,
             "The Microsoft Jet database engine cannot open the file '" + path +
                 "'. It is already opened exclusively by another user, or you need permission "
-                "to view its data (" + why + ")."};
+                "to view its data (" +
+                why + ")."};
 }
 
 DatabaseError tableNotFoundError(const std::string& table) {

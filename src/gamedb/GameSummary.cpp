@@ -57,8 +57,8 @@ std::string GameInformationText(GameDatabase& db) {
         text += "Total Sprites Defined: " + std::to_string(sprites) + "\r\n";
     });
     skipOnError([&] {
-        text += "Number of Sprite Headings: " +
-                std::to_string(db.table(GameDatabase::HEAD).rowCount());
+        text +=
+            "Number of Sprite Headings: " + std::to_string(db.table(GameDatabase::HEAD).rowCount());
     });
     return text;
 }

@@ -469,9 +469,7 @@ private:
             if (b.size() < n) file_.damaged("short field " + std::string(col.name));
         };
         switch (col.col_type) {
-            case MDB_BYTE:
-                need(1);
-                return Value(std::int64_t{b[0]});
+            case MDB_BYTE: need(1); return Value(std::int64_t{b[0]});
             case MDB_INT:
                 need(2);
                 return Value(std::int64_t{static_cast<std::int16_t>(le16(b, 0))});
@@ -482,24 +480,18 @@ private:
             case MDB_MONEY:  // a 64-bit count of ten-thousandths
                 need(8);
                 return Value(static_cast<double>(static_cast<std::int64_t>(le64(b, 0))) / 10000.0);
-            case MDB_FLOAT:
-                need(4);
-                return Value(double{std::bit_cast<float>(le32(b, 0))});
+            case MDB_FLOAT: need(4); return Value(double{std::bit_cast<float>(le32(b, 0))});
             case MDB_DOUBLE:
             case MDB_DATETIME:  // days since 1899-12-30
                 need(8);
                 return Value(std::bit_cast<double>(le64(b, 0)));
-            case MDB_TEXT:
-                return Value(file_.text(b));
-            case MDB_MEMO:
-                return Value(file_.text(longValue(b)));
+            case MDB_TEXT: return Value(file_.text(b));
+            case MDB_MEMO: return Value(file_.text(longValue(b)));
             case MDB_OLE: {
                 const auto data = longValue(b);
                 return Value(std::string(data.begin(), data.end()));
             }
-            case MDB_REPID:
-                need(16);
-                return Value(guidText(b));
+            case MDB_REPID: need(16); return Value(guidText(b));
             case MDB_NUMERIC: {
                 need(17);
                 const std::unique_ptr<char, decltype(&g_free)> text(

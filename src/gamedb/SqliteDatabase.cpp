@@ -80,10 +80,8 @@ Value columnValue(sqlite3_stmt* stmt, int col) {
     switch (sqlite3_column_type(stmt, col)) {
         case SQLITE_INTEGER:
             return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt, col)));
-        case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(stmt, col));
-        case SQLITE_NULL:
-            return Value();
+        case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt, col));
+        case SQLITE_NULL: return Value();
         default:  // TEXT, and BLOB as the text of its bytes
             return Value(columnText(stmt, col));
     }

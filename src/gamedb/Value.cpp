@@ -35,7 +35,8 @@ double parseNumberText(const std::string& raw) {
         const std::string digits = s.substr(2);
         if (digits.size() > 8) throw overflowError();
         std::uint32_t bits = 0;
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
         if (ec != std::errc() || end != digits.data() + digits.size()) throw typeMismatchError();
         return static_cast<double>(static_cast<std::int32_t>(bits));
     }

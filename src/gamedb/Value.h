@@ -27,8 +27,8 @@ public:
     std::string text() const;
     // The value as part of a tree-node key: null contributes nothing.
     std::string keyText() const;
-    // Signed 32-bit number. Null raises err::InvalidUseOfNull, text that is no number err::TypeMismatch, a value
-    // outside the range err::Overflow. Fractions round half to even.
+    // Signed 32-bit number. Null raises err::InvalidUseOfNull, text that is no number
+    // err::TypeMismatch, a value outside the range err::Overflow. Fractions round half to even.
     std::int32_t toLong() const;
     // Signed 16-bit number, with the same rules.
     std::int16_t toInteger() const;

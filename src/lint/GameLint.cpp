@@ -44,16 +44,11 @@ struct Bytes {
 // A failed read of the editor's, worded for a database author.
 std::string whatIsWrong(const RuntimeError& e) {
     switch (e.number()) {
-        case err::InvalidUseOfNull:
-            return "has no value";
-        case err::TypeMismatch:
-            return "is not a number";
-        case err::Overflow:
-            return "is out of range";
-        case err::ItemNotFound:
-            return "is not a column of the table";
-        default:
-            return "cannot be read: " + e.description();
+        case err::InvalidUseOfNull: return "has no value";
+        case err::TypeMismatch: return "is not a number";
+        case err::Overflow: return "is out of range";
+        case err::ItemNotFound: return "is not a column of the table";
+        default: return "cannot be read: " + e.description();
     }
 }
 
@@ -72,7 +67,8 @@ auto guarded(const char* field, Read&& read) {
 }
 
 template <class Result>
-Result read(const gamedb::TableCursor& row, const char* field, Result (gamedb::Value::*convert)() const) {
+Result read(const gamedb::TableCursor& row, const char* field,
+            Result (gamedb::Value::*convert)() const) {
     return guarded(field, [&] { return (row.field(field).*convert)(); });
 }
 
@@ -93,8 +89,7 @@ std::optional<std::string> misplaced(const std::string& what, std::int64_t offse
         case tiles::SpanFault::OverHeader:
             return at + " lies over the cartridge header (" +
                    Bytes{tiles::kHeaderStart, tiles::kHeaderEnd}.text() + ")";
-        case tiles::SpanFault::None:
-            break;
+        case tiles::SpanFault::None: break;
     }
     return std::nullopt;
 }
@@ -203,7 +198,8 @@ private:
 
     // Runs check(row, place) on each row; a field fault ends that row's checks.
     template <class Check>
-    void eachRow(gamedb::GameDatabase::GameTable which, TableRank rank, const char* key, Check check) {
+    void eachRow(gamedb::GameDatabase::GameTable which, TableRank rank, const char* key,
+                 Check check) {
         int index = 0;
         gamedb::ScanRows(db_.table(which), [&](gamedb::TableCursor& row) {
             checkRow(row, {rank, ++index, ""}, key, check);
@@ -270,7 +266,8 @@ private:
             s.heading = read(row, "Heading", &gamedb::Value::keyText);
         }
         s.palette = read(row, "Palette", &gamedb::Value::toLong);
-        s.size = {read(row, "Width", &gamedb::Value::toInteger), read(row, "Height", &gamedb::Value::toInteger)};
+        s.size = {read(row, "Width", &gamedb::Value::toInteger),
+                  read(row, "Height", &gamedb::Value::toInteger)};
         parseList(s.white, read(row, "White", &gamedb::Value::text), place);
         const auto grey = guarded("Grey", [&] { return sprites::GreyTileList(row, kind); });
         if (grey) parseList(s.grey, *grey, place);
@@ -505,7 +502,8 @@ std::vector<LintFinding> LintAllGames(gamedb::GameDatabase& db) {
     return findings;
 }
 
-std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db, const std::string& romPath) {
+std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db,
+                                                    const std::string& romPath) {
     if (!gamedb::FindGameRow(db.games(), gamedb::ReadHeaderText(romPath))) return std::nullopt;
     std::string why;
     const auto rom = readWholeFile(romPath, why);

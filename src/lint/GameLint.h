@@ -24,6 +24,7 @@ std::vector<LintFinding> LintAllGames(gamedb::GameDatabase& db);
 // Lints the game the ROM belongs to (identified as File > Load does), with
 // every check. Returns nothing when no Games row matches the ROM's header.
 // Raises a file error when the ROM cannot be read.
-std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db, const std::string& romPath);
+std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db,
+                                                    const std::string& romPath);
 
 }  // namespace tess::lint

@@ -63,9 +63,7 @@ bool PaintTools::ApplyTool(Pixel p, std::int16_t button, std::int16_t shift) {
         case PaintTool::PaintBucket:
             if (pressed && white && index) fill(p, *index);
             break;
-        case PaintTool::Shape:
-            show(shapePlan(shift));
-            break;
+        case PaintTool::Shape: show(shapePlan(shift)); break;
         case PaintTool::Selection:
             if (pressed) {
                 selection_.press(p);
@@ -227,7 +225,8 @@ public:
     }
     // Seeds the first pixel of each run of the region on row y within
     // x0..x1, columns of the sprite.
-    void seedRuns(std::int32_t y, std::int32_t x0, std::int32_t x1, std::vector<Pixel>& seeds) const {
+    void seedRuns(std::int32_t y, std::int32_t x0, std::int32_t x1,
+                  std::vector<Pixel>& seeds) const {
         bool inRun = false;
         for (std::int32_t x = x0; x <= x1;) {
             const Share tileRow = x % 8 == 0 && x + 7 <= x1 ? share(x, y) : Share::Some;
@@ -251,7 +250,8 @@ private:
         }
         std::uint64_t eight;
         std::memcpy(&eight, buffer_.row(y) + x, sizeof eight);
-        const std::uint64_t diff = eight ^ (target_ * kOnes);  // a 0 byte where the pixel is the target
+        const std::uint64_t diff =
+            eight ^ (target_ * kOnes);  // a 0 byte where the pixel is the target
         if (diff == 0) return Share::All;
         return ((diff - kOnes) & ~diff & (kOnes << 7)) != 0 ? Share::Some : Share::None;
     }
@@ -284,9 +284,10 @@ void PaintTools::fill(Pixel start, std::uint8_t index) {
 SpriteOverlay PaintTools::shapePlan(std::int16_t shift) const {
     if (!shapeIndex_) return {};
     const bool rectangle = (shift & kShiftKey) != 0;
-    const std::vector<Pixel> pixels = rectangle ? RectanglePixels(pressedAt_, pointer_)
-                                                : LinePixels(pressedAt_, pointer_);
-    SpriteOverlay plan(PixelRect::spanning(pressedAt_, pointer_).intersected(painter_.spriteArea()));
+    const std::vector<Pixel> pixels =
+        rectangle ? RectanglePixels(pressedAt_, pointer_) : LinePixels(pressedAt_, pointer_);
+    SpriteOverlay plan(
+        PixelRect::spanning(pressedAt_, pointer_).intersected(painter_.spriteArea()));
     for (const Pixel p : pixels) {
         if (painter_.paintable(p)) plan.setCell(p, *shapeIndex_);
     }

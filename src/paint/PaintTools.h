@@ -104,7 +104,9 @@ public:
 
     const SpritePainter& painter() const { return painter_; }
     // See SpritePainter::setChangeObserver.
-    void setChangeObserver(std::function<void()> changed) { painter_.setChangeObserver(std::move(changed)); }
+    void setChangeObserver(std::function<void()> changed) {
+        painter_.setChangeObserver(std::move(changed));
+    }
     const SelectionTool& selection() const { return selection_; }
     // What the tools show over the sprite now (also given to the surface).
     const tiles::SpriteOverlay& preview() const { return preview_; }

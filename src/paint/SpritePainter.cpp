@@ -32,8 +32,7 @@ void SpritePainter::paint(Pixel p, int index) {
     doc_.SpriteBuffer.at(p.x, p.y) = static_cast<std::uint8_t>(index);
 }
 
-void SpritePainter::paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y,
-                             std::uint8_t index) {
+void SpritePainter::paintRun(std::int32_t x0, std::int32_t x1, std::int32_t y, std::uint8_t index) {
     doc_.SpriteDirty = true;
     history_.keepTiles(doc_.SpriteBuffer, x0 / 8, x1 / 8, y / 8);
     std::uint8_t* row = doc_.SpriteBuffer.row(y);
@@ -57,7 +56,8 @@ void SpritePainter::recordEdit(const std::function<void()>& edit) {
     const tiles::PixelRect area = spriteArea();
     for (std::int32_t ty = 0; ty < area.height / 8; ++ty) {
         for (std::int32_t tx = 0; tx < area.width / 8; ++tx) {
-            if (doc_.TileMap.at(tx, ty) == tiles::kWhiteTile) history_.keepTiles(doc_.SpriteBuffer, tx, tx, ty);
+            if (doc_.TileMap.at(tx, ty) == tiles::kWhiteTile)
+                history_.keepTiles(doc_.SpriteBuffer, tx, tx, ty);
         }
     }
     edit();

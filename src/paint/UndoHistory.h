@@ -39,7 +39,8 @@ public:
     // Called before the gesture first changes a pixel of the tiles tx0..tx1
     // of tile row ty, which must lie wholly inside `buffer`: keeps their
     // pixels as they are. A tile already kept in this gesture is kept once.
-    void keepTiles(const tiles::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1, std::int32_t ty);
+    void keepTiles(const tiles::ByteGrid& buffer, std::int32_t tx0, std::int32_t tx1,
+                   std::int32_t ty);
 
     // Ends the gesture: the kept tiles whose pixels now differ in `buffer`
     // become one undo step, with the selection from before the gesture, and

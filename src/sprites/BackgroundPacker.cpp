@@ -2,7 +2,8 @@
 
 namespace tess::sprites {
 
-BackgroundPacker::BackgroundPacker(Done done) : done_(std::move(done)), thread_([this] { run(); }) {}
+BackgroundPacker::BackgroundPacker(Done done)
+    : done_(std::move(done)), thread_([this] { run(); }) {}
 
 BackgroundPacker::~BackgroundPacker() {
     {

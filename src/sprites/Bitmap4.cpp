@@ -30,7 +30,9 @@ std::uint8_t Bitmap4::at(std::int32_t x, std::int32_t y) const {
     return x % 2 == 0 ? byte >> 4 : byte & 0x0F;
 }
 
-std::optional<Bitmap4> ReadBitmap4(const std::string& path) { return ParseBitmap4(readWhole(path)); }
+std::optional<Bitmap4> ReadBitmap4(const std::string& path) {
+    return ParseBitmap4(readWhole(path));
+}
 
 std::optional<Bitmap4> ParseBitmap4(const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) return std::nullopt;

@@ -62,9 +62,12 @@ double Ciede2000(const Lab& p, const Lab& q) {
     const double cMean = (c1 + c2) / 2;
     double hMean = h1 + h2;
     if (c1 * c2 != 0) {
-        if (std::abs(h1 - h2) <= 180) hMean = (h1 + h2) / 2;
-        else if (h1 + h2 < 360) hMean = (h1 + h2 + 360) / 2;
-        else hMean = (h1 + h2 - 360) / 2;
+        if (std::abs(h1 - h2) <= 180)
+            hMean = (h1 + h2) / 2;
+        else if (h1 + h2 < 360)
+            hMean = (h1 + h2 + 360) / 2;
+        else
+            hMean = (h1 + h2 - 360) / 2;
     }
     const double t = 1 - 0.17 * cosDeg(hMean - 30) + 0.24 * cosDeg(2 * hMean) +
                      0.32 * cosDeg(3 * hMean + 6) - 0.20 * cosDeg(4 * hMean - 63);
@@ -80,6 +83,8 @@ double Ciede2000(const Lab& p, const Lab& q) {
     return std::sqrt(l * l + c * c + h * h + rT * c * h);
 }
 
-double Ciede2000(paint::ScreenColour a, paint::ScreenColour b) { return Ciede2000(ToLab(a), ToLab(b)); }
+double Ciede2000(paint::ScreenColour a, paint::ScreenColour b) {
+    return Ciede2000(ToLab(a), ToLab(b));
+}
 
 }  // namespace tess::sprites

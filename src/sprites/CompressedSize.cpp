@@ -37,7 +37,8 @@ std::string CompressedSizeText(const CompressedSize& size, bool withEdits) {
     std::string text = "Compressed sprite \"" + size.name + "\"\r\n\r\n" + slot + "\r\n";
     text += withEdits ? "Packed now, with the edits on screen: " : "Packed now: ";
     if (!size.packedNow) return text + size.whyNotPacked;
-    return text + std::to_string(*size.packedNow) + " bytes, " + SpareText(*size.packedNow, size.maxSize);
+    return text + std::to_string(*size.packedNow) + " bytes, " +
+           SpareText(*size.packedNow, size.maxSize);
 }
 
 std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
@@ -51,7 +52,8 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
             slot.offset = row.field("Offset").toLong();
             slot.maxSize = row.field("MaxSize").toLong();
             if (slot.offset >= 0) {
-                const codec::NemesisDecoded block = codec::decodeNemesis(rom, static_cast<std::size_t>(slot.offset));
+                const codec::NemesisDecoded block =
+                    codec::decodeNemesis(rom, static_cast<std::size_t>(slot.offset));
                 if (block.ok()) slot.blockInRom = block.consumed;
             }
             slots.emplace(slot.name, slot);
@@ -64,8 +66,9 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
 
 std::string SlotText(const CompressedSize& slot) {
     const std::string where = " at offset " + std::to_string(slot.offset);
-    return (slot.blockInRom ? "Block in the ROM: " + std::to_string(*slot.blockInRom) + " bytes" + where
-                            : "Block in the ROM: none that unpacks" + where) +
+    return (slot.blockInRom
+                ? "Block in the ROM: " + std::to_string(*slot.blockInRom) + " bytes" + where
+                : "Block in the ROM: none that unpacks" + where) +
            "\nRoom for it (MaxSize): " + std::to_string(slot.maxSize) + " bytes";
 }
 
@@ -76,8 +79,10 @@ std::string CompressedSizeTable(const std::vector<CompressedSize>& sizes, bool t
         return size.packedNow ? std::to_string(size.maxSize - *size.packedNow) : missing;
     };
     std::vector<std::vector<std::string>> rows;
-    rows.push_back(tsv ? std::vector<std::string>{"name", "offset", "in_rom", "packed", "max_size", "spare"}
-                       : std::vector<std::string>{"SPRITE", "OFFSET", "IN ROM", "PACKS TO", "MAXSIZE", "SPARE"});
+    rows.push_back(
+        tsv ? std::vector<std::string>{"name", "offset", "in_rom", "packed", "max_size", "spare"}
+            : std::vector<std::string>{"SPRITE", "OFFSET", "IN ROM", "PACKS TO", "MAXSIZE",
+                                       "SPARE"});
     for (const CompressedSize& size : sizes) {
         rows.push_back({size.name, std::to_string(size.offset), number(size.blockInRom),
                         number(size.packedNow), std::to_string(size.maxSize), spare(size)});

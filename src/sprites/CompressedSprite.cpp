@@ -12,8 +12,8 @@ namespace tess::sprites {
 namespace {
 
 // Unpacks the row's block through Decomp into files.dump and gives its bytes.
-std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row, const std::string& romPath,
-                                          const TempFiles& files) {
+std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row,
+                                          const std::string& romPath, const TempFiles& files) {
     const std::int32_t offset = row.field("Offset").toLong();
     // The caller keeps the result in a 16-bit variable.
     const std::int16_t result = narrow16(Decomp(romPath.c_str(), files.dump.c_str(), offset));
@@ -41,14 +41,16 @@ std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32
 }
 
 RuntimeError decompressionError() {
-    return {err::Decompression, "Program encountered an error while running the decompression routine.",
+    return {err::Decompression,
+            "Program encountered an error while running the decompression routine.",
             "Decompression execution"};
 }
 
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
                           paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
-                          tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
+                          tiles::SpriteLoadTarget& view,
+                          const std::function<void()>& paletteLoaded) {
     const tiles::SpriteChoice sprite{tiles::SpriteKind::Compressed, name};
     gamedb::TableCursor* row = SeekSpriteRow(db, sprite);
     if (!row) return false;

@@ -25,7 +25,8 @@ namespace tess::sprites {
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
                           paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
-                          tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded);
+                          tiles::SpriteLoadTarget& view,
+                          const std::function<void()>& paletteLoaded);
 
 // Decompresses the current row's block into files.dump, then reads every line
 // of the list from it as a white tile; SpriteCompressed = true once the last

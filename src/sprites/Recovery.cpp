@@ -21,7 +21,8 @@ std::uint64_t fnv(std::string_view bytes, std::uint64_t hash = 0xCBF29CE48422232
 std::string headerOf(const std::vector<std::uint8_t>& rom) {
     const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
     const auto end = std::min<std::size_t>(tiles::kHeaderEnd, rom.size());
-    return {rom.begin() + static_cast<std::ptrdiff_t>(begin), rom.begin() + static_cast<std::ptrdiff_t>(end)};
+    return {rom.begin() + static_cast<std::ptrdiff_t>(begin),
+            rom.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
 std::string absolute(const std::string& path) {
@@ -63,7 +64,8 @@ bool Recovery::keep(const tiles::SpriteDocument& doc, std::string& why) const {
     const tiles::ByteGrid& grid = doc.SpriteBuffer;
     std::string text = identity(*doc.Record, grid);
     for (std::int32_t y = 0; y <= grid.upperY(); ++y) {
-        text.append(reinterpret_cast<const char*>(grid.row(y)), static_cast<std::size_t>(grid.upperX()) + 1);
+        text.append(reinterpret_cast<const char*>(grid.row(y)),
+                    static_cast<std::size_t>(grid.upperX()) + 1);
     }
     return writeWholeFile(fileFor(*doc.Record),
                           {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, why);
@@ -76,7 +78,8 @@ std::optional<tiles::ByteGrid> Recovery::find(const tiles::SpriteDocument& doc) 
     if (!bytes) return std::nullopt;
     tiles::ByteGrid grid(doc.SpriteBuffer.upperX(), doc.SpriteBuffer.upperY());
     const std::string expected = identity(*doc.Record, grid);
-    const std::size_t pixels = static_cast<std::size_t>(grid.upperX() + 1) * static_cast<std::size_t>(grid.upperY() + 1);
+    const std::size_t pixels =
+        static_cast<std::size_t>(grid.upperX() + 1) * static_cast<std::size_t>(grid.upperY() + 1);
     // Another sprite's file under the same name, another ROM at the same path,
     // or a file cut short: nothing to restore.
     if (bytes->size() != expected.size() + pixels ||
@@ -119,7 +122,8 @@ bool KeptPixelsDiffer(const tiles::ByteGrid& kept, const tiles::SpriteDocument& 
 }
 
 void RestorePixels(const tiles::ByteGrid& kept, tiles::SpriteDocument& doc) {
-    eachWhitePixel(doc, [&](std::int32_t x, std::int32_t y) { doc.SpriteBuffer.at(x, y) = kept.at(x, y); });
+    eachWhitePixel(
+        doc, [&](std::int32_t x, std::int32_t y) { doc.SpriteBuffer.at(x, y) = kept.at(x, y); });
 }
 
 }  // namespace tess::sprites

@@ -21,7 +21,8 @@ std::string tileRange(const gamedb::TableRow& row) {
         tiles::TileListEntry entry;
         while (reader.next(entry)) {
             low = std::min<std::int64_t>(low, entry.offset);
-            high = std::max<std::int64_t>(high, entry.offset + static_cast<std::int64_t>(tiles::kTileBytes) - 1);
+            high = std::max<std::int64_t>(
+                high, entry.offset + static_cast<std::int64_t>(tiles::kTileBytes) - 1);
         }
     } catch (const RuntimeError&) {
     }
@@ -38,7 +39,8 @@ std::string block(const tiles::SpriteRecord& record) {
     }
     std::string text = "at " + std::to_string(offset) + ", ";
     const codec::NemesisDecoded inRom =
-        offset < 0 ? codec::NemesisDecoded{} : codec::decodeNemesis(record.rom, static_cast<std::size_t>(offset));
+        offset < 0 ? codec::NemesisDecoded{}
+                   : codec::decodeNemesis(record.rom, static_cast<std::size_t>(offset));
     if (offset < 0 || !inRom.ok()) return text + "none that unpacks";
     return text + std::to_string(inRom.consumed) + " bytes";
 }
@@ -60,14 +62,15 @@ SpriteFacts DescribeSprite(const tiles::SpriteDocument& doc, std::int32_t palett
     SpriteFacts facts = {
         {"Sprite", record.sprite.name},
         {"Kind", compressed ? "compressed" : "plain"},
-        {"Size", std::to_string(doc.TileMap.upperX()) + " x " + std::to_string(doc.TileMap.upperY()) +
-                     " tiles"},
+        {"Size", std::to_string(doc.TileMap.upperX()) + " x " +
+                     std::to_string(doc.TileMap.upperY()) + " tiles"},
         {"Tiles", std::to_string(white) + " white, " + std::to_string(grey) + " grey"},
     };
     if (compressed) {
         facts.push_back({"Block", block(record)});
         try {
-            facts.push_back({"MaxSize", std::to_string(record.row.field("MaxSize").toLong()) + " bytes"});
+            facts.push_back(
+                {"MaxSize", std::to_string(record.row.field("MaxSize").toLong()) + " bytes"});
         } catch (const RuntimeError&) {
         }
     } else {

@@ -35,8 +35,8 @@ void requireSpriteSize(PngSize image, const tiles::SpriteDocument& doc) {
     throw ImageRefused("The image is " + std::to_string(image.width) + " x " +
                        std::to_string(image.height) + " pixels; this sprite needs " +
                        std::to_string(sprite.width) + " x " + std::to_string(sprite.height) + " (" +
-                       std::to_string(sprite.width / 8) + " x " + std::to_string(sprite.height / 8) +
-                       " tiles).");
+                       std::to_string(sprite.width / 8) + " x " +
+                       std::to_string(sprite.height / 8) + " tiles).");
 }
 
 ImageImport fromIndices(const PngPicture& png) {
@@ -99,7 +99,8 @@ ImageImport fromColours(const PngPicture& png, const SpriteColours& colours) {
 
 SpriteColours RomColours(const paint::GenesisPalette& palette, const std::string& romPath) {
     SpriteColours colours;
-    for (int i = 1; i < paint::GenesisPalette::kEntries; ++i) colours[static_cast<std::size_t>(i)] = palette.colour(i);
+    for (int i = 1; i < paint::GenesisPalette::kEntries; ++i)
+        colours[static_cast<std::size_t>(i)] = palette.colour(i);
     std::array<std::uint8_t, 2> word{};
     if (palette.PaletteOffset() >= 0) readAt(romPath, palette.PaletteOffset(), word);
     colours[0] = paint::GenesisToRgb(word[0], word[1]);
@@ -124,12 +125,12 @@ std::uint8_t IndexedPicture::at(std::int32_t x, std::int32_t y) const {
 
 std::string ImageImport::note() const {
     if (inexactPixels == 0) return {};
-    return std::to_string(inexactPixels) +
-           (inexactPixels == 1 ? " pixel had" : " pixels had") +
+    return std::to_string(inexactPixels) + (inexactPixels == 1 ? " pixel had" : " pixels had") +
            " no exact colour in the sprite's palette and took the nearest one.";
 }
 
-std::optional<ImageImport> ReadImageImport(const std::string& path, const tiles::SpriteDocument& doc,
+std::optional<ImageImport> ReadImageImport(const std::string& path,
+                                           const tiles::SpriteDocument& doc,
                                            const SpriteColours& colours) {
     const std::vector<std::uint8_t> bytes = readWhole(path);
     if (bytes.empty()) return std::nullopt;
@@ -166,7 +167,8 @@ std::size_t LayPicture(const IndexedPicture& picture, tiles::SpriteDocument& doc
     return changed;
 }
 
-std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc, const SpriteColours& colours) {
+std::vector<std::uint8_t> SpritePng(const tiles::SpriteDocument& doc,
+                                    const SpriteColours& colours) {
     const PngSize size = spriteSize(doc);
     std::vector<std::uint8_t> indices;
     indices.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));

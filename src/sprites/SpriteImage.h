@@ -66,7 +66,8 @@ struct ImageImport {
 //   CIEDE2000, a visible entry (1..15) winning a tie over entry 0.
 // Returns nothing for an empty file. Raises ImageRefused for anything else it
 // cannot take and tess::fileError when the file cannot be read.
-std::optional<ImageImport> ReadImageImport(const std::string& path, const tiles::SpriteDocument& doc,
+std::optional<ImageImport> ReadImageImport(const std::string& path,
+                                           const tiles::SpriteDocument& doc,
                                            const SpriteColours& colours);
 
 // Lays the picture over the sprite from its top-left corner, one pixel to one

@@ -32,8 +32,8 @@ std::int64_t fileSize(const std::string& path) {
 // bytes, or "" when they may. Only the ROM has a header to keep.
 std::string refusal(const std::string& what, std::int64_t offset, std::int64_t length,
                     std::int64_t size, bool isRom) {
-    const std::string span = "bytes " + std::to_string(offset) + " to " +
-                             std::to_string(offset + length - 1);
+    const std::string span =
+        "bytes " + std::to_string(offset) + " to " + std::to_string(offset + length - 1);
     switch (tiles::FindSpanFault(offset, length, size, isRom)) {
         case tiles::SpanFault::Outside:
             return "Nothing was saved: " + what + " would go to " + span + ", outside " +
@@ -42,8 +42,7 @@ std::string refusal(const std::string& what, std::int64_t offset, std::int64_t l
         case tiles::SpanFault::OverHeader:
             return "Nothing was saved: " + what + " would go to " + span +
                    ", over the cartridge header (bytes 256 to 511). Check the game database.";
-        case tiles::SpanFault::None:
-            break;
+        case tiles::SpanFault::None: break;
     }
     return {};
 }
@@ -113,7 +112,8 @@ std::string span(std::int64_t offset, std::size_t length) {
 std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std::uint8_t>& now,
                        const std::vector<RomPatch>& patches) {
     const std::string start = "Nothing was saved: " + record.romPath + " ";
-    const std::string advice = " Load the ROM again (File > Load) and select the sprite, then save.";
+    const std::string advice =
+        " Load the ROM again (File > Load) and select the sprite, then save.";
     if (now.size() != record.rom.size()) {
         return start + "is no longer the ROM the sprite was read from: it was " +
                std::to_string(record.rom.size()) + " bytes long and is now " +
@@ -125,8 +125,10 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
         return std::span(rom).subspan(begin, end - begin);
     };
     if (!std::ranges::equal(header(now), header(record.rom))) {
-        return start + "is no longer the ROM the sprite was read from: its cartridge header "
-               "changed since." + advice;
+        return start +
+               "is no longer the ROM the sprite was read from: its cartridge header "
+               "changed since." +
+               advice;
     }
     for (const RomPatch& p : patches) {
         const auto first = now.begin() + p.offset;
@@ -140,7 +142,8 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
 }
 
 void apply(const std::vector<RomPatch>& patches, std::vector<std::uint8_t>& into) {
-    for (const RomPatch& p : patches) std::copy(p.bytes.begin(), p.bytes.end(), into.begin() + p.offset);
+    for (const RomPatch& p : patches)
+        std::copy(p.bytes.begin(), p.bytes.end(), into.begin() + p.offset);
 }
 
 // Writes the patches into the ROM all or nothing, once the ROM on disk has been
@@ -154,10 +157,13 @@ SaveOutcome writeRom(const std::string& romPath, tiles::SpriteDocument& doc,
         std::string why;
     };
     try {
-        RewriteFile(romPath, [&](std::vector<std::uint8_t>& rom) {
-            if (std::string why = romDiffers(record, rom, patches); !why.empty()) throw Changed{why};
-            apply(patches, rom);
-        }, {hooks.durability, hooks.letEventsRun});
+        RewriteFile(romPath,
+                    [&](std::vector<std::uint8_t>& rom) {
+                        if (std::string why = romDiffers(record, rom, patches); !why.empty())
+                            throw Changed{why};
+                        apply(patches, rom);
+                    },
+                    {hooks.durability, hooks.letEventsRun});
     } catch (const Changed& changed) {
         return refused(changed.why);
     }
@@ -168,8 +174,7 @@ SaveOutcome writeRom(const std::string& romPath, tiles::SpriteDocument& doc,
 
 // The patches of a plain sprite: its tiles, straight into the ROM.
 SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
-                      const std::vector<TileWrite>& writes, const SaveHooks& hooks,
-                      SaveMode mode) {
+                      const std::vector<TileWrite>& writes, const SaveHooks& hooks, SaveMode mode) {
     if (std::string why = tileRefusal(writes, fileSize(romPath), true); !why.empty()) {
         return refused(why);
     }
@@ -177,7 +182,8 @@ SaveOutcome savePlain(const std::string& romPath, tiles::SpriteDocument& doc,
     outcome.tiles = writes.size();
     if (mode == SaveMode::DryRun) return outcome;
     std::vector<RomPatch> patches;
-    for (const TileWrite& w : writes) patches.push_back({w.offset, {w.bytes.begin(), w.bytes.end()}});
+    for (const TileWrite& w : writes)
+        patches.push_back({w.offset, {w.bytes.begin(), w.bytes.end()}});
     return writeRom(romPath, doc, patches, hooks, outcome);
 }
 
@@ -200,8 +206,9 @@ std::optional<std::vector<std::uint8_t>> compressedData(const tiles::SpriteRecor
                                                         std::string& why) {
     // An empty block must not reach the ROM.
     if (record.block.empty()) {
-        why = "Nothing was saved: the sprite's compressed block was not unpacked when it was "
-              "loaded. Select the sprite in the tree again.";
+        why =
+            "Nothing was saved: the sprite's compressed block was not unpacked when it was "
+            "loaded. Select the sprite in the tree again.";
         return std::nullopt;
     }
     std::vector<std::uint8_t> data = record.block;
@@ -245,8 +252,10 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
     // whatever happened to "dump.bin" while Comp read it.
     const codec::NemesisDecoded check = codec::decodeNemesis(block);
     if (!check.ok() || check.consumed != block.size() || check.data != data) {
-        return refused("Nothing was saved: the compressed block did not decompress back to the "
-                       "sprite's tiles (was " + files.dump + " changed by another program?).");
+        return refused(
+            "Nothing was saved: the compressed block did not decompress back to the "
+            "sprite's tiles (was " +
+            files.dump + " changed by another program?).");
     }
     outcome.maxSize = record.row.field("MaxSize").toLong();
     if (std::vector<std::uint8_t> best = fitted(block, data, outcome.maxSize); best != block) {
@@ -337,14 +346,16 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
 }
 
 std::optional<PackingJob> PackingJobFor(const tiles::SpriteDocument& doc, std::string& why) {
-    if (!doc.SpriteLoaded || !doc.Record || doc.Record->sprite.kind != tiles::SpriteKind::Compressed) {
+    if (!doc.SpriteLoaded || !doc.Record ||
+        doc.Record->sprite.kind != tiles::SpriteKind::Compressed) {
         why = "not a compressed sprite";
         return std::nullopt;
     }
     try {
         SaveHooks hooks;
         hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-        const std::optional<std::vector<TileWrite>> writes = planWhiteTiles(doc, doc.Record->row, hooks, why);
+        const std::optional<std::vector<TileWrite>> writes =
+            planWhiteTiles(doc, doc.Record->row, hooks, why);
         if (!writes) return std::nullopt;
         std::optional<std::vector<std::uint8_t>> data = compressedData(*doc.Record, *writes, why);
         if (!data) return std::nullopt;
@@ -364,16 +375,13 @@ std::optional<std::int64_t> PackedSize(const PackingJob& job) {
 std::optional<MessageRequest> SaveMessage(const SaveOutcome& outcome) {
     switch (outcome.result) {
         case Result::NothingLoaded:
-        case Result::Saved:
-            return std::nullopt;
+        case Result::Saved: return std::nullopt;
         case Result::AnotherRom:
             return MessageRequest{kSpriteOfAnotherRomText, kAppTitle, MsgIcon::Exclamation};
         case Result::Refused:
             return MessageRequest{outcome.reason, kAppTitle, MsgIcon::Exclamation};
-        case Result::Oversize:
-            return MessageRequest{kOversizeText};
-        case Result::CompressionFailed:
-            return MessageRequest{kCompressionFailedText};
+        case Result::Oversize: return MessageRequest{kOversizeText};
+        case Result::CompressionFailed: return MessageRequest{kCompressionFailedText};
     }
     return std::nullopt;
 }

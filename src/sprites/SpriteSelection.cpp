@@ -28,7 +28,8 @@ std::optional<SpriteChoice> ChooseSprite(GameDatabase& db, const std::string& ke
     for (const SpriteKind kind : kinds) {
         const std::string_view prefix =
             kind == SpriteKind::Plain ? gamedb::kPlainSpriteKey : gamedb::kCompressedSpriteKey;
-        if (keyOrName.starts_with(prefix)) return SpriteChoice{kind, keyOrName.substr(prefix.size())};
+        if (keyOrName.starts_with(prefix))
+            return SpriteChoice{kind, keyOrName.substr(prefix.size())};
     }
     for (const SpriteKind kind : kinds) {
         if (SeekSpriteRow(db, {kind, keyOrName})) return SpriteChoice{kind, keyOrName};
@@ -97,7 +98,8 @@ bool LoadSprite(GameDatabase& db, const std::string& romPath, const SpriteChoice
                 const TempFiles& files, paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
                 tiles::SpriteLoadTarget& view, const std::function<void()>& paletteLoaded) {
     if (sprite.kind == SpriteKind::Plain) {
-        if (!LoadPlainSprite(db, romPath, sprite.name, palette, doc, view, paletteLoaded)) return false;
+        if (!LoadPlainSprite(db, romPath, sprite.name, palette, doc, view, paletteLoaded))
+            return false;
     } else {
         if (!LoadCompressedSprite(db, romPath, sprite.name, files, palette, doc, view,
                                   paletteLoaded)) {

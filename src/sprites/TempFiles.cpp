@@ -31,7 +31,8 @@ void removeFoldersOfEndedProcesses(const std::filesystem::path& temp) {
         if (!name.starts_with(kFolderPrefix) || !entry.is_directory(error)) continue;
         char* end = nullptr;
         const long pid = std::strtol(name.c_str() + kFolderPrefix.size(), &end, 10);
-        if (pid > 0 && *end == '-' && !ProcessRuns(pid)) std::filesystem::remove_all(entry.path(), error);
+        if (pid > 0 && *end == '-' && !ProcessRuns(pid))
+            std::filesystem::remove_all(entry.path(), error);
     }
 }
 

@@ -36,9 +36,7 @@ std::uint8_t SpriteOverlay::cell(Pixel p) const {
     return area_.contains(p) ? cells_.at(p.x - area_.x, p.y - area_.y) : kClear;
 }
 
-PixelRect SpriteOverlay::bounds() const {
-    return marquee_ ? area_.united(*marquee_) : area_;
-}
+PixelRect SpriteOverlay::bounds() const { return marquee_ ? area_.united(*marquee_) : area_; }
 
 void SpriteOverlay::render(const SpriteRaster::Colours& colours, int zoom, std::int32_t left,
                            std::int32_t top, std::int32_t width, std::int32_t height,

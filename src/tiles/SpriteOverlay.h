@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 #include "tiles/Grid.h"
@@ -98,8 +98,8 @@ public:
     // clear as a solid `zoom` x `zoom` square of its colour, and the
     // marquee as a ring just inside the selected squares, dashed black and
     // white along the canvas diagonal.
-    void render(const SpriteRaster::Colours& colours, int zoom, std::int32_t left,
-                std::int32_t top, std::int32_t width, std::int32_t height, std::uint32_t* out,
+    void render(const SpriteRaster::Colours& colours, int zoom, std::int32_t left, std::int32_t top,
+                std::int32_t width, std::int32_t height, std::uint32_t* out,
                 std::ptrdiff_t stride) const;
 
 private:

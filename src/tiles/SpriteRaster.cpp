@@ -61,7 +61,8 @@ void SpriteRaster::drawCells(std::int32_t x, std::int32_t y,
     // The part of the run inside the picture: cells [first, last) of indices.
     const std::int64_t size = static_cast<std::int64_t>(indices.size());
     const std::int64_t first = std::clamp<std::int64_t>(-std::int64_t{x}, 0, size);
-    const std::int64_t last = std::clamp<std::int64_t>(std::int64_t{shown_.upperX()} + 1 - x, 0, size);
+    const std::int64_t last =
+        std::clamp<std::int64_t>(std::int64_t{shown_.upperX()} + 1 - x, 0, size);
     if (first >= last) return;
     const std::uint8_t* from = indices.data() + first;
     std::uint8_t* to = shown_.row(y) + (x + first);

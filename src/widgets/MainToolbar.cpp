@@ -49,7 +49,11 @@ public:
 
 MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
                          std::function<void(const std::function<void()>&)> run)
-    : QObject(tbMain), tbMain_(tbMain), tools_(tools), files_(std::move(files)), run_(std::move(run)) {
+    : QObject(tbMain),
+      tbMain_(tbMain),
+      tools_(tools),
+      files_(std::move(files)),
+      run_(std::move(run)) {
     auto* style = new StripStyle;
     style->setParent(tbMain);
     tbMain->setStyle(style);
@@ -61,19 +65,24 @@ MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommand
     QAction* save = addButton("save", "Save", "Save", 2, files_.saveRom);
     auto* menu = new QMenu(tbMain);
     for (const auto& [key, caption, handler] :
-         {std::tuple{"srom", "ROM", files_.saveRom}, std::tuple{"spal", "Palette", files_.savePalette}}) {
+         {std::tuple{"srom", "ROM", files_.saveRom},
+          std::tuple{"spal", "Palette", files_.savePalette}}) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(key);
         connectTo(item, handler);
     }
     save->setMenu(menu);
-    qobject_cast<QToolButton*>(tbMain->widgetForAction(save))->setPopupMode(QToolButton::MenuButtonPopup);
+    qobject_cast<QToolButton*>(tbMain->widgetForAction(save))
+        ->setPopupMode(QToolButton::MenuButtonPopup);
     tbMain->addSeparator();
     addButton("reload", "Reload", "Info", 13, {});
     tbMain->addSeparator();
-    addButton("undo", "Undo", "Undo", 3, [this] { tools_.Undo(); })->setShortcut(QKeySequence("Ctrl+Z"));
-    addButton("redo", "Redo", "Redo", 4, [this] { tools_.Redo(); })
-        ->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    addButton("undo", "Undo", "Undo", 3, [this] {
+        tools_.Undo();
+    })->setShortcut(QKeySequence("Ctrl+Z"));
+    addButton("redo", "Redo", "Redo", 4, [this] {
+        tools_.Redo();
+    })->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     tbMain->addSeparator();
 
     auto* group = new QActionGroup(this);
@@ -108,12 +117,9 @@ void MainToolbar::connectTo(QAction* action, std::function<void()> handler) {
 
 void MainToolbar::addKeys(QWidget* window) {
     const std::pair<const char*, std::function<void()>> keys[] = {
-        {"Ctrl+C", [this] { tools_.Copy(); }},
-        {"Ctrl+X", [this] { tools_.Cut(); }},
-        {"Ctrl+V", [this] { tools_.Paste(); }},
-        {"Del", [this] { tools_.Delete(); }},
-        {"Return", [this] { tools_.Drop(); }},
-        {"Enter", [this] { tools_.Drop(); }},
+        {"Ctrl+C", [this] { tools_.Copy(); }},  {"Ctrl+X", [this] { tools_.Cut(); }},
+        {"Ctrl+V", [this] { tools_.Paste(); }}, {"Del", [this] { tools_.Delete(); }},
+        {"Return", [this] { tools_.Drop(); }},  {"Enter", [this] { tools_.Drop(); }},
         {"Esc", [this] { tools_.Cancel(); }},
     };
     for (const auto& [sequence, command] : keys) {

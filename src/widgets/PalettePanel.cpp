@@ -63,7 +63,8 @@ QSize PalettePanel::sizeHint() const { return designSize_; }
 void PalettePanel::showEntry(int index) {
     picPal(index)->setColour(palette_.colour(index));
     if (index != 0)
-        picPal(index)->setToolTip(QString::fromStdString(paint::colourTooltip(palette_.colour(index))));
+        picPal(index)->setToolTip(
+            QString::fromStdString(paint::colourTooltip(palette_.colour(index))));
 }
 
 void PalettePanel::showSwatches() {

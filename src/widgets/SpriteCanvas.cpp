@@ -36,7 +36,8 @@ int shiftMask(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 SpriteCanvas::SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster,
-                           const tiles::SpriteOverlay& overlay, const paint::GenesisPalette& palette)
+                           const tiles::SpriteOverlay& overlay,
+                           const paint::GenesisPalette& palette)
     : QWidget(parent), raster_(raster), overlay_(overlay), palette_(palette) {
     // Every pixel is painted by paintEvent: no background fill is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);

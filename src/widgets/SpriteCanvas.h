@@ -22,8 +22,8 @@ namespace tess::widgets {
 class SpriteCanvas : public QWidget {
     Q_OBJECT
 public:
-    SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster, const tiles::SpriteOverlay& overlay,
-                 const paint::GenesisPalette& palette);
+    SpriteCanvas(QWidget* parent, const tiles::SpriteRaster& raster,
+                 const tiles::SpriteOverlay& overlay, const paint::GenesisPalette& palette);
 
     // The canvas's mouse pointer: 32 x 32 with its hot spot at (16, 15),
     // black ticks above, below, left and right of the hot spot and a small

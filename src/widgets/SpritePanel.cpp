@@ -33,10 +33,12 @@ void SpritePanel::showFacts(const std::vector<std::pair<std::string, std::string
 void SpritePanel::showMeter(Meter state, const std::string& text) {
     meterState_ = state;
     meter_->setVisible(state != Meter::Hidden);
-    meter_->setText(state == Meter::Packing && text.empty() ? "packing..." : QString::fromStdString(text));
+    meter_->setText(state == Meter::Packing && text.empty() ? "packing..."
+                                                            : QString::fromStdString(text));
     // A sprite too large for its slot stands out; the words say it as well.
     // A figure being worked out again is greyed.
-    meter_->setStyleSheet(state == Meter::TooLarge  ? "background: #F4C542; color: #000000; font-weight: bold;"
+    meter_->setStyleSheet(state == Meter::TooLarge
+                              ? "background: #F4C542; color: #000000; font-weight: bold;"
                           : state == Meter::Packing ? "color: #808080;"
                                                     : "");
 }

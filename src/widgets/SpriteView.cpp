@@ -133,7 +133,8 @@ void SpriteView::resetScrollBars() {
 }
 
 int SpriteView::zoomIndexSteppedBy(int steps) const {
-    const auto index = std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom_) - kZoomLevels.begin();
+    const auto index =
+        std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom_) - kZoomLevels.begin();
     return std::clamp(static_cast<int>(index) + steps, 0, static_cast<int>(kZoomLevels.size()) - 1);
 }
 
@@ -342,13 +343,9 @@ bool SpriteView::pan(QEvent* event) {
             if (scrollV_->isEnabled()) scrollV_->setValue(panValues_.y() - qRound(moved.y() / sy_));
             return true;
         }
-        case QEvent::MouseButtonRelease:
-            showPanCursor(Qt::OpenHandCursor);
-            return true;
-        case QEvent::MouseButtonDblClick:
-            return true;
-        default:
-            return false;
+        case QEvent::MouseButtonRelease: showPanCursor(Qt::OpenHandCursor); return true;
+        case QEvent::MouseButtonDblClick: return true;
+        default: return false;
     }
 }
 
@@ -359,13 +356,9 @@ bool SpriteView::eventFilter(QObject*, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-            return pan(event);
-        case QEvent::Wheel:
-            wheel(*static_cast<QWheelEvent*>(event));
-            return true;
-        default:
-            return takeFileDrop(event);
+        case QEvent::MouseButtonDblClick: return pan(event);
+        case QEvent::Wheel: wheel(*static_cast<QWheelEvent*>(event)); return true;
+        default: return takeFileDrop(event);
     }
 }
 
@@ -373,7 +366,8 @@ bool SpriteView::takeFileDrop(QEvent* event) {
     if (!dropHandler_) return false;
     const auto firstFile = [](const QMimeData* data) {
         const QList<QUrl> urls = data ? data->urls() : QList<QUrl>{};
-        return urls.isEmpty() || !urls.front().isLocalFile() ? QString() : urls.front().toLocalFile();
+        return urls.isEmpty() || !urls.front().isLocalFile() ? QString()
+                                                             : urls.front().toLocalFile();
     };
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* drag = static_cast<QDropEvent*>(event);

@@ -45,7 +45,8 @@ namespace tess::widgets {
 class SpriteView : public QObject, public tiles::SpriteLoadTarget {
     Q_OBJECT
 public:
-    SpriteView(QWidget* parent, const tiles::SpriteDocument& doc, const paint::GenesisPalette& palette);
+    SpriteView(QWidget* parent, const tiles::SpriteDocument& doc,
+               const paint::GenesisPalette& palette);
     ~SpriteView() override;
 
     QWidget* picEdBack() const { return frame_; }
@@ -96,7 +97,9 @@ public:
 
     // Where RedrawSprite takes the sprite's size in tiles from; it is asked
     // only when a sprite is loaded. Without a source, such a redraw raises err::ObjectNotSet.
-    void setSpriteSizeSource(std::function<tiles::TileSize()> source) { sizeSource_ = std::move(source); }
+    void setSpriteSizeSource(std::function<tiles::TileSize()> source) {
+        sizeSource_ = std::move(source);
+    }
 
     // Paints one sprite pixel as a Zoom x Zoom square (nothing for 255).
     // Cheap: repaints are gathered and done later or by flushPainting.

@@ -13,20 +13,20 @@ namespace {
 // letters name the colours below.
 QRgb colourOf(char c) {
     switch (c) {
-        case 'B': return qRgb(24, 56, 144);  // dark blue
+        case 'B': return qRgb(24, 56, 144);    // dark blue
         case 'G': return qRgb(112, 112, 112);  // dark grey
-        case 'N': return qRgb(24, 112, 40);  // dark green
-        case 'Y': return qRgb(184, 136, 24);  // dark yellow
-        case 'b': return qRgb(64, 128, 232);  // blue
+        case 'N': return qRgb(24, 112, 40);    // dark green
+        case 'Y': return qRgb(184, 136, 24);   // dark yellow
+        case 'b': return qRgb(64, 128, 232);   // blue
         case 'c': return qRgb(136, 208, 248);  // light blue
         case 'g': return qRgb(192, 192, 192);  // light grey
-        case 'k': return qRgb(0, 0, 0);  // outline
-        case 'n': return qRgb(64, 184, 72);  // green
+        case 'k': return qRgb(0, 0, 0);        // outline
+        case 'n': return qRgb(64, 184, 72);    // green
         case 'p': return qRgb(248, 152, 184);  // pink
-        case 'r': return qRgb(224, 48, 48);  // red
+        case 'r': return qRgb(224, 48, 48);    // red
         case 't': return qRgb(232, 192, 136);  // tan
         case 'w': return qRgb(255, 255, 255);  // white
-        case 'y': return qRgb(248, 216, 64);  // yellow
+        case 'y': return qRgb(248, 216, 64);   // yellow
         default: return qRgba(0, 0, 0, 0);
     }
 }
@@ -35,7 +35,8 @@ using Art = std::array<const char*, 16>;
 
 // ilTool1, icons 1 to 13.
 const std::array<Art, 13> kArt{{
-    {{  // 1: Open
+    {{
+        // 1: Open
         "................",
         "................",
         ".kkkk...........",
@@ -53,7 +54,8 @@ const std::array<Art, 13> kArt{{
         "................",
         "................",
     }},
-    {{  // 2: Save
+    {{
+        // 2: Save
         "kkkkkkkkkkkkkkk.",
         "kBBwwwwwwwwwwBBk",
         "kBBwwwwwwwwwwBBk",
@@ -71,7 +73,8 @@ const std::array<Art, 13> kArt{{
         ".kkkkkkkkkkkkkkk",
         "................",
     }},
-    {{  // 3: Undo
+    {{
+        // 3: Undo
         "................",
         "................",
         "....k...........",
@@ -89,7 +92,8 @@ const std::array<Art, 13> kArt{{
         "........kbbbk...",
         "........kkkk....",
     }},
-    {{  // 4: Redo
+    {{
+        // 4: Redo
         "................",
         "................",
         "...........k....",
@@ -107,7 +111,8 @@ const std::array<Art, 13> kArt{{
         "...kbbbk........",
         "....kkkk........",
     }},
-    {{  // 5: Pencil
+    {{
+        // 5: Pencil
         "................",
         "............kk..",
         "...........kppk.",
@@ -125,7 +130,8 @@ const std::array<Art, 13> kArt{{
         ".kkk............",
         "................",
     }},
-    {{  // 6: Eyedropper
+    {{
+        // 6: Eyedropper
         "................",
         "...........kkk..",
         "..........kkkkk.",
@@ -143,7 +149,8 @@ const std::array<Art, 13> kArt{{
         ".kb.............",
         ".bb.............",
     }},
-    {{  // 7: Color replacer
+    {{
+        // 7: Color replacer
         "................",
         "kkkkkk..........",
         "krrrrk..........",
@@ -161,7 +168,8 @@ const std::array<Art, 13> kArt{{
         "..........kkkkkk",
         "................",
     }},
-    {{  // 8: Selection
+    {{
+        // 8: Selection
         "................",
         "................",
         ".kk..kk..kk..kk.",
@@ -179,7 +187,8 @@ const std::array<Art, 13> kArt{{
         "................",
         "................",
     }},
-    {{  // 9: Eraser
+    {{
+        // 9: Eraser
         "................",
         "................",
         ".........kkk....",
@@ -197,7 +206,8 @@ const std::array<Art, 13> kArt{{
         "................",
         "kkkkkkkkkkkkkkk.",
     }},
-    {{  // 10: Spray can
+    {{
+        // 10: Spray can
         "..........r.....",
         "........r...r...",
         "....kkk...r.....",
@@ -215,7 +225,8 @@ const std::array<Art, 13> kArt{{
         "...kkkkk........",
         "................",
     }},
-    {{  // 11: Paint bucket
+    {{
+        // 11: Paint bucket
         "................",
         "......kk........",
         ".....kGGk.......",
@@ -233,7 +244,8 @@ const std::array<Art, 13> kArt{{
         "................",
         "................",
     }},
-    {{  // 12: Shape
+    {{
+        // 12: Shape
         "................",
         ".kk.............",
         ".kkk............",
@@ -251,7 +263,8 @@ const std::array<Art, 13> kArt{{
         "........bbbbbbb.",
         "................",
     }},
-    {{  // 13: Reload
+    {{
+        // 13: Reload
         "................",
         ".....kkkkk......",
         "...kknnnnnkk.k..",
@@ -278,13 +291,15 @@ QIcon ToolIcon(int number) {
     QImage image(16, 16, QImage::Format_ARGB32);
     const Art& art = kArt[static_cast<std::size_t>(number - 1)];
     for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) image.setPixel(x, y, colourOf(art[static_cast<std::size_t>(y)][x]));
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, colourOf(art[static_cast<std::size_t>(y)][x]));
     }
     // Pixel art stays crisp only when scaled by whole steps without smoothing:
     // the icon carries its own 2x picture for screens of device pixel ratio 2.
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(image));
-    icon.addPixmap(QPixmap::fromImage(image.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    icon.addPixmap(
+        QPixmap::fromImage(image.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     return icon;
 }
 

@@ -100,7 +100,8 @@ void frmAbout::showDetails(int row) {
     // The comment table ends with the 255th game; later rows have no comment.
     if (row < 1 || row >= static_cast<int>(SupportedGameComments.size())) return;
     frmDetails details(this);
-    details.setMessage(QString::fromStdString(SupportedGameComments[static_cast<std::size_t>(row)]));
+    details.setMessage(
+        QString::fromStdString(SupportedGameComments[static_cast<std::size_t>(row)]));
     details.exec();
 }
 

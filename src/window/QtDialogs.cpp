@@ -29,8 +29,7 @@ QString QtFilter(const std::string& filter) {
         // parentheses, so the pattern part goes there when it is missing.
         const QString& description = parts[i];
         const QString patterns = QString(parts[i + 1]).replace(';', ' ');
-        entries << (description.contains('(') ? description
-                                              : description + " (" + patterns + ")");
+        entries << (description.contains('(') ? description : description + " (" + patterns + ")");
     }
     return entries.join(";;");
 }

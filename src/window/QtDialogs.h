@@ -1,8 +1,8 @@
 #pragma once
 
-#include "base/CommonDlg.h"
-
 #include <QString>
+
+#include "base/CommonDlg.h"
 
 class QWidget;
 

@@ -72,7 +72,8 @@ class SpriteTreeWidget : public QTreeWidget {
 public:
     // `busy` holds the highlight where it is while the window must not
     // switch sprites (a save runs); the double-click is still reported.
-    SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick, std::function<bool()> busy)
+    SpriteTreeWidget(QWidget* parent, std::function<void()> onDoubleClick,
+                     std::function<bool()> busy)
         : QTreeWidget(parent), onDoubleClick_(std::move(onDoubleClick)), busy_(std::move(busy)) {}
 
 protected:
@@ -107,7 +108,10 @@ constexpr int kRecoveryDelayMilliseconds = 500;
 }  // namespace
 
 frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int)> endProcess)
-    : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)), recovery_(state.RecoveryFolder) {
+    : state_(state),
+      dialogs_(dialogs),
+      endProcess_(std::move(endProcess)),
+      recovery_(state.RecoveryFolder) {
     setObjectName("frmMain");
     setWindowTitle("Tessellane");
     setWindowIcon(QIcon(widgets::ProgramPicture()));
@@ -123,19 +127,12 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
         recoveryDue_->start();
         measureSprite();
     });
-    packer_ = std::make_unique<sprites::BackgroundPacker>([this](std::uint64_t job, std::optional<std::int64_t> size) {
-        // On the packer's thread: the figure is shown on the window's.
-        QMetaObject::invokeMethod(this, [this, job, size] {
-            if (job != meterJob_) return;  // a newer packing is on its way
-            using Meter = widgets::SpritePanel::Meter;
-            if (!size) {
-                spritePanel_->showMeter(Meter::TooLarge, "cannot be packed");
-                return;
-            }
-            spritePanel_->showMeter(*size > meterMaxSize_ ? Meter::TooLarge : Meter::Fits,
-                                    sprites::MeterText(*size, meterMaxSize_));
-        }, Qt::QueuedConnection);
-    });
+    packer_ = std::make_unique<sprites::BackgroundPacker>(
+        [this](std::uint64_t job, std::optional<std::int64_t> size) {
+            // On the packer's thread: the figure is shown on the window's.
+            QMetaObject::invokeMethod(
+                this, [=, this] { showPacked(job, size); }, Qt::QueuedConnection);
+        });
     qApp->installEventFilter(this);
 }
 
@@ -171,8 +168,11 @@ void frmMain::buildMenus() {
     mnuFileSave_->setObjectName("mnuFileSave");
     mnuFileSave_->menuAction()->setEnabled(false);
     action(mnuFileSave_, "mnuFileSaveRom", "Save ROM", [this] { mnuFileSaveRom_Click(); });
-    action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette", [this] { mnuFileSavePalette_Click(); });
-    action(file, "mnuFileImport", "Import Sprite...", [this] { mnuFileImport_Click(); })->setEnabled(false);
+    action(mnuFileSave_, "mnuFileSavePalette", "Save &Palette",
+           [this] { mnuFileSavePalette_Click(); });
+    action(file, "mnuFileImport", "Import Sprite...", [this] {
+        mnuFileImport_Click();
+    })->setEnabled(false);
     file->addSeparator()->setObjectName("mnuFileSep1");
     action(file, "mnuFileGameInfo", "Game Information", [this] { mnuFileGameInfo_Click(); });
     file->addSeparator()->setObjectName("mnuFileSep2");
@@ -188,7 +188,8 @@ void frmMain::buildMenus() {
     const char* zooms[] = {"1", "4", "6", "8", "16", "24"};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = QString("mnuViewZoomE%1").arg(i).toLatin1();
-        mnuViewZoomE_[i] = action(zoom, name.constData(), zooms[i], [this, i] { mnuViewZoomE_Click(i); });
+        mnuViewZoomE_[i] =
+            action(zoom, name.constData(), zooms[i], [this, i] { mnuViewZoomE_Click(i); });
         mnuViewZoomE_[i]->setCheckable(true);
         mnuViewZoomE_[i]->setChecked(i == 3);
     }
@@ -219,9 +220,9 @@ void frmMain::buildControls() {
 
     // Entry 0 of the palette is the window's background until the user edits it.
     const QColor background = palette().color(QPalette::Window);
-    state_.Palette.applyChosenColour(
-        0, {static_cast<std::uint8_t>(background.red()), static_cast<std::uint8_t>(background.green()),
-            static_cast<std::uint8_t>(background.blue())});
+    state_.Palette.applyChosenColour(0, {static_cast<std::uint8_t>(background.red()),
+                                         static_cast<std::uint8_t>(background.green()),
+                                         static_cast<std::uint8_t>(background.blue())});
 
     view_ = new widgets::SpriteView(client, state_.Sprite, state_.Palette);
     view_->setSpriteSizeSource([this] { return currentSpriteSize(); });
@@ -232,7 +233,8 @@ void frmMain::buildControls() {
     panel_->placeControls(sx_, sy_);
     buildPainting(tbMain_);
 
-    tvSprites_ = new SpriteTreeWidget(client, [this] { tvSprites_DblClick(); }, [this] { return saving_; });
+    tvSprites_ = new SpriteTreeWidget(
+        client, [this] { tvSprites_DblClick(); }, [this] { return saving_; });
     tvSprites_->setObjectName("tvSprites");
     tvSprites_->setHeaderHidden(true);
     tvSprites_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -259,7 +261,8 @@ void frmMain::buildControls() {
     COMMAND_TEMP_->setObjectName("COMMAND_TEMP");
     COMMAND_TEMP_->setGeometry(twips(5520, 0, 915, 315));
     COMMAND_TEMP_->hide();
-    connect(COMMAND_TEMP_, &QPushButton::clicked, this, [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
+    connect(COMMAND_TEMP_, &QPushButton::clicked, this,
+            [this] { guarded([this] { COMMAND_TEMP_Click(); }); });
 
     view_->disableScrollBars();
     placeControls(QSize(0, 0));
@@ -293,13 +296,17 @@ void frmMain::placeControls(QSize extra) {
 }
 
 void frmMain::buildPainting(QToolBar* tbMain) {
-    tools_ = std::make_unique<paint::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette, *view_);
-    auto trigger = [this](const char* name) { return [this, name] { findChild<QAction*>(name)->trigger(); }; };
-    new widgets::MainToolbar(tbMain, *tools_,
-                          {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
-                          [this](const std::function<void()>& handler) {
-                              if (!refusedWhileSaving()) guarded(handler);
-                          });
+    tools_ = std::make_unique<paint::PaintTools>(state_.Sprite, panel_->swatches(), state_.Palette,
+                                                 *view_);
+    auto trigger = [this](const char* name) {
+        return [this, name] { findChild<QAction*>(name)->trigger(); };
+    };
+    new widgets::MainToolbar(
+        tbMain, *tools_,
+        {trigger("mnuFileLoad"), trigger("mnuFileSaveRom"), trigger("mnuFileSavePalette")},
+        [this](const std::function<void()>& handler) {
+            if (!refusedWhileSaving()) guarded(handler);
+        });
 
     const widgets::SpriteCanvas* canvas = view_->picSprite();
     // A mouse event that fails is passed over: painting never ends the program.
@@ -307,16 +314,18 @@ void frmMain::buildPainting(QToolBar* tbMain) {
         panels_[2]->setText(QString("Mouse: %1, %2").arg(p.x).arg(p.y));
         skipOnError([&] {
             // A save in progress lets events run: the pointer is shown, the sprite stays as it is.
-            const bool swatches = tools_->ApplyTool(p, static_cast<std::int16_t>(saving_ ? 0 : button),
-                                                    static_cast<std::int16_t>(shift));
+            const bool swatches =
+                tools_->ApplyTool(p, static_cast<std::int16_t>(saving_ ? 0 : button),
+                                  static_cast<std::int16_t>(shift));
             if (swatches) panel_->showSwatches();
         });
     };
     connect(canvas, &widgets::SpriteCanvas::mousePressed, this, apply);
     connect(canvas, &widgets::SpriteCanvas::mouseMoved, this, apply);
-    connect(canvas, &widgets::SpriteCanvas::mouseReleased, this, [this](tiles::Pixel p, int, int shift) {
-        skipOnError([&] { tools_->ReleaseTool(p, static_cast<std::int16_t>(shift)); });
-    });
+    connect(canvas, &widgets::SpriteCanvas::mouseReleased, this,
+            [this](tiles::Pixel p, int, int shift) {
+                skipOnError([&] { tools_->ReleaseTool(p, static_cast<std::int16_t>(shift)); });
+            });
     view_->setZoomCommand([this](int index) { guarded([&] { mnuViewZoomE_Click(index); }); });
 }
 
@@ -365,6 +374,17 @@ void frmMain::measureSprite() {
     spritePanel_->showMeter(Meter::Packing, shown ? spritePanel_->meterText().toStdString() : "");
 }
 
+void frmMain::showPacked(std::uint64_t job, std::optional<std::int64_t> size) {
+    if (job != meterJob_) return;  // a newer packing is on its way
+    using Meter = widgets::SpritePanel::Meter;
+    if (!size) {
+        spritePanel_->showMeter(Meter::TooLarge, "cannot be packed");
+        return;
+    }
+    spritePanel_->showMeter(*size > meterMaxSize_ ? Meter::TooLarge : Meter::Fits,
+                            sprites::MeterText(*size, meterMaxSize_));
+}
+
 void frmMain::offerRecovery() {
     const std::optional<tiles::ByteGrid> kept = recovery_.find(state_.Sprite);
     if (!kept) return;
@@ -372,17 +392,15 @@ void frmMain::offerRecovery() {
         recovery_.forget(state_.Sprite);
         return;
     }
-    switch (dialogs_.message({kRecoveryText, "Unsaved changes", MsgIcon::Question, MsgButtons::YesNoCancel})) {
+    switch (dialogs_.message(
+        {kRecoveryText, "Unsaved changes", MsgIcon::Question, MsgButtons::YesNoCancel})) {
         case MsgAnswer::Yes:
             tools_->recordEdit([&] { sprites::RestorePixels(*kept, state_.Sprite); });
             view_->RedrawSprite();
             state_.Sprite.SpriteDirty = true;
             break;
-        case MsgAnswer::No:
-            recovery_.forget(state_.Sprite);
-            break;
-        default:
-            break;  // kept for next time
+        case MsgAnswer::No: recovery_.forget(state_.Sprite); break;
+        default: break;  // kept for next time
     }
 }
 
@@ -451,7 +469,8 @@ void frmMain::SavePalette() {
     // After another ROM was loaded without a palette of its own (an unknown
     // file), the palette on screen still belongs to the earlier ROM.
     if (state_.PaletteRomPath != state_.RomPath) {
-        dialogs_.message({kPaletteOfAnotherRomText, kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok});
+        dialogs_.message(
+            {kPaletteOfAnotherRomText, kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok});
         return;
     }
     state_.Palette.SavePalette(state_.RomPath);
@@ -522,7 +541,8 @@ void frmMain::mnuViewZoomE_Click(int index) {
 void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
 
 tiles::TileSize frmMain::currentSpriteSize() {
-    const auto kind = state_.Sprite.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
+    const auto kind =
+        state_.Sprite.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
     return sprites::RowTileSize(sprites::SpriteTable(*state_.GameDb, kind));
 }
 
@@ -533,7 +553,8 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::COMMAND_TEMP_Click() {
-    dialogs_.message({"Hello there!\r\n\r\nYou found the hidden button.\r\nHave fun editing sprites."});
+    dialogs_.message(
+        {"Hello there!\r\n\r\nYou found the hidden button.\r\nHave fun editing sprites."});
 }
 
 bool frmMain::resolveUnsavedChanges(bool noForgets) {
@@ -543,7 +564,9 @@ bool frmMain::resolveUnsavedChanges(bool noForgets) {
     if (state_.Palette.PaletteDirty()) {
         switch (ask(kPaletteChangedText)) {
             case MsgAnswer::Yes: SavePalette(); break;
-            case MsgAnswer::No: if (noForgets) state_.Palette.setPaletteDirty(false); break;
+            case MsgAnswer::No:
+                if (noForgets) state_.Palette.setPaletteDirty(false);
+                break;
             default: return false;
         }
     }
@@ -572,11 +595,12 @@ void frmMain::tvSprites_DblClick() {
 
         tempFiles_.remove();
         tools_->spriteReplaced();
-        const bool found = sprites::LoadSprite(*state_.GameDb, state_.RomPath, choiceOf(node),
-                                               tempFiles_, state_.Palette, state_.Sprite, *view_, [this] {
-                                                   state_.PaletteRomPath = state_.RomPath;
-                                                   panel_->refresh();
-                                               });
+        const bool found =
+            sprites::LoadSprite(*state_.GameDb, state_.RomPath, choiceOf(node), tempFiles_,
+                                state_.Palette, state_.Sprite, *view_, [this] {
+                                    state_.PaletteRomPath = state_.RomPath;
+                                    panel_->refresh();
+                                });
         if (!found) {
             ShowProcessingError(dialogs_);
             return;
@@ -594,7 +618,8 @@ tiles::SpriteChoice frmMain::choiceOf(const QTreeWidgetItem* node) const {
 
 bool frmMain::isShown(const tiles::SpriteChoice& sprite) const {
     const auto& record = state_.Sprite.Record;
-    return record && record->complete && record->sprite == sprite && record->romPath == state_.RomPath;
+    return record && record->complete && record->sprite == sprite &&
+           record->romPath == state_.RomPath;
 }
 
 std::optional<frmMain::SpriteAtHand> frmMain::spriteAtHand(
@@ -688,8 +713,8 @@ void frmMain::importImage(const std::string& path) {
     if (refusedWhileSaving() || !state_.Sprite.SpriteLoaded) return;
     std::optional<sprites::ImageImport> image;
     try {
-        image = sprites::ReadImageImport(path, state_.Sprite,
-                                         sprites::RomColours(state_.Palette, state_.PaletteRomPath));
+        image = sprites::ReadImageImport(
+            path, state_.Sprite, sprites::RomColours(state_.Palette, state_.PaletteRomPath));
     } catch (const sprites::ImageRefused& refusal) {
         dialogs_.message({refusal.what()});
         return;
@@ -705,8 +730,8 @@ void frmMain::showCompressedSize(const tiles::SpriteChoice& sprite) {
     std::optional<sprites::DetachedSprite> apart;
     const std::optional<SpriteAtHand> at = spriteAtHand(sprite, apart);
     if (!at) return;
-    dialogs_.message({sprites::CompressedSizeText(sprites::MeasureCompressedSize(at->doc, at->files),
-                                                  at->onScreen)});
+    dialogs_.message({sprites::CompressedSizeText(
+        sprites::MeasureCompressedSize(at->doc, at->files), at->onScreen)});
 }
 
 void frmMain::ExitProgram() {

@@ -37,7 +37,7 @@ class SpritePanel;
 class frmAbout;
 class PalettePanel;
 class SpriteView;
-}
+}  // namespace tess::widgets
 
 namespace tess::window {
 
@@ -156,6 +156,8 @@ private:
     // packs the sprite as it stands on the packer's thread.
     void showSpriteFacts();
     void measureSprite();
+    // The figure of packing `job`, shown when it is the newest one asked for.
+    void showPacked(std::uint64_t job, std::optional<std::int64_t> size);
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});

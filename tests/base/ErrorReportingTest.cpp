@@ -10,7 +10,7 @@ namespace {
 TEST(ErrorReporting, RuntimeErrorsShowNumberDescriptionAndSourceAndTheProcessingErrorNeverVaries) {
     test::ScriptedDialogs dialogs;
     HandleRuntimeError(dialogs, RuntimeError(7000, "What went wrong.", "Where"));
-    HandleRuntimeError(dialogs, objectNotSetError());          // 91 is passed over silently
+    HandleRuntimeError(dialogs, objectNotSetError());            // 91 is passed over silently
     HandleRuntimeError(dialogs, RuntimeError(65536 + 13, "x"));  // narrowed to 16 bits: 13
     ShowProcessingError(dialogs);
     const std::pair<std::string, std::string> expected[] = {

@@ -66,7 +66,7 @@ TEST(WholeFile, SaysWhyAPathCannotBeReadOrWritten) {
     struct Case {
         fs::path path;
         std::optional<Kind> kind;
-        std::string why;       // a read's
+        std::string why;            // a read's
         std::string writeWhy = "";  // a write's, where one is tried here
     };
     std::vector<Case> cases = {

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QImage>
 #include <filesystem>
 #include <optional>
-
-#include <QImage>
 
 #include "base/Messages.h"
 #include "codec/Nemesis.h"
@@ -79,8 +78,9 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
     const std::string unsupported = std::string(kUnsupportedRomText) + "\n";
     const std::string rev01 = "Test Game One (Rev 01)\t", one = "Test Game One\t";
     const std::string leftOut = "\" is no ID of HEAD: the tree leaves the sprite out\n";
-    const std::string rev01Findings = "warning\t" + rev01 + "HEAD\tx9\tthe heading has no sprites\n" +
-                                      "error\t" + rev01 + "SPRITE\tNovember\tHeading \"zz" + leftOut;
+    const std::string rev01Findings = "warning\t" + rev01 +
+                                      "HEAD\tx9\tthe heading has no sprites\n" + "error\t" + rev01 +
+                                      "SPRITE\tNovember\tHeading \"zz" + leftOut;
     const std::string oneFindings =
         "warning\t" + one + "HEAD\t5\tthe heading has no sprites\n" + "error\t" + one +
         "SPRITE\torphan\tHeading \"99" + leftOut + "error\t" + one +
@@ -89,7 +89,8 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
         std::string args;
         int status;
         std::optional<std::string> out;  // nothing: not checked
-        std::string err = "";  // standard error: all of it when empty or ending a line, else how it begins
+        std::string err =
+            "";  // standard error: all of it when empty or ending a line, else how it begins
     } cases[] = {
         {db + " identify " + rev1, 0, "Game: Test Game One (Rev 01)\n"},
         {db + " identify " + other, 1, unsupported},
@@ -109,7 +110,8 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
          "    QBRKHEADCOMPCHILD_golf\tgolf\t2\n"
          "  QBRKHEADCOMP_Zone 1\tZone 1\t1\n"
          "    QBRKHEADCOMPCHILD_Foxtrot\tFoxtrot\t2\n"},
-        {db + " games", 0, "Test Game One (Rev 01)*40%*Second Author\nTest Game One*75%*Fixture Author\n"},
+        {db + " games", 0,
+         "Test Game One (Rev 01)*40%*Second Author\nTest Game One*75%*Fixture Author\n"},
         {"", 1, "", "usage: tessellane-cli"},
         {db + " frobnicate", 1, "", "usage: tessellane-cli"},
         {db + " identify " + quote(dir.file("missing.bin")), 1, "",
@@ -165,10 +167,15 @@ TEST_F(CliOnFixtures, CommandsThatTakeARomSayWhyAPathIsNone) {
     std::filesystem::create_directory(dir / "romdir");
     ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
     const std::string out = quote(dir.file("out")), image = quote(dir.file("in.png"));
-    const std::string commands[] = {
-        "identify ROM", "tree ROM", "export ROM alpha " + out, "export --sheet ROM " + out,
-        "import ROM alpha " + image, "import --dry-run ROM alpha " + image, "lint ROM",
-        "checksum ROM", "checksum ROM --fix"};
+    const std::string commands[] = {"identify ROM",
+                                    "tree ROM",
+                                    "export ROM alpha " + out,
+                                    "export --sheet ROM " + out,
+                                    "import ROM alpha " + image,
+                                    "import --dry-run ROM alpha " + image,
+                                    "lint ROM",
+                                    "checksum ROM",
+                                    "checksum ROM --fix"};
     const std::pair<std::string, std::string> paths[] = {
         {dir.file("romdir"), "is a folder"},
         {dir.file("fifo"), "is not a regular file"},
@@ -205,13 +212,15 @@ TEST_F(CliOnFixtures, ExportWritesIndexedPngsOfSpritesChosenByNameOrKey) {
     EXPECT_EQ(alpha.color(1), qRgb(0, 32, 32));  // word 02 20 at 7682
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 16; ++x) {
-            const int byte = romByte(static_cast<std::size_t>(4096 + 32 * (x / 8) + 4 * y + (x % 8) / 2));
+            const int byte =
+                romByte(static_cast<std::size_t>(4096 + 32 * (x / 8) + 4 * y + (x % 8) / 2));
             ASSERT_EQ(alpha.pixelIndex(x, y), x % 2 == 0 ? byte >> 4 : byte & 15) << x << "," << y;
         }
     }
     EXPECT_EQ(exported("Shared").pixelIndex(0, 0), romByte(4384) >> 4);  // the plain one
     EXPECT_EQ(exported("QBRKCHILD_Shared").pixelIndex(1, 0), romByte(4384) & 15);
-    EXPECT_EQ(exported("QBRKHEADCOMPCHILD_Shared").pixelIndex(1, 0), test::fixtureBlockData(6144, 1)[0] & 15);
+    EXPECT_EQ(exported("QBRKHEADCOMPCHILD_Shared").pixelIndex(1, 0),
+              test::fixtureBlockData(6144, 1)[0] & 15);
     // zebra is compressed only: white tiles, then the grey ones from the same block.
     const QImage zebra = exported("zebra");
     ASSERT_EQ(zebra.size(), QSize(16, 16));
@@ -223,7 +232,8 @@ TEST_F(CliOnFixtures, ExportWritesIndexedPngsOfSpritesChosenByNameOrKey) {
 TEST_F(CliOnFixtures, SheetExportWritesEverySpriteAndAnIndex) {
     const CliRun run = cli(db + " export --sheet " + quote(rom) + " " + quote(dir.file("sheet")));
     EXPECT_EQ(run.status, 1);  // "Trailing CRLF" cannot be loaded; the others are written
-    EXPECT_TRUE(run.err.starts_with("plain sprite \"Trailing CRLF\": Runtime Error: 9\r\n")) << run.err;
+    EXPECT_TRUE(run.err.starts_with("plain sprite \"Trailing CRLF\": Runtime Error: 9\r\n"))
+        << run.err;
     EXPECT_EQ(run.out, "10 sprites\n");
     EXPECT_EQ(test::readFile(dir.file("sheet/index.tsv")),
               "name\tkind\twidth\theight\tfile\n"
@@ -299,15 +309,17 @@ TEST(CliOnDemo, DryRunMeasuresAndAHeavyEditOfTheTreasureChestDoesNotFit) {
     EXPECT_EQ(run("import " + quote(rom) + " Hero " + quote(dir.file("hero.png"))).status, 0);
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), before));
 
-    const CliRun fits = run("import --dry-run " + quote(rom) + " QBRKHEADCOMPCHILD_Treasure\\ Chest " +
-                            quote(dir.file("hero.png")));
+    const CliRun fits = run("import --dry-run " + quote(rom) +
+                            " QBRKHEADCOMPCHILD_Treasure\\ Chest " + quote(dir.file("hero.png")));
     EXPECT_EQ(fits.status, 1);  // the hero is not the chest's size
     constexpr auto noise = [](int x, int y) { return (x * x * 7 + y * 13 + x * y) % 16; };
     writeIndexedPng(dir.file("noise.png"), 16, 16, noise);
     for (const std::string dryRun : {"--dry-run ", ""}) {
-        const CliRun heavy = run("import " + dryRun + quote(rom) + " 'Treasure Chest' " + quote(dir.file("noise.png")));
+        const CliRun heavy = run("import " + dryRun + quote(rom) + " 'Treasure Chest' " +
+                                 quote(dir.file("noise.png")));
         EXPECT_EQ(heavy.status, 1);
-        EXPECT_TRUE(heavy.err.starts_with(std::string(kOversizeText) + "\ncompressed ")) << heavy.err;
+        EXPECT_TRUE(heavy.err.starts_with(std::string(kOversizeText) + "\ncompressed "))
+            << heavy.err;
         EXPECT_TRUE(heavy.err.ends_with(" bytes, limit 100\n")) << heavy.err;
         EXPECT_TRUE(test::sameBytes(test::readFile(rom), before));
     }
@@ -317,8 +329,9 @@ TEST(CliOnDemo, DryRunMeasuresAndAHeavyEditOfTheTreasureChestDoesNotFit) {
               "SPRITE          OFFSET  IN ROM  PACKS TO  MAXSIZE  SPARE\n"
               "Banner           12800     130       130      400    270\n"
               "Treasure Chest   12288      64        64      100     36\n");
-    EXPECT_EQ(run("size --tsv " + quote(rom) + " 'Treasure Chest'").out,
-              "name\toffset\tin_rom\tpacked\tmax_size\tspare\nTreasure Chest\t12288\t64\t64\t100\t36\n");
+    EXPECT_EQ(
+        run("size --tsv " + quote(rom) + " 'Treasure Chest'").out,
+        "name\toffset\tin_rom\tpacked\tmax_size\tspare\nTreasure Chest\t12288\t64\t64\t100\t36\n");
     // A block that no longer unpacks is shown without its sizes, and fails.
     std::string broken = before;
     broken[12288] = '\xFF';
@@ -362,8 +375,9 @@ TEST(CliChecksum, PrintsBothWordsFixWritesOnlyTheHeaderWordAndAShortFileIsRefuse
     test::writeFile(path, cut);
     const CliRun shorter = cli("checksum " + quote(path) + " --fix");
     EXPECT_EQ(shorter.status, 1);
-    EXPECT_EQ(shorter.err, path + " is 511 bytes long, shorter than the 512-byte cartridge header: "
-                                  "not a Genesis ROM\n");
+    EXPECT_EQ(shorter.err, path +
+                               " is 511 bytes long, shorter than the 512-byte cartridge header: "
+                               "not a Genesis ROM\n");
     EXPECT_EQ(test::readFile(path), cut);
 }
 

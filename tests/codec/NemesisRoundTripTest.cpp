@@ -61,9 +61,8 @@ TEST(NemesisRoundTrip, StretchesOfEveryLengthAroundTheRunLimit) {
     // Alternating colours in stretches around multiples of the 8-run limit.
     for (int stretch : {7, 8, 9, 16, 17, 63, 64, 65}) {
         SCOPED_TRACE(stretch);
-        roundTripAllModes(makeArt(4, [&](int t, int x, int y) {
-            return ((t * 64 + y * 8 + x) / stretch) % 2 ? 3 : 12;
-        }));
+        roundTripAllModes(makeArt(
+            4, [&](int t, int x, int y) { return ((t * 64 + y * 8 + x) / stretch) % 2 ? 3 : 12; }));
     }
 }
 

@@ -22,8 +22,9 @@ const std::string kJet = std::string(TESS_TEST_DATA) + "/jet/";
 // and Games past its last row.
 TEST(Identify, FirstMatchInIndexOrderWinsAmongIdsAsWindows1252Text) {
     TempDir dir;
-    test::makeGameList(dir, "(1, 'ABC', 'abc.db'), (2, 'CAFÉ', 'cafe.db'), (3, '€URO', 'euro.db'),"
-                            "(4, 'ΩMEGA', 'omega.db'), (5, '', 'any.db')");
+    test::makeGameList(dir,
+                       "(1, 'ABC', 'abc.db'), (2, 'CAFÉ', 'cafe.db'), (3, '€URO', 'euro.db'),"
+                       "(4, 'ΩMEGA', 'omega.db'), (5, '', 'any.db')");
     for (const char* name : {"abc.db", "cafe.db", "euro.db", "omega.db", "any.db"}) {
         test::makeGame(dir.file(name), name);
     }

@@ -28,8 +28,8 @@ struct ExpectedTable {
     std::string file, name;  // file: its path under tests/data
     std::size_t rowCount = 0;
     Strings columns;
-    Strings keys;                // every row's key in index order, where the notes list only keys
-    std::vector<Strings> rows;   // whole rows from the first on
+    Strings keys;               // every row's key in index order, where the notes list only keys
+    std::vector<Strings> rows;  // whole rows from the first on
 };
 
 // The values of a row: " | " between them, quoted text read whole.
@@ -155,7 +155,7 @@ void readIndexGap(std::vector<ExpectedTable>& tables) {
         } else if (kind == "R") {
             Strings row;
             while (std::getline(fields, cell, '\t')) {
-                row.push_back(cell == "\\N" ? "NULL"
+                row.push_back(cell == "\\N"            ? "NULL"
                               : cell.starts_with("T:") ? "\"" + cell.substr(2) + "\""
                                                        : cell.substr(2));
             }
@@ -235,8 +235,8 @@ std::string differences(const Table& table, const ExpectedTable& expected) {
     for (std::size_t r = 0; r < expected.rows.size(); ++r) {
         for (std::size_t c = 0; c < table.columns.size(); ++c) {
             if (!matches(table.rows[r][c], expected.rows[r].at(c))) {
-                out += in + "row " + std::to_string(r) + " " + table.columns[c] + " != " +
-                       expected.rows[r][c] + "\n";
+                out += in + "row " + std::to_string(r) + " " + table.columns[c] +
+                       " != " + expected.rows[r][c] + "\n";
             }
         }
     }
@@ -275,7 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Fixture{"jet-index-gap/testIndexPropertiesV2000.mdb", 6}),
     [](const auto& fixture) {
         std::string name = fixture.param.file.substr(0, fixture.param.file.find('.'));
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
 

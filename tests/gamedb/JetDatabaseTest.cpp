@@ -267,7 +267,8 @@ TEST_F(DamagedJetTest, RandomDamageNeverCrashes) {
         {kJet + "many.mdb", {"SPRITE", "COMPRESSED"}},
         {kJet3 + "testIndexCodesV1997.mdb", {"Table1", "Table6", "Table13", "Table14_desc"}},
         {kJet3 + "testV1997.mdb", {"Table1", "Table2"}},
-        {TESS_TEST_DATA "/jet-index-gap/testIndexPropertiesV2000.mdb", {"TableIgnoreNulls2", "TableUnique2_temp"}},
+        {TESS_TEST_DATA "/jet-index-gap/testIndexPropertiesV2000.mdb",
+         {"TableIgnoreNulls2", "TableUnique2_temp"}},
     };
     std::mt19937 random(7);
     int errors = 0;

@@ -57,7 +57,7 @@ TEST(SpriteTree, BuiltFromNumericKeysWithOrphanLeftOut) {
 TEST(SpriteTree, FailedAddsAreLeftOutSilently) {
     SpriteTree tree;
     EXPECT_EQ(tree.AddRootNode("A", "K", 1), 0);
-    EXPECT_EQ(tree.AddRootNode("again", "K", 1), -1);     // duplicate key
+    EXPECT_EQ(tree.AddRootNode("again", "K", 1), -1);       // duplicate key
     EXPECT_EQ(tree.AddChildNode("none", "c", "C", 2), -1);  // no such parent
     EXPECT_EQ(tree.AddChildNode("K", "c", "C", 2), 1);
     EXPECT_EQ(tree.AddChildNode("K", "c2", "C", 2), -1);  // keys are unique in the whole tree

@@ -38,7 +38,7 @@ TEST_F(SqliteDatabaseTest, KeysOfMixedKindsComeNullsThenNumbersThenText) {
         CREATE TABLE T (K PRIMARY KEY);
         INSERT INTO T VALUES ('abc'), (10), ('10'), (2.5), (NULL), ('B'), (-3), (''), (2), ('-4');
     )");
-    const std::vector<std::string> keys = {"NULL", "-3", "2", "2.5", "10",  // no value, numbers
+    const std::vector<std::string> keys = {"NULL", "-3", "2",  "2.5", "10",  // no value, numbers
                                            "",     "10", "-4", "abc", "B"};  // text
     EXPECT_EQ(column(openDatabase(path)->loadTable("T"), 0), keys);
 }
@@ -52,9 +52,9 @@ TEST_F(SqliteDatabaseTest, StorageClassesBecomeValues) {
     )");
     const Table table = openDatabase(path)->loadTable("T");
     EXPECT_EQ(table.columns, (std::vector<std::string>{"K", "I", "R", "S", "B", "N", "H"}));
-    EXPECT_EQ(table.rows, (std::vector<std::vector<Value>>{
-                              {1, -7680, 2.5, "7744", ",\r\n", Value(), "&H1E20"},
-                              {2, 0, 0.0, "", "", "x", 7712}}));
+    EXPECT_EQ(table.rows,
+              (std::vector<std::vector<Value>>{{1, -7680, 2.5, "7744", ",\r\n", Value(), "&H1E20"},
+                                               {2, 0, 0.0, "", "", "x", 7712}}));
 }
 
 // The words of these errors are pinned by the Jet store's tests.

@@ -183,29 +183,28 @@ INSTANTIATE_TEST_SUITE_P(
                    "Heading \"7\" is no ID of HEAD: the tree leaves the sprite out"}}},
         // The edges of each zoom: 170 tiles fit at zoom 24 (32640 pixels), 255 at 16, 511 at
         // 8, 682 at 6, 1023 at 4 and 4095 at 1; the grids, 8 pixels a tile, end at 4095 too.
-        LintCase{
-            "sides too large for the view at some zooms or at all",
-            "INSERT INTO SPRITE VALUES ('Edge1', 1, '0', 170, 171, '', '-1'),"
-            " ('Edge2', 1, '0', 511, 1, '', '-1'), ('Edge3', 1, '0', 1, 512, '', '-1'),"
-            " ('Edge4', 1, '0', 683, 1024, '', '-1'), ('Edge5', 1, '0', 4095, 4096, '', '-1'),"
-            " ('Edge6', 1, '0', -1, 32767, '', '-1'), ('Edge7', 1, '0', 1, 32768, '', '-1');"
-            "INSERT INTO COMPRESSED VALUES"
-            " ('Edge1', 'Objects', '0', 512, 511, '0,0,0', '', 4096, 7),"
-            " ('Edge2', 'Objects', '0', 5000, 255, '0,0,0', '', 4096, 7);",
-            {{Both, E, "SPRITE", "Edge1", tooLarge("Height 171", "24")},
-             {Both, E, "SPRITE", "Edge2", tooLarge("Width 511", "16 and 24")},
-             {Both, E, "SPRITE", "Edge3", tooLarge("Height 512", "8, 16 and 24")},
-             {Both, E, "SPRITE", "Edge4", tooLarge("Width 683", "6, 8, 16 and 24")},
-             {Both, E, "SPRITE", "Edge4", tooLarge("Height 1024", "4, 6, 8, 16 and 24")},
-             {Both, E, "SPRITE", "Edge5", tooLarge("Width 4095", "4, 6, 8, 16 and 24")},
-             {Both, E, "SPRITE", "Edge5", tooLarge("Height 4096", "")},
-             {Both, E, "SPRITE", "Edge6", tooLarge("Width -1", "")},
-             {Both, E, "SPRITE", "Edge6", tooLarge("Height 32767", "")},
-             {Both, E, "SPRITE", "Edge7", "Height is out of range"},
-             {Both, E, "COMPRESSED", "Edge1", tooLarge("Width 512", "8, 16 and 24")},
-             {Both, E, "COMPRESSED", "Edge1", tooLarge("Height 511", "16 and 24")},
-             {Both, E, "COMPRESSED", "Edge2", tooLarge("Width 5000", "")},
-             {Both, E, "COMPRESSED", "Edge2", tooLarge("Height 255", "24")}}},
+        LintCase{"sides too large for the view at some zooms or at all",
+                 "INSERT INTO SPRITE VALUES ('Edge1', 1, '0', 170, 171, '', '-1'),"
+                 " ('Edge2', 1, '0', 511, 1, '', '-1'), ('Edge3', 1, '0', 1, 512, '', '-1'),"
+                 " ('Edge4', 1, '0', 683, 1024, '', '-1'), ('Edge5', 1, '0', 4095, 4096, '', '-1'),"
+                 " ('Edge6', 1, '0', -1, 32767, '', '-1'), ('Edge7', 1, '0', 1, 32768, '', '-1');"
+                 "INSERT INTO COMPRESSED VALUES"
+                 " ('Edge1', 'Objects', '0', 512, 511, '0,0,0', '', 4096, 7),"
+                 " ('Edge2', 'Objects', '0', 5000, 255, '0,0,0', '', 4096, 7);",
+                 {{Both, E, "SPRITE", "Edge1", tooLarge("Height 171", "24")},
+                  {Both, E, "SPRITE", "Edge2", tooLarge("Width 511", "16 and 24")},
+                  {Both, E, "SPRITE", "Edge3", tooLarge("Height 512", "8, 16 and 24")},
+                  {Both, E, "SPRITE", "Edge4", tooLarge("Width 683", "6, 8, 16 and 24")},
+                  {Both, E, "SPRITE", "Edge4", tooLarge("Height 1024", "4, 6, 8, 16 and 24")},
+                  {Both, E, "SPRITE", "Edge5", tooLarge("Width 4095", "4, 6, 8, 16 and 24")},
+                  {Both, E, "SPRITE", "Edge5", tooLarge("Height 4096", "")},
+                  {Both, E, "SPRITE", "Edge6", tooLarge("Width -1", "")},
+                  {Both, E, "SPRITE", "Edge6", tooLarge("Height 32767", "")},
+                  {Both, E, "SPRITE", "Edge7", "Height is out of range"},
+                  {Both, E, "COMPRESSED", "Edge1", tooLarge("Width 512", "8, 16 and 24")},
+                  {Both, E, "COMPRESSED", "Edge1", tooLarge("Height 511", "16 and 24")},
+                  {Both, E, "COMPRESSED", "Edge2", tooLarge("Width 5000", "")},
+                  {Both, E, "COMPRESSED", "Edge2", tooLarge("Height 255", "24")}}},
         LintCase{"fields the editor cannot read",
                  "UPDATE SPRITE SET Width = NULL; UPDATE COMPRESSED SET Offset = '&HZZ';",
                  {{Both, E, "SPRITE", "Hero", "Width has no value"},

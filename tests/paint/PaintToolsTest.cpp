@@ -44,7 +44,8 @@ struct Tools : ::testing::Test {
     }
     void pattern() {
         for (std::int32_t y = 0; y < 16; ++y) {
-            for (std::int32_t x = 0; x < 24; ++x) at(x, y) = static_cast<std::uint8_t>((x + 2 * y) % 7 + 1);
+            for (std::int32_t x = 0; x < 24; ++x)
+                at(x, y) = static_cast<std::uint8_t>((x + 2 * y) % 7 + 1);
         }
     }
     std::uint8_t& at(std::int32_t x, std::int32_t y) { return doc.SpriteBuffer.at(x, y); }
@@ -162,7 +163,8 @@ TEST_F(Tools, ButtonMasksDecideWhatPencilEyedropperColorReplacerAndEraserDo) {
         doc.SpriteDirty = false;
         const bool picked = tools.ApplyTool({3, 3}, c.buttons, 0);
         tools.ApplyTool({3, 3}, 0, 0);
-        const std::string label = std::to_string(static_cast<int>(c.tool)) + " " + std::to_string(c.buttons);
+        const std::string label =
+            std::to_string(static_cast<int>(c.tool)) + " " + std::to_string(c.buttons);
         EXPECT_EQ(at(3, 3), c.pixel) << label;
         EXPECT_EQ(doc.SpriteDirty, c.dirty) << label;
         EXPECT_EQ(swatches.foreground().index, c.fore) << label;
@@ -176,7 +178,8 @@ TEST_F(Tools, ButtonMasksDecideWhatPencilEyedropperColorReplacerAndEraserDo) {
     const int row[] = {3, 5, 3, 9};
     for (int x = 0; x < 4; ++x) at(x, 1) = static_cast<std::uint8_t>(row[x]);
     stroke(kLeftButton, {{0, 1}, {1, 1}, {2, 1}, {3, 1}});
-    EXPECT_EQ((std::vector<int>{at(0, 1), at(1, 1), at(2, 1), at(3, 1)}), (std::vector<int>{9, 5, 9, 9}));
+    EXPECT_EQ((std::vector<int>{at(0, 1), at(1, 1), at(2, 1), at(3, 1)}),
+              (std::vector<int>{9, 5, 9, 9}));
     stroke(kRightButton, {{1, 1}, {2, 1}});
     EXPECT_EQ((std::vector<int>{at(1, 1), at(2, 1)}), (std::vector<int>{5, 3}));
 }
@@ -185,7 +188,8 @@ TEST_F(Tools, HatchedAndAbsentTilesNeverChangeWhateverTheToolAndButton) {
     pattern();
     const ByteGrid before = doc.SpriteBuffer;
     // Strokes 3 pixels (the spray's reach) inside the grey tile (2, 0) and the absent (1, 1).
-    const std::vector<Pixel> strokes[] = {{{19, 4}, {20, 4}, {19, 3}}, {{11, 12}, {12, 12}, {11, 11}}};
+    const std::vector<Pixel> strokes[] = {{{19, 4}, {20, 4}, {19, 3}},
+                                          {{11, 12}, {12, 12}, {11, 11}}};
     for (int tool = 0; tool < kToolCount; ++tool) {
         tools.setCurrentTool(static_cast<std::int16_t>(tool));
         for (const std::int16_t button : {kLeftButton, kRightButton, std::int16_t{4}}) {
@@ -211,9 +215,10 @@ TEST_F(Tools, PaintBucketFillsTheFourConnectedRegionInsideWhiteTiles) {
     for (std::int32_t y = 0; y < 16; ++y) {
         for (std::int32_t x = 0; x < 24; ++x) {
             const bool region = doc.TileMap.at(x / 8, y / 8) == 1 && !(x >= 16 && y >= 8);
-            const int expected = before.at(x, y) == 3 || Pixel{x, y} == Pixel{10, 2} ? before.at(x, y)
-                                 : region                                              ? kFore
-                                                                                       : 0;
+            const int expected = before.at(x, y) == 3 || Pixel{x, y} == Pixel{10, 2}
+                                     ? before.at(x, y)
+                                 : region ? kFore
+                                          : 0;
             ASSERT_EQ(at(x, y), expected) << x << "," << y;
         }
     }
@@ -364,7 +369,7 @@ TEST_F(Tools, SelectionMovesAFloatingBlockThatOnlyADropWrites) {
     EXPECT_TRUE(changedSince(before).empty());
     EXPECT_EQ(tools.selection().selection(), source);
     EXPECT_EQ(history().redoSteps(), 1u);  // the drop, which redo brings back
-    tools.Cancel();  // without a block: the selection goes
+    tools.Cancel();                        // without a block: the selection goes
     EXPECT_FALSE(tools.selection().selection());
 }
 

@@ -39,8 +39,9 @@ TEST(ColourDifference, Ciede2000MatchesPublishedReferencePairs) {
 SpriteColours colours() {
     SpriteColours c;
     for (int i = 1; i < 16; ++i) {
-        c[static_cast<std::size_t>(i)] = paint::GenesisToRgb(
-            static_cast<std::uint8_t>(2 * (7 - i % 8)), static_cast<std::uint8_t>((i >= 8 ? 0xE0 : 0x40) | 2 * (i % 8)));
+        c[static_cast<std::size_t>(i)] =
+            paint::GenesisToRgb(static_cast<std::uint8_t>(2 * (7 - i % 8)),
+                                static_cast<std::uint8_t>((i >= 8 ? 0xE0 : 0x40) | 2 * (i % 8)));
     }
     return c;
 }
@@ -69,7 +70,9 @@ std::optional<ImageImport> importBytes(const std::vector<std::uint8_t>& file,
 }
 
 // Pixel (x, y) of an 8 x 8 test pattern, below `limit`.
-std::uint8_t patternAt(int x, int y, int limit) { return static_cast<std::uint8_t>((x + 3 * y) % limit); }
+std::uint8_t patternAt(int x, int y, int limit) {
+    return static_cast<std::uint8_t>((x + 3 * y) % limit);
+}
 
 // The 8 x 8 pattern's scanlines packed at `bits` a sample.
 std::vector<std::uint8_t> packedPattern(int bits, int limit) {
@@ -93,7 +96,7 @@ TEST(SpriteImage, PalettePngsGiveTheirStoredIndicesAtEveryBitDepth) {
     struct Case {
         const char* what;
         int bits;
-        int limit;       // indices used: 0 .. limit - 1
+        int limit;  // indices used: 0 .. limit - 1
         int plteEntries;
     };
     const Case cases[] = {
@@ -121,7 +124,9 @@ TEST(SpriteImage, PalettePngsGiveTheirStoredIndicesAtEveryBitDepth) {
         importBytes(test::pngFile(tooMany));
         FAIL() << "an index above 15 was taken";
     } catch (const ImageRefused& refusal) {
-        EXPECT_STREQ(refusal.what(), "Pixel (7, 3) uses palette index 16; a sprite has 16 colours, indices 0 to 15.");
+        EXPECT_STREQ(
+            refusal.what(),
+            "Pixel (7, 3) uses palette index 16; a sprite has 16 colours, indices 0 to 15.");
     }
 }
 
@@ -131,16 +136,21 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
     const auto c9 = c[9];
     // RGBA, 8 bits: exact, near entry 9, transparent, black (entry 0's colour), then exact.
     std::vector<std::uint8_t> rgba;
-    auto put = [&](paint::ScreenColour p, std::uint8_t alpha) { rgba.insert(rgba.end(), {p.r, p.g, p.b, alpha}); };
+    auto put = [&](paint::ScreenColour p, std::uint8_t alpha) {
+        rgba.insert(rgba.end(), {p.r, p.g, p.b, alpha});
+    };
     put(c5, 255);
-    put({static_cast<std::uint8_t>(c9.r + 6), static_cast<std::uint8_t>(c9.g + 3), static_cast<std::uint8_t>(c9.b - 2)}, 255);
+    put({static_cast<std::uint8_t>(c9.r + 6), static_cast<std::uint8_t>(c9.g + 3),
+         static_cast<std::uint8_t>(c9.b - 2)},
+        255);
     put(c9, 0);
     put({0, 0, 0}, 255);
     while (rgba.size() < 8 * 8 * 4) put(c5, 255);
     const auto read = importBytes(test::pngFile({8, 8, 6, 8, rgba}));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->inexactPixels, 1u);
-    EXPECT_EQ(read->note(), "1 pixel had no exact colour in the sprite's palette and took the nearest one.");
+    EXPECT_EQ(read->note(),
+              "1 pixel had no exact colour in the sprite's palette and took the nearest one.");
     EXPECT_EQ(indicesOf(read->picture)[0], 5);
     EXPECT_EQ(indicesOf(read->picture)[1], 9);
     EXPECT_EQ(indicesOf(read->picture)[2], 0);
@@ -159,8 +169,10 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
         for (int i = 0; i < 64; ++i) {
             for (std::size_t s = 0; s < 3; ++s) {
                 const bool marked = i % 2 == 0 && s == 0;  // the red sample of a keyed pixel
-                if (bits == 8) rgb.push_back(static_cast<std::uint8_t>(visible[s] + (marked ? 1 : 0)));
-                if (bits == 16) rgb.insert(rgb.end(), {visible[s], static_cast<std::uint8_t>(marked ? 1 : 0)});
+                if (bits == 8)
+                    rgb.push_back(static_cast<std::uint8_t>(visible[s] + (marked ? 1 : 0)));
+                if (bits == 16)
+                    rgb.insert(rgb.end(), {visible[s], static_cast<std::uint8_t>(marked ? 1 : 0)});
             }
         }
         for (std::size_t s = 0; s < 3; ++s) {
@@ -189,7 +201,8 @@ TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
         ASSERT_EQ(read->picture.width(), 5);
         ASSERT_EQ(read->picture.height(), 3);
         for (int y = 0; y < 3; ++y) {
-            for (int x = 0; x < 5; ++x) EXPECT_EQ(read->picture.at(x, y), pattern(x, y)) << height << " " << x << "," << y;
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(read->picture.at(x, y), pattern(x, y)) << height << " " << x << "," << y;
         }
     }
     // Cut after the first stored row (the bottom one); the image size field says 0.
@@ -204,7 +217,9 @@ TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
 TEST(SpriteImage, WhatCannotGoInIsRefusedInWordsAndAnEmptyFileIsNothing) {
     EXPECT_FALSE(importBytes({}));
     const std::pair<std::vector<std::uint8_t>, const char*> refused[] = {
-        {test::bitmapFile(8, 8, [](int, int) { return 1; }, 8), "Error: Only supports 4bit (16-color) bitmaps."},
+        {test::bitmapFile(
+             8, 8, [](int, int) { return 1; }, 8),
+         "Error: Only supports 4bit (16-color) bitmaps."},
         {{'G', 'I', 'F', '8', '9', 'a'}, "The file is neither a PNG nor a BMP image."},
         {test::pngFile({16, 8, 3, 8, std::vector<std::uint8_t>(128), {0, 0, 0}}),
          "The image is 16 x 8 pixels; this sprite needs 8 x 8 (1 x 1 tiles)."},
@@ -218,13 +233,15 @@ TEST(SpriteImage, WhatCannotGoInIsRefusedInWordsAndAnEmptyFileIsNothing) {
         }
     }
     // A PNG cut short names libpng's reason.
-    std::vector<std::uint8_t> cut = test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});
+    std::vector<std::uint8_t> cut =
+        test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});
     cut.resize(cut.size() - 20);
     try {
         importBytes(cut);
         ADD_FAILURE() << "a cut PNG was read";
     } catch (const ImageRefused& refusal) {
-        EXPECT_TRUE(std::string(refusal.what()).starts_with("The PNG image cannot be read: ")) << refusal.what();
+        EXPECT_TRUE(std::string(refusal.what()).starts_with("The PNG image cannot be read: "))
+            << refusal.what();
     }
 }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,12 +6,12 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
-#include <mutex>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -43,20 +42,21 @@ TEST(WhiteTileList, TheFirstLineNamingTheCellWinsAndTheScanStopsAtABadLine) {
         int error;
     };
     const Case cases[] = {
-        {"1,0,100\r\n0,0,200\r\n0,0,300", 0, 0, 200, 0},    // a cell listed twice: the first line
-        {"&H1,&H0,&H20", 1, 0, 32, 0},                      // hex fields
-        {"0,0,5\r\nx,0,400", 0, 0, 5, 0},                   // a bad line after the match is never read
-        {"0,0,5\r\nx,0,400", 1, 1, std::nullopt, 13},       // but one before it is
-        {"7\r\n0,0,5", 0, 0, std::nullopt, 9},              // a line of one field
-        {"0,0,5\r\n", 1, 0, std::nullopt, 9},               // the empty line after a final CR LF
-        {"1,0\r\n0,0,5", 0, 0, 5, 0},                       // two fields suffice on other lines
-        {"1,0\r\n0,0,5", 1, 0, std::nullopt, 9},            // not on the matching one
-        {"0,0,5", 1, 1, std::nullopt, 0},                   // not listed
+        {"1,0,100\r\n0,0,200\r\n0,0,300", 0, 0, 200, 0},  // a cell listed twice: the first line
+        {"&H1,&H0,&H20", 1, 0, 32, 0},                    // hex fields
+        {"0,0,5\r\nx,0,400", 0, 0, 5, 0},              // a bad line after the match is never read
+        {"0,0,5\r\nx,0,400", 1, 1, std::nullopt, 13},  // but one before it is
+        {"7\r\n0,0,5", 0, 0, std::nullopt, 9},         // a line of one field
+        {"0,0,5\r\n", 1, 0, std::nullopt, 9},          // the empty line after a final CR LF
+        {"1,0\r\n0,0,5", 0, 0, 5, 0},                  // two fields suffice on other lines
+        {"1,0\r\n0,0,5", 1, 0, std::nullopt, 9},       // not on the matching one
+        {"0,0,5", 1, 1, std::nullopt, 0},              // not listed
         {"", 0, 0, std::nullopt, 0},
     };
     for (const Case& c : cases) {
         std::optional<std::int32_t> offset;
-        const int error = test::errorOf([&] { offset = WhiteTileList(c.list).offsetOf(c.tx, c.ty); });
+        const int error =
+            test::errorOf([&] { offset = WhiteTileList(c.list).offsetOf(c.tx, c.ty); });
         EXPECT_EQ(error, c.error) << c.list << " @" << c.tx << "," << c.ty;
         EXPECT_EQ(offset, c.offset) << c.list << " @" << c.tx << "," << c.ty;
     }
@@ -67,9 +67,10 @@ TEST(WhiteTileList, TheFirstLineNamingTheCellWinsAndTheScanStopsAtABadLine) {
 class SpriteSave : public ::testing::Test {
 protected:
     void makeGame(const std::string& spriteRows, const std::string& compressedRows) {
-        test::makeSqliteDb(dir.file("game.mdb"),
-                           "CREATE TABLE Games(\"Key\" INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
-                           "INSERT INTO Games VALUES (1, 'SAVETEST', 'save.mdb');");
+        test::makeSqliteDb(
+            dir.file("game.mdb"),
+            "CREATE TABLE Games(\"Key\" INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
+            "INSERT INTO Games VALUES (1, 'SAVETEST', 'save.mdb');");
         test::makeSqliteDb(
             dir.file("save.mdb"),
             "CREATE TABLE NFO(ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER, Completion TEXT,"
@@ -79,11 +80,13 @@ protected:
             "INSERT INTO HEAD VALUES (1, 'All');"
             "CREATE TABLE SPRITE(Name TEXT PRIMARY KEY COLLATE NOCASE, Heading INTEGER,"
             " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT);"
-            "INSERT INTO SPRITE VALUES ('unused', 1, 0, 1, 1, '0,0,4096', '-1')" + spriteRows + ";"
-            "CREATE TABLE COMPRESSED(Name TEXT PRIMARY KEY COLLATE NOCASE, SubHead TEXT,"
-            " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT,"
-            " \"Offset\" INTEGER, MaxSize INTEGER);"
-            "INSERT INTO COMPRESSED VALUES ('unused', 'A', 0, 1, 1, '0,0,0', '', 6144, 256)" +
+            "INSERT INTO SPRITE VALUES ('unused', 1, 0, 1, 1, '0,0,4096', '-1')" +
+                spriteRows +
+                ";"
+                "CREATE TABLE COMPRESSED(Name TEXT PRIMARY KEY COLLATE NOCASE, SubHead TEXT,"
+                " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT,"
+                " \"Offset\" INTEGER, MaxSize INTEGER);"
+                "INSERT INTO COMPRESSED VALUES ('unused', 'A', 0, 1, 1, '0,0,0', '', 6144, 256)" +
                 compressedRows + ";");
         db = std::make_unique<gamedb::GameDatabase>(dir.folder());
         db->OpenGameData("save.mdb");
@@ -97,7 +100,8 @@ protected:
     void paint(std::uint8_t index) {
         for (int y = 0; y < doc.SpriteBuffer.upperY(); ++y) {
             for (int x = 0; x < doc.SpriteBuffer.upperX(); ++x) {
-                if (doc.TileMap.at(x / 8, y / 8) == tiles::kWhiteTile) doc.SpriteBuffer.at(x, y) = index;
+                if (doc.TileMap.at(x / 8, y / 8) == tiles::kWhiteTile)
+                    doc.SpriteBuffer.at(x, y) = index;
             }
         }
         doc.SpriteBuffer.at(0, 0) = 7;
@@ -114,7 +118,8 @@ protected:
     // The ROM as it was, with `bytes` laid in at `offset`.
     Bytes romWith(std::initializer_list<std::pair<std::size_t, Bytes>> changes) const {
         Bytes expected = before;
-        for (const auto& [offset, bytes] : changes) std::copy(bytes.begin(), bytes.end(), expected.begin() + offset);
+        for (const auto& [offset, bytes] : changes)
+            std::copy(bytes.begin(), bytes.end(), expected.begin() + offset);
         return expected;
     }
     Bytes tile(int tx, int ty) const {
@@ -135,7 +140,8 @@ protected:
 
 TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets) {
     // Cell (0,0) is listed twice and (0,1) is grey; the spare column and row hold nothing.
-    makeGame(",('plain', 1, 0, 2, 2, '1,0,4096\r\n0,0,8192\r\n0,0,12000\r\n1,1,9000', '0,1,5000')", "");
+    makeGame(",('plain', 1, 0, 2, 2, '1,0,4096\r\n0,0,8192\r\n0,0,12000\r\n1,1,9000', '0,1,5000')",
+             "");
     load(SpriteKind::Plain, "plain");
     paint(3);
     const SaveOutcome outcome = save();
@@ -143,8 +149,9 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
     EXPECT_EQ(outcome.tiles, 3u);
     EXPECT_FALSE(doc.SpriteDirty);
     EXPECT_TRUE(unlisted.empty());
-    EXPECT_TRUE(test::sameBytes(test::readBytes(rom),
-                                romWith({{4096, tile(1, 0)}, {8192, tile(0, 0)}, {9000, tile(1, 1)}})));
+    EXPECT_TRUE(
+        test::sameBytes(test::readBytes(rom),
+                        romWith({{4096, tile(1, 0)}, {8192, tile(0, 0)}, {9000, tile(1, 1)}})));
     EXPECT_FALSE(std::filesystem::exists(files.dump));
 
     // A white cell its list does not name is reported once, and the rest is saved again.
@@ -152,8 +159,9 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
     paint(5);
     EXPECT_EQ(save().result, Result::Saved);
     EXPECT_EQ(unlisted, (std::vector<std::pair<int, int>>{{0, 1}}));
-    EXPECT_TRUE(test::sameBytes(test::readBytes(rom),
-                                romWith({{4096, tile(1, 0)}, {8192, tile(0, 0)}, {9000, tile(1, 1)}})));
+    EXPECT_TRUE(
+        test::sameBytes(test::readBytes(rom),
+                        romWith({{4096, tile(1, 0)}, {8192, tile(0, 0)}, {9000, tile(1, 1)}})));
     EXPECT_FALSE(doc.SpriteDirty);
 }
 
@@ -187,21 +195,25 @@ TEST_F(SpriteSave, ACellBothListsNameIsGreyNeitherPaintedNorSaved) {
         Bytes saved = compressed ? source : Bytes{};
         if (compressed) std::ranges::copy(tile(0, 0), saved.begin());
         EXPECT_TRUE(test::sameBytes(test::readBytes(rom),
-                                    compressed ? romWith({{kBlock, codec::encodeNemesis(saved).stream}})
-                                               : romWith({{4096, tile(0, 0)}})));
+                                    compressed
+                                        ? romWith({{kBlock, codec::encodeNemesis(saved).stream}})
+                                        : romWith({{4096, tile(0, 0)}})));
     }
 }
 
 TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefused) {
     // The edit makes the block far smaller than the one in the ROM.
-    const std::size_t oldSize = codec::encodeNemesis(test::fixtureBlockData(kBlock, 4)).stream.size();
+    const std::size_t oldSize =
+        codec::encodeNemesis(test::fixtureBlockData(kBlock, 4)).stream.size();
     Bytes edited(128, 0);
     edited[0] = 0x70;
     const Bytes block = codec::encodeNemesis(edited).stream;
     const std::string size = std::to_string(block.size());
     ASSERT_LT(block.size(), oldSize);
-    makeGame("", ",('exact', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, " + size + ")"
-                 ",('tight', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, " + size + " - 1)");
+    makeGame("", ",('exact', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, " + size +
+                     ")"
+                     ",('tight', 'A', 0, 2, 2, '" +
+                     kAllFour + "', '', 6400, " + size + " - 1)");
 
     load(SpriteKind::Compressed, "tight");
     paint(0);
@@ -211,7 +223,8 @@ TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefus
     EXPECT_EQ(refused.maxSize, static_cast<std::int64_t>(block.size()) - 1);
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
     EXPECT_FALSE(std::filesystem::exists(files.dumpc));
-    EXPECT_TRUE(test::sameBytes(test::readBytes(files.dump), edited));  // the edits stay for the next try
+    EXPECT_TRUE(
+        test::sameBytes(test::readBytes(files.dump), edited));  // the edits stay for the next try
     EXPECT_TRUE(doc.SpriteDirty);
 
     load(SpriteKind::Compressed, "exact");
@@ -245,15 +258,19 @@ Bytes tileBestPacksSmaller() {
 TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBeforeItIsRefused) {
     const Bytes tile = tileBestPacksSmaller();
     const Bytes best = codec::encodeNemesis(tile, codec::NemesisEffort::Best).stream;
-    ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size()) << "the default effort caught up: pick another tile";
+    ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size())
+        << "the default effort caught up: pick another tile";
     const std::string size = std::to_string(best.size());
-    makeGame("", ",('fits', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size + ")"
-                 ",('short', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size + " - 1)");
+    makeGame("", ",('fits', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size +
+                     ")"
+                     ",('short', 'A', 0, 1, 1, '0,0,0', '', 6144, " +
+                     size + " - 1)");
     for (const auto& [name, fits] : {std::pair{"short", false}, std::pair{"fits", true}}) {
         SCOPED_TRACE(name);
         load(SpriteKind::Compressed, name);
         for (int p = 0; p < 64; ++p) {
-            doc.SpriteBuffer.at(p % 8, p / 8) = static_cast<std::uint8_t>(p % 2 ? tile[p / 2] & 15 : tile[p / 2] >> 4);
+            doc.SpriteBuffer.at(p % 8, p / 8) =
+                static_cast<std::uint8_t>(p % 2 ? tile[p / 2] & 15 : tile[p / 2] >> 4);
         }
         doc.SpriteDirty = true;
         std::string why;
@@ -284,7 +301,8 @@ TEST_F(SpriteSave, DryRunMeasuresWithoutWritingAnyFile) {
         const Bytes bytes = tile(tx, ty);
         std::copy(bytes.begin(), bytes.end(), edited.begin() + offset);
     }
-    EXPECT_EQ(packed.compressedSize, static_cast<std::int64_t>(codec::encodeNemesis(edited).stream.size()));
+    EXPECT_EQ(packed.compressedSize,
+              static_cast<std::int64_t>(codec::encodeNemesis(edited).stream.size()));
     EXPECT_EQ(packed.maxSize, 1000);
     EXPECT_TRUE(test::sameBytes(test::readBytes(files.dump), dump));
     EXPECT_FALSE(std::filesystem::exists(files.dumpc));
@@ -302,16 +320,19 @@ TEST_F(SpriteSave, WritesOutsideTheFileOrOverTheHeaderAreRefusedWholesale) {
     // data.
     const Bytes stream = codec::encodeNemesis(Bytes(32, 0)).stream;
     const std::string atEnd = std::to_string(16384 - stream.size());
-    makeGame(",('past end', 1, 0, 2, 1, '0,0,4096\r\n1,0,16360', '-1')"
-             ",('header', 1, 0, 2, 1, '0,0,4096\r\n1,0,240', '-1')",
-             ",('block at end', 'A', 0, 1, 1, '0,0,0', '', " + atEnd + ", 1000)"
-             ",('block on header', 'A', 0, 1, 1, '0,0,0', '', 250, 1000)"
-             ",('tile past data', 'A', 0, 2, 1, '0,0,0\r\n1,0,32', '', 6144, 1000)");
+    makeGame(
+        ",('past end', 1, 0, 2, 1, '0,0,4096\r\n1,0,16360', '-1')"
+        ",('header', 1, 0, 2, 1, '0,0,4096\r\n1,0,240', '-1')",
+        ",('block at end', 'A', 0, 1, 1, '0,0,0', '', " + atEnd +
+            ", 1000)"
+            ",('block on header', 'A', 0, 1, 1, '0,0,0', '', 250, 1000)"
+            ",('tile past data', 'A', 0, 2, 1, '0,0,0\r\n1,0,32', '', 6144, 1000)");
     // Both header cases start before the header and run into it.
     before = romWith({{16384 - stream.size(), stream}, {250, stream}});
     test::writeBytes(rom, before);
 
-    for (const auto& [kind, name] : {std::pair{SpriteKind::Plain, "past end"}, {SpriteKind::Plain, "header"},
+    for (const auto& [kind, name] : {std::pair{SpriteKind::Plain, "past end"},
+                                     {SpriteKind::Plain, "header"},
                                      {SpriteKind::Compressed, "block at end"},
                                      {SpriteKind::Compressed, "block on header"},
                                      {SpriteKind::Compressed, "tile past data"}}) {
@@ -319,7 +340,8 @@ TEST_F(SpriteSave, WritesOutsideTheFileOrOverTheHeaderAreRefusedWholesale) {
         load(kind, name);
         // Pixels that compress worse than a blank tile, so the block grows.
         for (int y = 0; y < doc.SpriteBuffer.upperY(); ++y) {
-            for (int x = 0; x < 8; ++x) doc.SpriteBuffer.at(x, y) = static_cast<std::uint8_t>((x * x * 7 + y * 5) % 16);
+            for (int x = 0; x < 8; ++x)
+                doc.SpriteBuffer.at(x, y) = static_cast<std::uint8_t>((x * x * 7 + y * 5) % 16);
         }
         doc.SpriteDirty = true;
         const SaveOutcome outcome = save();
@@ -337,8 +359,8 @@ protected:
     void SetUp() override {
         std::string white;
         for (int t = 0; t < 256; ++t) {
-            white += (t ? "\r\n" : "") + std::to_string(t % 16) + "," + std::to_string(t / 16) + "," +
-                     std::to_string(kTiles + 32 * t);
+            white += (t ? "\r\n" : "") + std::to_string(t % 16) + "," + std::to_string(t / 16) +
+                     "," + std::to_string(kTiles + 32 * t);
         }
         makeGame(",('big', 1, 0, 16, 16, '" + white + "', '-1')",
                  ",('packed', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, 1000)");
@@ -360,7 +382,8 @@ protected:
     }
     // Runs `work` in a child process and gives its end: an exit status, or
     // 128 + the signal that ended it.
-    static int inChild(const std::function<int()>& work, const std::function<void(pid_t)>& meanwhile = {}) {
+    static int inChild(const std::function<int()>& work,
+                       const std::function<void(pid_t)>& meanwhile = {}) {
         const pid_t child = ::fork();
         if (child == 0) ::_exit(work());
         if (meanwhile) meanwhile(child);
@@ -457,10 +480,11 @@ TEST_F(SafeSave, AFullDiskOrAFileSizeLimitLeavesTheRomAsItWasWithTheReason) {
 
     // A file system with room for the ROM but not for a second copy of it.
     test::TempDir small;
-    const std::string mount = "mount -t tmpfs -o size=" + std::to_string((3 << 20) + (1 << 16)) + " tmpfs " +
-                              test::quote(small.folder()) + " 2>/dev/null";
+    const std::string mount = "mount -t tmpfs -o size=" + std::to_string((3 << 20) + (1 << 16)) +
+                              " tmpfs " + test::quote(small.folder()) + " 2>/dev/null";
     if (std::system(mount.c_str()) != 0) {
-        GTEST_SKIP() << "no tmpfs could be mounted here (it needs root); the file-size limit stood for a full disk";
+        GTEST_SKIP() << "no tmpfs could be mounted here (it needs root); the file-size limit stood "
+                        "for a full disk";
     }
     const std::string full = small.file("save.bin");
     test::writeBytes(full, before);
@@ -499,7 +523,8 @@ TEST_F(SafeSave, ARomReplacedOrChangedUnderTheSpriteSinceItsLoadIsRefused) {
         const SaveOutcome outcome = save();
         if (c.refused) {
             EXPECT_EQ(outcome.result, Result::Refused);
-            EXPECT_TRUE(outcome.reason.starts_with("Nothing was saved: " + rom + " ")) << outcome.reason;
+            EXPECT_TRUE(outcome.reason.starts_with("Nothing was saved: " + rom + " "))
+                << outcome.reason;
             EXPECT_TRUE(test::sameBytes(test::readBytes(rom), changed));
             EXPECT_TRUE(doc.SpriteDirty);
         } else {
@@ -524,7 +549,8 @@ TEST_F(SafeSave, ACompressedSavePacksItsOwnDataAndRefusesABlockThatUnpacksToOthe
     };
     const SaveOutcome outcome = SaveSprite(rom, files, doc, hooks);
     EXPECT_EQ(outcome.result, Result::Refused);
-    EXPECT_NE(outcome.reason.find("did not decompress back to the sprite's tiles"), std::string::npos);
+    EXPECT_NE(outcome.reason.find("did not decompress back to the sprite's tiles"),
+              std::string::npos);
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
     EXPECT_TRUE(doc.SpriteDirty);
 
@@ -548,7 +574,8 @@ TEST_F(SpriteSave, AnEmptyWhiteListStillDecompressesTheBlockAndMarksTheSpriteCom
 }
 
 TEST_F(SpriteSave, ASpriteIsSavedByItsOwnRowWhereverTheCursorsStandAndOnlyIntoItsOwnRom) {
-    makeGame(",('plain', 1, 0, 1, 1, '0,0,4096', '-1'),('zother', 1, 0, 1, 1, '0,0,8192', '-1')", "");
+    makeGame(",('plain', 1, 0, 1, 1, '0,0,4096', '-1'),('zother', 1, 0, 1, 1, '0,0,8192', '-1')",
+             "");
     EXPECT_EQ(save().result, Result::NothingLoaded);
     load(SpriteKind::Plain, "plain");
     paint(4);
@@ -584,17 +611,20 @@ TEST(BackgroundPacker, TheNewestJobWinsWhenJobsComeFasterThanTheyPack) {
         std::minstd_rand random(7);
         std::vector<PackingJob> jobs(40, PackingJob{Bytes(400 * 32), 100000});
         for (PackingJob& job : jobs) {
-            for (std::uint8_t& byte : job.data) byte = static_cast<std::uint8_t>(random() % 3 * 0x11);
+            for (std::uint8_t& byte : job.data)
+                byte = static_cast<std::uint8_t>(random() % 3 * 0x11);
         }
         const PackingJob newest = jobs.back();
         for (PackingJob& job : jobs) last = packer.pack(std::move(job));
         std::unique_lock wait(lock);
-        ASSERT_TRUE(reported.wait_for(wait, std::chrono::seconds(30),
-                                      [&] { return !results.empty() && results.back().first == last; }));
+        ASSERT_TRUE(reported.wait_for(wait, std::chrono::seconds(30), [&] {
+            return !results.empty() && results.back().first == last;
+        }));
         EXPECT_EQ(results.back().second, PackedSize(newest));
     }
     EXPECT_LT(results.size(), 40u);  // jobs that waited while another packed were dropped
-    for (std::size_t i = 1; i < results.size(); ++i) EXPECT_LT(results[i - 1].first, results[i].first);
+    for (std::size_t i = 1; i < results.size(); ++i)
+        EXPECT_LT(results[i - 1].first, results[i].first);
 }
 
 }  // namespace

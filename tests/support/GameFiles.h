@@ -41,7 +41,8 @@ inline void makeGame(const std::string& path, const std::string& name,
     makeSqliteDb(path,
                  "CREATE TABLE NFO (ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER, "
                  "Completion, Author TEXT, Comment TEXT);"
-                 "INSERT INTO NFO VALUES (1, '" + name + "', " + rest + ");" + tables);
+                 "INSERT INTO NFO VALUES (1, '" +
+                     name + "', " + rest + ");" + tables);
 }
 
 // The database error that `action` raises, or number 0 "no error".

@@ -26,9 +26,7 @@ std::string ScriptedDialogs::openFile(const OpenFileRequest& request) {
     return take(files_, "file dialog \"" + request.title + "\"");
 }
 
-std::string ScriptedDialogs::saveFile(const OpenFileRequest& request) {
-    return openFile(request);
-}
+std::string ScriptedDialogs::saveFile(const OpenFileRequest& request) { return openFile(request); }
 
 std::optional<std::uint32_t> ScriptedDialogs::chooseColour(std::uint32_t preset) {
     colourPresets_.push_back(preset);

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdio>
-
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -61,14 +60,16 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
 std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     auto be32 = [](std::vector<std::uint8_t>& to, std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) to.push_back(static_cast<std::uint8_t>(v >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            to.push_back(static_cast<std::uint8_t>(v >> shift));
     };
     auto chunk = [&](const char* type, const std::vector<std::uint8_t>& data) {
         be32(out, static_cast<std::uint32_t>(data.size()));
         std::vector<std::uint8_t> body(type, type + 4);
         body.insert(body.end(), data.begin(), data.end());
         out.insert(out.end(), body.begin(), body.end());
-        be32(out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+        be32(out,
+             static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
     };
     std::vector<std::uint8_t> header;
     be32(header, static_cast<std::uint32_t>(spec.width));
@@ -88,7 +89,8 @@ std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<std::uint8_t> packed(packedSize);
-    EXPECT_EQ(compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())), Z_OK);
+    EXPECT_EQ(compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())),
+              Z_OK);
     packed.resize(packedSize);
     chunk("IDAT", packed);
     chunk("IEND", {});
@@ -98,12 +100,14 @@ std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
 CliRun runCli(const std::string& args) {
     TempDir scratch;
     const std::string errFile = scratch.file("stderr");
-    const std::string command = std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>" + quote(errFile);
+    const std::string command =
+        std::string(TESS_BIN_DIR) + "/tessellane-cli " + args + " 2>" + quote(errFile);
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> buf{};
-    while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe)) run.out.append(buf.data(), n);
+    while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe))
+        run.out.append(buf.data(), n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.err = readFile(errFile);
@@ -118,7 +122,8 @@ std::string quote(const std::string& word) {
 
 std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles) {
     std::vector<std::uint8_t> data(32 * tiles);
-    for (std::size_t j = 0; j < data.size(); ++j) data[j] = static_cast<std::uint8_t>(5 * j + offset / 256);
+    for (std::size_t j = 0; j < data.size(); ++j)
+        data[j] = static_cast<std::uint8_t>(5 * j + offset / 256);
     return data;
 }
 
@@ -126,7 +131,8 @@ std::string fixtureGameRom(const std::string& header) {
     std::string rom(16384, '\0');
     for (std::size_t i = 4096; i < rom.size(); ++i) rom[i] = static_cast<char>((i * 7 + 3) & 0xFF);
     for (const FixtureBlock& block : kFixtureBlocks) {
-        const auto stream = codec::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
+        const auto stream =
+            codec::encodeNemesis(fixtureBlockData(block.offset, block.tiles)).stream;
         rom.replace(block.offset, stream.size(), std::string(stream.begin(), stream.end()));
     }
     for (std::size_t e = 0; e < 16; ++e) {
@@ -148,11 +154,14 @@ std::string fixtureGameRom(const std::string& header) {
 ::testing::AssertionResult sameBytes(const std::string& actual, const std::string& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
     std::size_t first = 0;
-    while (first < actual.size() && first < expected.size() && actual[first] == expected[first]) ++first;
+    while (first < actual.size() && first < expected.size() && actual[first] == expected[first])
+        ++first;
     std::size_t differ = 0;
-    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) differ += actual[i] != expected[i];
-    return ::testing::AssertionFailure() << actual.size() << " bytes against " << expected.size()
-                                         << " expected; " << differ << " differ, the first at " << first;
+    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
+        differ += actual[i] != expected[i];
+    return ::testing::AssertionFailure()
+           << actual.size() << " bytes against " << expected.size() << " expected; " << differ
+           << " differ, the first at " << first;
 }
 
 std::string readFile(const std::string& path) {
@@ -182,7 +191,8 @@ std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, 
     const std::size_t stride = static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
     std::vector<std::uint8_t> file(118 + stride * static_cast<std::size_t>(rows), 0);
     auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        for (int i = 0; i < bytes; ++i)
+            file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -195,7 +205,8 @@ std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, 
     put(28, static_cast<std::uint32_t>(bitsPerPixel), 2);
     put(34, static_cast<std::uint32_t>(stride * static_cast<std::size_t>(rows)), 4);
     for (int y = 0; y < rows; ++y) {
-        const std::size_t row = 118 + stride * static_cast<std::size_t>(height < 0 ? y : rows - 1 - y);
+        const std::size_t row =
+            118 + stride * static_cast<std::size_t>(height < 0 ? y : rows - 1 - y);
         for (int x = 0; x < width && bitsPerPixel == 4; ++x) {
             file[row + static_cast<std::size_t>(x / 2)] |=
                 static_cast<std::uint8_t>(x % 2 == 0 ? pixel(x, y) << 4 : pixel(x, y));

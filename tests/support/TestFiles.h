@@ -1,8 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,8 @@ struct FixtureBlock {
     std::size_t offset;
     std::size_t tiles;
 };
-inline constexpr FixtureBlock kFixtureBlocks[] = {
-    {6144, 1}, {6400, 4}, {6656, 1}, {6912, 1}, {7168, 2}, {7424, 2}};
+inline constexpr FixtureBlock kFixtureBlocks[] = {{6144, 1}, {6400, 4}, {6656, 1},
+                                                  {6912, 1}, {7168, 2}, {7424, 2}};
 // What the block at `offset` decompresses to: byte j is (5j + offset / 256)
 // mod 256.
 std::vector<std::uint8_t> fixtureBlockData(std::size_t offset, std::size_t tiles);

@@ -1,6 +1,7 @@
 #include "tests/support/Unprivileged.h"
 
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <gtest/gtest.h>
 
 namespace tess::test {
 

@@ -33,7 +33,8 @@ protected:
         std::filesystem::current_path(dir.path());
         InitProgram(state, "", std::string(TESS_TEST_DATA) + "/jet");
         state.RecoveryFolder = dir.file("recovery");
-        window = std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
+        window =
+            std::make_unique<frmMain>(state, dialogs, [this](int code) { ends.push_back(code); });
         writeFile(rom, fixtureGameRom());
     }
     void TearDown() override { std::filesystem::current_path(previous); }
@@ -58,7 +59,8 @@ protected:
     std::unique_ptr<frmMain> anotherWindow(ProgramState& other, const std::string& folder) {
         InitProgram(other, "", folder);
         other.RecoveryFolder = state.RecoveryFolder;
-        return std::make_unique<frmMain>(other, dialogs, [this](int code) { ends.push_back(code); });
+        return std::make_unique<frmMain>(other, dialogs,
+                                         [this](int code) { ends.push_back(code); });
     }
     void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
     QRgb surfacePixel(int x, int y) {

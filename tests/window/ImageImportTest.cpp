@@ -52,7 +52,8 @@ TEST_F(ImageImport, ImportBitmapLaysA4BitBitmapOverTheWhiteTilesOnly) {
     const auto colours = state.Palette.colour(3);
     dialogs.queueFile("");  // cancelled
     window->mnuFileImport_Click();
-    EXPECT_EQ(dialogs.fileRequests().back().filter, "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    EXPECT_EQ(dialogs.fileRequests().back().filter,
+              "Bitmap images (*.bmp)|*.bmp|All Files (*.*)|*.*");
     EXPECT_FALSE(state.Sprite.SpriteDirty);
 
     for (const int bits : {8, 24}) {
@@ -113,11 +114,13 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
 
     // The sizes of a compressed sprite, then with an edit on screen.
     run("zebra", "mnuSpriteSize");
-    const std::string block = std::to_string(codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size());
-    EXPECT_EQ(dialogs.messages().back().text, "Compressed sprite \"zebra\"\r\n\r\nBlock in the ROM: " + block +
-                                                  " bytes at offset 6400\r\nRoom for it (MaxSize): 512 bytes\r\n"
-                                                  "Packed now: " + block + " bytes, " +
-                                                  std::to_string(512 - std::stoi(block)) + " to spare");
+    const std::string block =
+        std::to_string(codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size());
+    EXPECT_EQ(dialogs.messages().back().text,
+              "Compressed sprite \"zebra\"\r\n\r\nBlock in the ROM: " + block +
+                  " bytes at offset 6400\r\nRoom for it (MaxSize): 512 bytes\r\n"
+                  "Packed now: " +
+                  block + " bytes, " + std::to_string(512 - std::stoi(block)) + " to spare");
 
     // Import into a sprite that is not loaded: the prompt, the load, then the image.
     QImage image(16, 16, QImage::Format_Indexed8);
@@ -131,16 +134,18 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
     dialogs.queueFile(dir.file("edited.png"));
     run("zebra", "mnuSpriteImport");
     ASSERT_TRUE(state.Sprite.SpriteCompressed);
-    EXPECT_EQ(state.Sprite.SpriteBuffer.at(9, 3), kDiagonal(9, 3));  // white
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(9, 3), kDiagonal(9, 3));           // white
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(9, 11), zebra.pixelIndex(9, 11));  // grey: as it was
     EXPECT_TRUE(state.Sprite.SpriteDirty);
     run("zebra", "mnuSpriteSize");
-    EXPECT_NE(dialogs.messages().back().text.find("Packed now, with the edits on screen: "), std::string::npos);
+    EXPECT_NE(dialogs.messages().back().text.find("Packed now, with the edits on screen: "),
+              std::string::npos);
 
     // An image of another size is refused, naming the size it needs.
     QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(dir.file("small.png")));
     window->importImage(dir.file("small.png"));
-    EXPECT_EQ(dialogs.messages().back().text, "The image is 8 x 8 pixels; this sprite needs 16 x 16 (2 x 2 tiles).");
+    EXPECT_EQ(dialogs.messages().back().text,
+              "The image is 8 x 8 pixels; this sprite needs 16 x 16 (2 x 2 tiles).");
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
@@ -182,8 +187,12 @@ TEST_F(ImageImport, TheWindowAndTheCommandLineMakeTheSameRomOfTheSameImage) {
     for (int i = 0; i < 16 * 16; ++i) {
         const paint::ScreenColour exact = state.Palette.colour(1 + i % 15);
         const std::uint8_t v = static_cast<std::uint8_t>(17 * (i % 16));
-        const std::array<std::array<std::uint8_t, 4>, 5> choices = {{
-            {exact.r, exact.g, exact.b, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}, {v, v, 255, 255}, {v, 0, 0, 0}}};
+        const std::array<std::array<std::uint8_t, 4>, 5> choices = {
+            {{exact.r, exact.g, exact.b, 255},
+             {255, 255, 255, 255},
+             {0, 0, 0, 255},
+             {v, v, 255, 255},
+             {v, 0, 0, 0}}};
         const auto& pixel = choices[static_cast<std::size_t>(i * 7 % 5)];
         rgba.insert(rgba.end(), pixel.begin(), pixel.end());
     }
@@ -206,7 +215,8 @@ TEST_F(ImageImport, TheWindowAndTheCommandLineMakeTheSameRomOfTheSameImage) {
             select(sprite);
             window->importImage(dir.file(image));
             window->mnuFileSaveRom_Click();
-            test::runCli(db + " import " + test::quote(cliRom) + " " + key + " " + test::quote(dir.file(image)));
+            test::runCli(db + " import " + test::quote(cliRom) + " " + key + " " +
+                         test::quote(dir.file(image)));
             EXPECT_TRUE(test::sameBytes(test::readFile(cliRom), test::readFile(rom))) << label;
             EXPECT_EQ(test::readFile(rom) == original, std::string(image) == "small.png") << label;
         }

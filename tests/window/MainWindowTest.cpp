@@ -7,10 +7,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "tests/support/QtPrinters.h"
@@ -51,7 +51,8 @@ std::string describe(QObject* object) {
         if (!menu->menuAction()->isEnabled()) add("[disabled]");
     } else if (auto* action = qobject_cast<QAction*>(object)) {
         add(action->text().toStdString());
-        if (!action->shortcut().isEmpty()) add("key:" + action->shortcut().toString().toStdString());
+        if (!action->shortcut().isEmpty())
+            add("key:" + action->shortcut().toString().toStdString());
         if (!action->isEnabled()) add("[disabled]");
         if (action->isChecked()) add("[checked]");
     } else if (auto* label = qobject_cast<QLabel*>(object)) {
@@ -107,7 +108,8 @@ TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
         {"COMMAND_TEMP", "^_^ [hidden] @5520,0,915,315"},
         {"picFore", "tip:Foreground color @3780,60,255,255"},
         {"picBack", "tip:Background color @4080,60,255,255"},
-        {"picPal0", "tip:Changing this, will change the background color of the window @4440,60,255,255"},
+        {"picPal0",
+         "tip:Changing this, will change the background color of the window @4440,60,255,255"},
         {"picPal15", "@8940,60,255,255"},  // no tooltip before a palette is read
     };
     for (const auto& [name, expected] : controls) {
@@ -138,7 +140,8 @@ TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
     auto* save = window->findChild<QToolButton*>("save");
     EXPECT_EQ(save->popupMode(), QToolButton::MenuButtonPopup);
     QStringList items;
-    for (QAction* item : save->defaultAction()->menu()->actions()) items << item->objectName() + "=" + item->text();
+    for (QAction* item : save->defaultAction()->menu()->actions())
+        items << item->objectName() + "=" + item->text();
     EXPECT_EQ(items.join(" "), "srom=ROM spal=Palette");
 }
 
@@ -149,9 +152,9 @@ TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
 TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartSize) {
     struct Control {
         const char* name;
-        QRect start;  // pixels at 15 twips a pixel
+        QRect start;                     // pixels at 15 twips a pixel
         int right, down, wider, taller;  // which edges follow the extra size
-        bool view;  // of the view, which leaves the sprite panel its width
+        bool view;                       // of the view, which leaves the sprite panel its width
     };
     const Control controls[] = {
         {"tbMain", {0, 0, 621, 24}, 0, 0, 1, 0, false},
@@ -168,7 +171,8 @@ TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartS
     window->show();
     const QSize start = window->size();
     window->mnuViewZoomE_Click(5);
-    QTreeWidgetItem* delta = tree()->findItems("Delta", Qt::MatchExactly | Qt::MatchRecursive).front();
+    QTreeWidgetItem* delta =
+        tree()->findItems("Delta", Qt::MatchExactly | Qt::MatchRecursive).front();
     tree()->setCurrentItem(delta);
     window->tvSprites_DblClick();  // 384 x 384 pixels at zoom 24: too high for the start size
     widgets::SpriteView& view = window->spriteView();
@@ -222,8 +226,10 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothi
     EXPECT_EQ(window->panelText(1), "Game: Test Game One (Rev 01)");
     EXPECT_TRUE(menu("mnuFileSave")->menuAction()->isEnabled());
     QStringList headings;
-    for (int i = 0; i < tree()->topLevelItemCount(); ++i) headings << tree()->topLevelItem(i)->text(0);
-    EXPECT_EQ(headings, (QStringList{"Props", "Villains", "Heroes", "Heading without sprites", "Compressed"}));
+    for (int i = 0; i < tree()->topLevelItemCount(); ++i)
+        headings << tree()->topLevelItem(i)->text(0);
+    EXPECT_EQ(headings, (QStringList{"Props", "Villains", "Heroes", "Heading without sprites",
+                                     "Compressed"}));
     QTreeWidgetItem* villains = tree()->topLevelItem(1);
     EXPECT_FALSE(villains->isExpanded());
     ASSERT_EQ(villains->childCount(), 2);
@@ -277,8 +283,9 @@ TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
     load(other);
     ASSERT_EQ(dialogs.messages().size(), 1u);
     const MessageRequest& box = dialogs.messages()[0];
-    EXPECT_EQ(box.text,
-              "File is either an corrupt, invalid, or does not currently have support by Tessellane");
+    EXPECT_EQ(
+        box.text,
+        "File is either an corrupt, invalid, or does not currently have support by Tessellane");
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
     EXPECT_EQ(box.buttons, MsgButtons::Ok);

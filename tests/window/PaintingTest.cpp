@@ -13,9 +13,9 @@
 #include <cmath>
 
 #include "paint/PaintTools.h"
-#include "tiles/TileCodec.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
+#include "tiles/TileCodec.h"
 #include "widgets/PalettePanel.h"
 
 namespace tess::window {
@@ -181,7 +181,7 @@ TEST_F(Painting, CompressedSpritesPaintAndAnImportIsOneUndoStepButFileImportSpri
     trigger("undo");
     EXPECT_TRUE(bufferIs(loaded));
     dialogs.queueAnswer(MsgAnswer::No);  // the import marked the sprite changed
-    select("zebra");                      // compressed; a new history
+    select("zebra");                     // compressed; a new history
     window->ImportBitmap(dir.file("threes.bmp"));
     trigger("undo");
     EXPECT_EQ(at(0, 0), 3);  // 1 in the ROM
@@ -204,14 +204,16 @@ TEST_F(Painting, ToolbarIconsShowTheirArtPixelForPixel) {
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < 16; ++x) {
                     const QRgb pixel = art.pixel(x, y);
-                    if (qAlpha(pixel) == 255 && shown.pixel(left + x, top + y) != pixel) return false;
+                    if (qAlpha(pixel) == 255 && shown.pixel(left + x, top + y) != pixel)
+                        return false;
                 }
             }
             return true;
         };
         bool found = false;
         for (int top = 0; top + 16 <= shown.height() && !found; ++top) {
-            for (int left = 0; left + 16 <= shown.width() && !found; ++left) found = drawnAt(left, top);
+            for (int left = 0; left + 16 <= shown.width() && !found; ++left)
+                found = drawnAt(left, top);
         }
         EXPECT_TRUE(found) << action->objectName().toStdString();
     }
@@ -280,17 +282,20 @@ TEST_F(Painting, CtrlWheelStepsTheZoomKeepingThePixelUnderThePointer) {
     const QPointF at(200.5, 150.5);
     auto pixelUnder = [&] {
         const QPointF p = (at - QPointF(canvas()->pos())) / window->spriteView().Zoom();
-        return tiles::Pixel{static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+        return tiles::Pixel{static_cast<int>(std::floor(p.x())),
+                            static_cast<int>(std::floor(p.y()))};
     };
     const tiles::Pixel kept = pixelUnder();
     EXPECT_EQ(kept, (tiles::Pixel{65, 48}));
-    const std::pair<int, int> steps[] = {{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 5}, {-1, 4}, {-1, 3},
-                                         {-1, 2}, {-1, 1}};
+    const std::pair<int, int> steps[] = {{1, 2},  {1, 3},  {1, 4},  {1, 5}, {1, 5},
+                                         {-1, 4}, {-1, 3}, {-1, 2}, {-1, 1}};
     for (const auto& [notch, item] : steps) {
         wheel(at, {0, 120 * notch}, Qt::ControlModifier);
         const std::string label = "zoom " + std::to_string(window->spriteView().Zoom());
-        EXPECT_EQ(window->spriteView().Zoom(), tiles::kZoomLevels[static_cast<std::size_t>(item)]) << label;
-        EXPECT_TRUE(window->findChild<QAction*>(QString("mnuViewZoomE%1").arg(item))->isChecked()) << label;
+        EXPECT_EQ(window->spriteView().Zoom(), tiles::kZoomLevels[static_cast<std::size_t>(item)])
+            << label;
+        EXPECT_TRUE(window->findChild<QAction*>(QString("mnuViewZoomE%1").arg(item))->isChecked())
+            << label;
         EXPECT_EQ(pixelUnder(), kept) << label;
     }
     // A fine wheel's small turns add up to a notch; at zoom 1 the sprite fits, at 0, 0.

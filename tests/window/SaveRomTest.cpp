@@ -29,7 +29,8 @@ protected:
     void expectTile(int tx, int ty, const Bytes& data, std::size_t offset) {
         for (int y = 0; y < 8; ++y) {
             for (int x = 0; x < 8; ++x) {
-                ASSERT_EQ(state.Sprite.SpriteBuffer.at(8 * tx + x, 8 * ty + y), blockPixel(data, offset, x, y))
+                ASSERT_EQ(state.Sprite.SpriteBuffer.at(8 * tx + x, 8 * ty + y),
+                          blockPixel(data, offset, x, y))
                     << tx << "," << ty << " pixel " << x << "," << y;
             }
         }
@@ -74,9 +75,10 @@ TEST_F(SaveRom, DecompressionFailureIsReportedAndKeepsWhatTheLoadHadDone) {
 
     select("anvil");  // 1 x 1, the game's palette
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              "Runtime Error: 7000\r\n'Program encountered an error while running the decompression "
-              "routine.'\r\n\r\nSource: Decompression execution");
+    EXPECT_EQ(
+        dialogs.messages()[0].text,
+        "Runtime Error: 7000\r\n'Program encountered an error while running the decompression "
+        "routine.'\r\n\r\nSource: Decompression execution");
     // Palette, view and empty grids are the new sprite's; the flags are as they were.
     EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
     EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(64, 64));
@@ -174,7 +176,8 @@ TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
                    "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
                    "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
                    "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
-                   " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize INTEGER);"
+                   " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, "
+                   "MaxSize INTEGER);"
                    "INSERT INTO COMPRESSED VALUES ('tight', 'T', 0, 2, 2,"
                    " '0,0,0' || char(13, 10) || '1,0,32', '', 6400, 20);");
     ProgramState other;
@@ -186,10 +189,11 @@ TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
     tight->mnuFileSaveRom_Click();
     ASSERT_EQ(dialogs.messages().size(), 1u);
     const MessageRequest& warning = dialogs.messages()[0];
-    EXPECT_EQ(warning.text, std::string("WARNING:\r\nData is LARGER than the maximum size to fit in the ROM. "
-                                        "Saving to the end of the ROM is currently unsupported. You must make "
-                                        "your sprite less detailed so the compressor will compress it enough "
-                                        "to fit."));
+    EXPECT_EQ(warning.text,
+              std::string("WARNING:\r\nData is LARGER than the maximum size to fit in the ROM. "
+                          "Saving to the end of the ROM is currently unsupported. You must make "
+                          "your sprite less detailed so the compressor will compress it enough "
+                          "to fit."));
     EXPECT_EQ(warning.title, "Tessellane");
     EXPECT_EQ(warning.icon, MsgIcon::None);
     EXPECT_FALSE(std::filesystem::exists(dir / "dumpc.bin"));
@@ -245,7 +249,8 @@ TEST_F(SaveRom, ARomReplacedOnDiskAfterItsLoadIsNotWrittenInto) {
     test::writeFile(rom, otherGame);
     trigger("mnuFileSaveRom");
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages()[0].text.starts_with("Nothing was saved: " + rom + " is no longer the ROM"))
+    EXPECT_TRUE(dialogs.messages()[0].text.starts_with("Nothing was saved: " + rom +
+                                                       " is no longer the ROM"))
         << dialogs.messages()[0].text;
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), otherGame));
@@ -277,16 +282,19 @@ TEST_F(SaveRom, UnsavedPaintingIsOfferedBackWhenTheSpriteIsNextOpened) {
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0].title, "Unsaved changes");
     EXPECT_EQ(dialogs.messages()[0].buttons, MsgButtons::YesNoCancel);
-    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1), second.Sprite.SpriteBuffer.row(0)));
+    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1),
+                           second.Sprite.SpriteBuffer.row(0)));
     kept.reset();
 
     ProgramState third;
     auto restored = reopen(third, MsgAnswer::Yes);
     ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1), third.Sprite.SpriteBuffer.row(0)));
+    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1),
+                           third.Sprite.SpriteBuffer.row(0)));
     EXPECT_TRUE(third.Sprite.SpriteDirty);
     restored->paintTools().Undo();  // the restore is an edit of its own
-    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1), third.Sprite.SpriteBuffer.row(0)));
+    EXPECT_TRUE(std::equal(loaded.row(0), loaded.row(loaded.upperY() + 1),
+                           third.Sprite.SpriteBuffer.row(0)));
     restored->paintTools().Redo();
     // An error that ends the program keeps them too; a save then forgets them.
     restored->endProgram(1);
@@ -300,7 +308,8 @@ TEST_F(SaveRom, UnsavedPaintingIsOfferedBackWhenTheSpriteIsNextOpened) {
     ProgramState fifth;
     reopen(fifth, MsgAnswer::Yes);
     EXPECT_EQ(dialogs.messages().size(), 3u);  // nothing left to offer
-    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1), fifth.Sprite.SpriteBuffer.row(0)));
+    EXPECT_TRUE(std::equal(painted.row(0), painted.row(painted.upperY() + 1),
+                           fifth.Sprite.SpriteBuffer.row(0)));
 }
 
 }  // namespace

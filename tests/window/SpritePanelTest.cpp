@@ -37,9 +37,12 @@ protected:
         return std::stoll(text.substr(text.find(' ') + 1));  // "packed N of ..."
     }
     // A pencil stroke along row y, pixel x of colour colours(x, y).
-    void stroke(paint::PaintTools& tools, int y, int width, int (*colours)(int, int), frmMain* in = nullptr) {
+    void stroke(paint::PaintTools& tools, int y, int width, int (*colours)(int, int),
+                frmMain* in = nullptr) {
         for (int x = 0; x < width; ++x) {
-            (in ? in : window.get())->palettePanel().PickSwatchColour(colours(x, y), Qt::LeftButton);
+            (in ? in : window.get())
+                ->palettePanel()
+                .PickSwatchColour(colours(x, y), Qt::LeftButton);
             tools.ApplyTool({x, y}, paint::kLeftButton, 0);
             tools.ReleaseTool({x, y}, 0);
         }
@@ -49,8 +52,9 @@ protected:
 TEST_F(SpritePanel, TheMeterShowsWhatSaveRomWritesEditAfterEdit) {
     select("zebra");  // compressed, 2 x 2 tiles at 6400, MaxSize 512
     ASSERT_EQ(settled(), Meter::Fits);
-    EXPECT_EQ(meterFigure(), static_cast<std::int64_t>(
-                                 codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size()));
+    EXPECT_EQ(meterFigure(),
+              static_cast<std::int64_t>(
+                  codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size()));
     auto& tools = window->paintTools();
     int (*const edits[])(int, int) = {[](int, int) { return 0; }, [](int x, int) { return x % 3; },
                                       [](int x, int) { return (x * 7) % 16; }};
@@ -72,25 +76,30 @@ TEST_F(SpritePanel, AStrokeThatMakesTheSpriteTooLargeTurnsTheMeterAndUndoTurnsIt
     // The fixture ROM's 4-tile block as the sprite "tight", whose slot holds it exactly.
     const auto block = codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size();
     test::makeGameList(dir, "(1, 'T-00001', 'tight.mdb')");
-    test::makeGame(dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
-                   "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
-                   "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-                   "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
-                   " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize INTEGER);"
-                   "INSERT INTO COMPRESSED VALUES ('tight', 'T', 0, 2, 2, '0,0,0' || char(13, 10) ||"
-                   " '1,0,32' || char(13, 10) || '0,1,64' || char(13, 10) || '1,1,96', '', 6400, " +
-                       std::to_string(block) + ");");
+    test::makeGame(
+        dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
+        "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+        "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
+        "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
+        " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize "
+        "INTEGER);"
+        "INSERT INTO COMPRESSED VALUES ('tight', 'T', 0, 2, 2, '0,0,0' || char(13, 10) ||"
+        " '1,0,32' || char(13, 10) || '0,1,64' || char(13, 10) || '1,1,96', '', 6400, " +
+            std::to_string(block) + ");");
     ProgramState other;
     const auto tight = anotherWindow(other, dir.path().string());
     tight->LoadRom(rom);
     select("tight", tight.get());
     ASSERT_EQ(settled(tight.get()), Meter::Fits);
-    EXPECT_EQ(panel(tight.get()).meterText().toStdString(),
-              "packed " + std::to_string(block) + " of " + std::to_string(block) + " bytes, 0 to spare");
+    EXPECT_EQ(
+        panel(tight.get()).meterText().toStdString(),
+        "packed " + std::to_string(block) + " of " + std::to_string(block) + " bytes, 0 to spare");
 
     auto& tools = tight->paintTools();
     for (int row = 0; row < 16; ++row) {
-        stroke(tools, row, 16, [](int x, int y) { return (x * x * 5 + y * 11 + x * y) % 16; }, tight.get());
+        stroke(
+            tools, row, 16, [](int x, int y) { return (x * x * 5 + y * 11 + x * y) % 16; },
+            tight.get());
     }
     ASSERT_EQ(settled(tight.get()), Meter::TooLarge);
     EXPECT_NE(panel(tight.get()).meterText().indexOf("too many: too large"), -1);
@@ -109,18 +118,23 @@ TEST_F(SpritePanel, ItTellsAPlainAndACompressedDemoSpritesFacts) {
         std::string all;
         auto* form = panel(window2.get()).findChild<QFormLayout*>();
         for (int row = 0; row < form->rowCount(); ++row) {
-            const auto* label = qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget());
-            const auto* value = qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
+            const auto* label =
+                qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget());
+            const auto* value =
+                qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
             all += label->text().toStdString() + " " + value->text().toStdString() + "\n";
         }
         return all;
     };
     select("Hero", window2.get());
-    EXPECT_EQ(facts(), "Sprite: Hero\nKind: plain\nSize: 2 x 3 tiles\nTiles: 6 white, 0 grey\n"
-                       "In the ROM: bytes 8192 to 8383\nPalette: at 4096\n");
+    EXPECT_EQ(facts(),
+              "Sprite: Hero\nKind: plain\nSize: 2 x 3 tiles\nTiles: 6 white, 0 grey\n"
+              "In the ROM: bytes 8192 to 8383\nPalette: at 4096\n");
     select("Treasure Chest", window2.get());
-    EXPECT_EQ(facts(), "Sprite: Treasure Chest\nKind: compressed\nSize: 2 x 2 tiles\nTiles: 4 white, 0 grey\n"
-                       "Block: at 12288, 64 bytes\nMaxSize: 100 bytes\nPalette: at 4096\n");
+    EXPECT_EQ(
+        facts(),
+        "Sprite: Treasure Chest\nKind: compressed\nSize: 2 x 2 tiles\nTiles: 4 white, 0 grey\n"
+        "Block: at 12288, 64 bytes\nMaxSize: 100 bytes\nPalette: at 4096\n");
     // The tree tells a compressed sprite's slot too.
     EXPECT_EQ(node("Treasure Chest", window2.get())->toolTip(0).toStdString(),
               "Block in the ROM: 64 bytes at offset 12288\nRoom for it (MaxSize): 100 bytes");

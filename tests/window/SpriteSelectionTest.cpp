@@ -40,7 +40,8 @@ TEST_F(SpriteSelection, PlainSpriteTakesItsTilesAndTheGameDefaultPalette) {
     EXPECT_EQ(doc.TileMap.at(1, 0), 1);
     EXPECT_EQ(doc.TileMap.at(2, 0), 0);
     EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
-    EXPECT_EQ(state.Palette.colour(9), (paint::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
+    EXPECT_EQ(state.Palette.colour(9),
+              (paint::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
     // The view shows it at zoom 8: pixel (0, 0) in its entry's colour.
     const auto c = state.Palette.colour(doc.SpriteBuffer.at(0, 0));
     EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));
@@ -156,7 +157,8 @@ TEST_F(SpriteSelection, SwitchPromptsCancelKeepsEverythingYesSavesNoDiscards) {
     select("alpha");
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));  // not written
     EXPECT_FALSE(state.Palette.PaletteDirty());
-    EXPECT_EQ(state.Palette.colour(3), (paint::ScreenColour{224, 224, 224}));  // reloaded from the ROM
+    EXPECT_EQ(state.Palette.colour(3),
+              (paint::ScreenColour{224, 224, 224}));  // reloaded from the ROM
 
     state.Sprite.SpriteDirty = true;
     dialogs.queueAnswer(MsgAnswer::Cancel);
@@ -224,7 +226,7 @@ TEST_F(SpriteSelection, ZoomAndGridFollowTheMenus) {
     window->findChild<QAction*>("mnuViewGrid")->trigger();
     EXPECT_TRUE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
     window->findChild<QAction*>("mnuViewZoomE2")->trigger();  // 6: the grid stays on
-    window->findChild<QAction*>("mnuViewGrid")->trigger();  // below 8 it switches off
+    window->findChild<QAction*>("mnuViewGrid")->trigger();    // below 8 it switches off
     EXPECT_FALSE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
     EXPECT_TRUE(ends.empty());
 }

@@ -1,7 +1,6 @@
 // Start-up from the command line, with scripted dialogs and a recorder in
 // place of the end of the process.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QTreeWidget>
