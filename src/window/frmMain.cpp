@@ -20,10 +20,8 @@
 #include "gamedb/GameSummary.h"
 #include "gamedb/Identify.h"
 #include "paint/PaintTools.h"
-#include "sprites/BackgroundPacker.h"
 #include "sprites/CompressedSize.h"
 #include "sprites/Recovery.h"
-#include "sprites/SpriteFacts.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -125,14 +123,8 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     connect(recoveryDue_, &QTimer::timeout, this, [this] { keepUnsavedPainting(); });
     tools_->setChangeObserver([this] {
         recoveryDue_->start();
-        measureSprite();
+        spritePanel_->measure(state_.Sprite);
     });
-    packer_ = std::make_unique<sprites::BackgroundPacker>(
-        [this](std::uint64_t job, std::optional<std::int64_t> size) {
-            // On the packer's thread: the figure is shown on the window's.
-            QMetaObject::invokeMethod(
-                this, [=, this] { showPacked(job, size); }, Qt::QueuedConnection);
-        });
     qApp->installEventFilter(this);
 }
 
@@ -349,42 +341,6 @@ void frmMain::keepUnsavedPainting() {
     recovery_.keep(state_.Sprite, why);
 }
 
-void frmMain::showSpriteFacts() {
-    spritePanel_->showFacts(sprites::DescribeSprite(state_.Sprite, state_.Palette.PaletteOffset()));
-}
-
-void frmMain::measureSprite() {
-    using Meter = widgets::SpritePanel::Meter;
-    const auto& record = state_.Sprite.Record;
-    if (!record || record->sprite.kind != tiles::SpriteKind::Compressed) {
-        spritePanel_->showMeter(Meter::Hidden);
-        return;
-    }
-    std::string why;
-    std::optional<sprites::PackingJob> job = sprites::PackingJobFor(state_.Sprite, why);
-    if (!job) {
-        meterJob_ = 0;  // what is packing now no longer counts
-        spritePanel_->showMeter(Meter::TooLarge, "cannot be packed: " + why);
-        return;
-    }
-    meterMaxSize_ = job->maxSize;
-    meterJob_ = packer_->pack(std::move(*job));
-    // The last figure stays, greyed, until the new one comes.
-    const bool shown = spritePanel_->meterState() != Meter::Hidden;
-    spritePanel_->showMeter(Meter::Packing, shown ? spritePanel_->meterText().toStdString() : "");
-}
-
-void frmMain::showPacked(std::uint64_t job, std::optional<std::int64_t> size) {
-    if (job != meterJob_) return;  // a newer packing is on its way
-    using Meter = widgets::SpritePanel::Meter;
-    if (!size) {
-        spritePanel_->showMeter(Meter::TooLarge, "cannot be packed");
-        return;
-    }
-    spritePanel_->showMeter(*size > meterMaxSize_ ? Meter::TooLarge : Meter::Fits,
-                            sprites::MeterText(*size, meterMaxSize_));
-}
-
 void frmMain::offerRecovery() {
     const std::optional<tiles::ByteGrid> kept = recovery_.find(state_.Sprite);
     if (!kept) return;
@@ -519,7 +475,7 @@ void frmMain::mnuFileSaveRom_Click() {
         sprites::SaveSprite(state_.RomPath, tempFiles_, state_.Sprite, hooks);
     if (outcome.result == sprites::SaveOutcome::Result::Saved) {
         recovery_.forget(state_.Sprite);
-        showSpriteFacts();  // the block in the ROM is the new one
+        spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());  // its new block
     } else {
         keepUnsavedPainting();  // the user may end the program next
     }
@@ -606,8 +562,8 @@ void frmMain::tvSprites_DblClick() {
             return;
         }
         offerRecovery();
-        showSpriteFacts();
-        measureSprite();
+        spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());
+        spritePanel_->measure(state_.Sprite);
     });
 }
 
@@ -658,7 +614,7 @@ void frmMain::ImportBitmap(const std::string& path) {
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
     recoveryDue_->start();
-    measureSprite();
+    spritePanel_->measure(state_.Sprite);
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {

@@ -29,9 +29,6 @@ class QTreeWidgetItem;
 namespace tess::paint {
 class PaintTools;
 }
-namespace tess::sprites {
-class BackgroundPacker;
-}
 namespace tess::widgets {
 class SpritePanel;
 class frmAbout;
@@ -152,12 +149,6 @@ private:
     // after a load offers back what an earlier session kept.
     void keepUnsavedPainting();
     void offerRecovery();
-    // The sprite panel: the loaded sprite's facts, and the size meter, which
-    // packs the sprite as it stands on the packer's thread.
-    void showSpriteFacts();
-    void measureSprite();
-    // The figure of packing `job`, shown when it is the newest one asked for.
-    void showPacked(std::uint64_t job, std::optional<std::int64_t> size);
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -175,8 +166,6 @@ private:
     sprites::Recovery recovery_;
     QTimer* recoveryDue_ = nullptr;
     widgets::SpritePanel* spritePanel_ = nullptr;
-    std::uint64_t meterJob_ = 0;  // the newest packing asked for
-    std::int64_t meterMaxSize_ = 0;
     bool saving_ = false;
     bool exitAfterSave_ = false;
     QElapsedTimer sinceEvents_;
@@ -197,9 +186,6 @@ private:
     widgets::SpriteView* view_ = nullptr;
     widgets::PalettePanel* panel_ = nullptr;
     std::unique_ptr<paint::PaintTools> tools_;
-    // Last, so that it stops, and no packing reports back, before anything
-    // else of the window goes.
-    std::unique_ptr<sprites::BackgroundPacker> packer_;
 };
 
 }  // namespace tess::window
