@@ -21,7 +21,6 @@
 #include "gamedb/Identify.h"
 #include "paint/PaintTools.h"
 #include "sprites/CompressedSize.h"
-#include "sprites/Recovery.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -89,27 +88,14 @@ private:
     std::function<bool()> busy_;
 };
 
-// Offered after a sprite is loaded for which unsaved painting was kept.
-constexpr const char* kRecoveryText =
-    "This sprite has changes that were never saved: Tessellane ended before they were. Do you "
-    "want them back?\r\n\r\nYes restores them as an edit you can undo. No discards them. "
-    "Cancel keeps them for the next time the sprite is opened.";
-
 // The sprite panel's width and its gap from the view, in pixels.
 constexpr int kSpritePanelWidth = 220;
 constexpr int kSpritePanelGap = 4;
 
-// Unsaved painting is kept on disk this long after the last change, so that a
-// stroke in progress costs no write.
-constexpr int kRecoveryDelayMilliseconds = 500;
-
 }  // namespace
 
 frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int)> endProcess)
-    : state_(state),
-      dialogs_(dialogs),
-      endProcess_(std::move(endProcess)),
-      recovery_(state.RecoveryFolder) {
+    : state_(state), dialogs_(dialogs), endProcess_(std::move(endProcess)) {
     setObjectName("frmMain");
     setWindowTitle("Tessellane");
     setWindowIcon(QIcon(widgets::ProgramPicture()));
@@ -117,12 +103,9 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     sy_ = widgets::twipsPerPixel(logicalDpiY());
     buildMenus();
     buildControls();
-    recoveryDue_ = new QTimer(this);
-    recoveryDue_->setSingleShot(true);
-    recoveryDue_->setInterval(kRecoveryDelayMilliseconds);
-    connect(recoveryDue_, &QTimer::timeout, this, [this] { keepUnsavedPainting(); });
+    unsaved_ = new UnsavedPainting(this, state_.RecoveryFolder, state_.Sprite, dialogs_);
     tools_->setChangeObserver([this] {
-        recoveryDue_->start();
+        unsaved_->changed();
         spritePanel_->measure(state_.Sprite);
     });
     qApp->installEventFilter(this);
@@ -328,36 +311,8 @@ void frmMain::guarded(const std::function<void()>& handler) {
 }
 
 void frmMain::endProgram(int exitCode) {
-    keepUnsavedPainting();
+    unsaved_->keep();
     endProcess_(exitCode);
-}
-
-void frmMain::keepUnsavedPainting() {
-    recoveryDue_->stop();
-    const auto& record = state_.Sprite.Record;
-    if (!state_.Sprite.SpriteDirty || !record || !record->complete) return;
-    std::string why;
-    // Keeping is a safety net: when it cannot be kept, painting goes on all the same.
-    recovery_.keep(state_.Sprite, why);
-}
-
-void frmMain::offerRecovery() {
-    const std::optional<tiles::ByteGrid> kept = recovery_.find(state_.Sprite);
-    if (!kept) return;
-    if (!sprites::KeptPixelsDiffer(*kept, state_.Sprite)) {
-        recovery_.forget(state_.Sprite);
-        return;
-    }
-    switch (dialogs_.message(
-        {kRecoveryText, "Unsaved changes", MsgIcon::Question, MsgButtons::YesNoCancel})) {
-        case MsgAnswer::Yes:
-            tools_->recordEdit([&] { sprites::RestorePixels(*kept, state_.Sprite); });
-            view_->RedrawSprite();
-            state_.Sprite.SpriteDirty = true;
-            break;
-        case MsgAnswer::No: recovery_.forget(state_.Sprite); break;
-        default: break;  // kept for next time
-    }
 }
 
 void frmMain::mnuFileLoad_Click() {
@@ -474,10 +429,10 @@ void frmMain::mnuFileSaveRom_Click() {
     const sprites::SaveOutcome outcome =
         sprites::SaveSprite(state_.RomPath, tempFiles_, state_.Sprite, hooks);
     if (outcome.result == sprites::SaveOutcome::Result::Saved) {
-        recovery_.forget(state_.Sprite);
+        unsaved_->forget();
         spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());  // its new block
     } else {
-        keepUnsavedPainting();  // the user may end the program next
+        unsaved_->keep();  // the user may end the program next
     }
     if (const auto message = sprites::SaveMessage(outcome)) dialogs_.message(*message);
     if (outcome.result == sprites::SaveOutcome::Result::CompressionFailed) endProgram(1);
@@ -531,7 +486,7 @@ bool frmMain::resolveUnsavedChanges(bool noForgets) {
             case MsgAnswer::Yes: mnuFileSaveRom_Click(); break;
             case MsgAnswer::No:
                 if (noForgets) state_.Sprite.SpriteDirty = false;
-                recovery_.forget(state_.Sprite);  // the user chose to drop them
+                unsaved_->forget();  // the user chose to drop them
                 break;
             default: return false;
         }
@@ -561,7 +516,11 @@ void frmMain::tvSprites_DblClick() {
             ShowProcessingError(dialogs_);
             return;
         }
-        offerRecovery();
+        unsaved_->offer([this](const tiles::ByteGrid& kept) {
+            tools_->recordEdit([&] { sprites::RestorePixels(kept, state_.Sprite); });
+            view_->RedrawSprite();
+            state_.Sprite.SpriteDirty = true;
+        });
         spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());
         spritePanel_->measure(state_.Sprite);
     });
@@ -613,7 +572,7 @@ void frmMain::ImportBitmap(const std::string& path) {
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
-    recoveryDue_->start();
+    unsaved_->changed();
     spritePanel_->measure(state_.Sprite);
 }
 

@@ -10,17 +10,16 @@
 #include "base/CommonDlg.h"
 #include "base/Messages.h"
 #include "gamedb/SpriteTree.h"
-#include "sprites/Recovery.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSelection.h"
 #include "sprites/TempFiles.h"
 #include "window/ProgramState.h"
+#include "window/UnsavedPainting.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTimer;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
@@ -145,10 +144,6 @@ private:
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
     void letEventsRun();
-    // Keeps the sprite's unsaved painting on disk (sprites::Recovery), and
-    // after a load offers back what an earlier session kept.
-    void keepUnsavedPainting();
-    void offerRecovery();
     tiles::TileSize currentSpriteSize();
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
@@ -163,8 +158,7 @@ private:
     widgets::frmAbout* about_ = nullptr;
     gamedb::SpriteTree tree_;
     sprites::TempFiles tempFiles_;  // in the current directory
-    sprites::Recovery recovery_;
-    QTimer* recoveryDue_ = nullptr;
+    UnsavedPainting* unsaved_ = nullptr;
     widgets::SpritePanel* spritePanel_ = nullptr;
     bool saving_ = false;
     bool exitAfterSave_ = false;
