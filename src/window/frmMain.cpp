@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <filesystem>
