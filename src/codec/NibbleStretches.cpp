@@ -91,7 +91,9 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
 
     const unsigned star = cheapestPerNibble(costs);
     group.cheapestRun = static_cast<uint8_t>(star);
-    const std::size_t searched = group.choice.size() - 1;
+    const uint32_t searched =
+        std::min(static_cast<uint32_t>(group.choice.size() - 1), searchedCover(star));
+    group.searched = searched;
     best_.resize(searched + 1);
     coverCheapest(costs, searched, best_.data(), group.choice.data());
 
@@ -103,7 +105,7 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
     for (const LengthCount& lc : group.lengths) {
         uint32_t k = lc.length;
         if (k > searched) {
-            const uint32_t extra = (k - static_cast<uint32_t>(searched) + star - 1) / star;
+            const uint32_t extra = (k - searched + star - 1) / star;
             k -= extra * star;
             u[star] += extra * lc.count;
             total += uint64_t{extra} * c[star] * lc.count;
@@ -111,7 +113,7 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
         total += uint64_t{best_[k]} * lc.count;
         passing_[k] += lc.count;
     }
-    for (std::size_t k = searched; k > 0; --k) {
+    for (uint32_t k = searched; k > 0; --k) {
         const uint32_t run = group.choice[k];
         u[run] += passing_[k];
         passing_[k - run] += passing_[k];
@@ -121,9 +123,8 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
 
 void NibbleStretches::runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const {
     const Group& group = groups_[colour & 0x0F];
-    const uint32_t searched = static_cast<uint32_t>(group.choice.size() - 1);
     uint32_t k = length;
-    for (; k > searched; k -= group.cheapestRun) runs.push_back(group.cheapestRun);
+    for (; k > group.searched; k -= group.cheapestRun) runs.push_back(group.cheapestRun);
     for (; k > 0; k -= group.choice[k]) runs.push_back(static_cast<uint8_t>(group.choice[k]));
 }
 

@@ -23,13 +23,15 @@ public:
         uint32_t count;
     };
 
-    // Covers longer than this are extended with the run of least cost per nibble instead of being
-    // searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
-    // copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other
-    // run, i.e. at most (r* - 1) x (36 - r*) <= 7 x (1 + ... + 7) = 196 nibbles of other runs.
-    // Any longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
-    static constexpr uint32_t kSearchedCover = 196;
-    // That run: the least cost per nibble, the longest on a tie.
+    // Covers longer than searchedCover(r*) are extended with the run r* of least cost per nibble
+    // instead of being searched. That is exact: among any r* runs other than r*, some add up to a
+    // multiple of r* (two of their r* + 1 running sums agree modulo r*), and that many r* runs cost
+    // no more. So some cheapest cover has fewer than r* other runs, at most 8 nibbles each; any
+    // longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
+    static constexpr uint32_t searchedCover(unsigned star) { return (star - 1) * kMaxRun; }
+    // The most any split searches: r* = 8.
+    static constexpr uint32_t kSearchedCover = (kMaxRun - 1) * kMaxRun;
+    // r*: the least cost per nibble, the longest on a tie.
     static unsigned cheapestPerNibble(const RunCosts& costs);
 
     explicit NibbleStretches(std::span<const uint8_t> nibbles);
@@ -61,6 +63,7 @@ private:
     struct Group {
         std::vector<LengthCount> lengths;  // ascending length
         std::vector<uint32_t> choice;      // last run of the cheapest cover of k nibbles
+        uint32_t searched = 0;             // the covers the last split searched
         uint8_t cheapestRun = 1;           // the run with the least cost per nibble
         uint8_t longestRun = 0;
     };
