@@ -139,8 +139,7 @@ bool ColourSearch::exhaust(unsigned longest) {
 
 ColourCurve& ColourSearch::curveFor(const RunUses& uses, uint64_t split, unsigned reach,
                                     unsigned within, bool& added) {
-    const auto [it, isNew] = known_.try_emplace(split, static_cast<uint32_t>(curves_.size()));
-    const uint32_t id = it->second;
+    const auto [id, isNew] = known_.tryEmplace(split, static_cast<uint32_t>(curves_.size()));
     added = isNew || curves_[id].reach() < reach;
     if (!added) return curves_[id];
     SpaceCosts least;
@@ -171,7 +170,7 @@ bool ColourSearch::descend(RunCosts costs, unsigned space) {
         stretches_.split(colour_, costs, uses);
         const uint64_t splitHash = hashOf(uses);
         // What follows a split within a given space is always the same: follow each once.
-        if (!followed_.insert(splitHash ^ (uint64_t{space} << 56)).second) break;
+        if (!followed_.insert(splitHash ^ (uint64_t{space} << 56))) break;
         bool added = false;
         ColourCurve& curve = curveFor(uses, splitHash, reach, space, added);
         any = any || added;

@@ -2,12 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "codec/ColourCurve.h"
+#include "codec/HashIndex.h"
 #include "codec/NibbleStretches.h"
 
 namespace tess::codec::nemesis {
@@ -74,8 +73,8 @@ private:
     unsigned colour_;
     std::vector<RunLengths> exhausted_;  // once exhausted: the lengths behind each frontier entry
     std::vector<ColourCurve> curves_;
-    std::unordered_map<uint64_t, uint32_t> known_;  // hash of a split's uses -> its curve
-    std::unordered_set<uint64_t> followed_;         // splits a descent went on from, with its space
+    HashIndex known_;     // hash of a split's uses -> its curve
+    HashIndex followed_;  // splits a descent went on from, with its space
     Frontier bits_;
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
     bool changed_ = false;
