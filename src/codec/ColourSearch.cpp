@@ -166,11 +166,14 @@ bool ColourSearch::descend(RunCosts costs, unsigned space) {
     const unsigned reach = reachAround(space);
     bool any = false;
     for (int step = 0; step < kMaxDescentSteps; ++step) {
+        // What follows costs, or a split, within a given space is always the same: follow each
+        // once. Costs met before need not be split again to know.
+        const uint64_t spaceBits = uint64_t{space} << 56;
+        if (!tried_.insert(hashOf(costs) ^ spaceBits)) break;
         RunUses uses;
         stretches_.split(colour_, costs, uses);
         const uint64_t splitHash = hashOf(uses);
-        // What follows a split within a given space is always the same: follow each once.
-        if (!followed_.insert(splitHash ^ (uint64_t{space} << 56))) break;
+        if (!followed_.insert(splitHash ^ spaceBits)) break;
         bool added = false;
         ColourCurve& curve = curveFor(uses, splitHash, reach, space, added);
         any = any || added;

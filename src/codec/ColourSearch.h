@@ -74,6 +74,7 @@ private:
     std::vector<RunLengths> exhausted_;  // once exhausted: the lengths behind each frontier entry
     std::vector<ColourCurve> curves_;
     HashIndex known_;     // hash of a split's uses -> its curve
+    HashIndex tried_;     // costs a descent went on from, with its space
     HashIndex followed_;  // splits a descent went on from, with its space
     Frontier bits_;
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
