@@ -87,12 +87,12 @@ struct ColourSearch::Walk {
 
     void from(unsigned run, unsigned space, unsigned entries) {
         if (run > runs) {
-            const RunCosts costs = costsOf(lengths);
-            const unsigned star = NibbleStretches::cheapestPerNibble(costs);
             uint32_t total = entries > 0 ? 8 + 16 * entries : 0;
             for (const auto& [length, count] : stretches) {
                 uint32_t m = length, extra = 0;
-                if (m > covered) {
+                if (m > covered) {  // only for colours of long stretches, so rarely
+                    const RunCosts costs = costsOf(lengths);
+                    const unsigned star = NibbleStretches::cheapestPerNibble(costs);
                     const uint32_t stars = (m - covered + star - 1) / star;
                     m -= stars * star;
                     extra = stars * costs[star - 1];
