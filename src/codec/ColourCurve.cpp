@@ -37,6 +37,12 @@ void addRun(const uint32_t* in, uint32_t uses, unsigned states, uint32_t* out) {
     }
 }
 
+// out[k] = min(in[k], cap) for k < states.
+TESS_VECTOR_CLONES
+void capAt(const uint32_t* in, uint32_t cap, unsigned states, uint32_t* out) {
+    for (unsigned k = 0; k < states; ++k) out[k] = std::min(in[k], cap);
+}
+
 // The layers, reused from knapsack to knapsack on each thread: their padding is never written
 // after this.
 std::array<Layer, kMaxRun + 1>& paddedLayers() {
@@ -77,8 +83,7 @@ struct Knapsack {
 
     // least[k] for k <= space: the least bits within k units.
     void leastWithin(unsigned space, uint32_t* least) const {
-        const uint32_t* last = layer(count);
-        for (unsigned k = 0; k <= space; ++k) least[k] = std::min(allInline, last[k]);
+        capAt(layer(count), allInline, space + 1, least);
     }
 
     // Walks the layers back from `space` units to recover each run's choice.
