@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "codec/VectorClones.h"
+
 namespace tess::codec::nemesis {
 namespace {
 
@@ -50,23 +52,38 @@ unsigned NibbleStretches::cheapestPerNibble(const RunCosts& costs) {
 }
 
 NibbleStretches::NibbleStretches(std::span<const uint8_t> nibbles) {
+    // Where a stretch ends depends on the art, so a branch on it would be mispredicted at every
+    // stretch: each nibble writes the stretch so far instead, and only an end moves on past it.
+    // The sequence ends with the last nibble's stretch, which the loop leaves unfinished.
+    sequence_.resize(nibbles.size());
+    std::size_t stretches = 0, start = 0;
+    for (std::size_t i = 0; i + 1 < nibbles.size(); ++i) {
+        sequence_[stretches] = static_cast<uint32_t>(i + 1 - start) << 4 | (nibbles[i] & 0x0F);
+        const bool ends = nibbles[i + 1] != nibbles[i];
+        stretches += ends;
+        start = ends ? i + 1 : start;
+    }
+    if (!nibbles.empty()) {
+        sequence_[stretches++] =
+            static_cast<uint32_t>(nibbles.size() - start) << 4 | (nibbles.back() & 0x0F);
+    }
+    sequence_.resize(stretches);
+
     std::vector<std::array<uint32_t, kCountedLength>> counted(kColours);
+    std::array<uint32_t, kColours> longestCounted{};
     std::array<std::vector<uint32_t>, kColours> longer;
-    for (std::size_t i = 0; i < nibbles.size();) {
-        std::size_t j = i + 1;
-        while (j < nibbles.size() && nibbles[j] == nibbles[i]) ++j;
-        const unsigned v = nibbles[i] & 0x0F;
-        sequence_.push_back(static_cast<uint32_t>(j - i) << 4 | v);
-        if (j - i < kCountedLength) {
-            ++counted[v][j - i];
+    for (uint32_t s : sequence_) {
+        const uint32_t length = s >> 4, v = s & 0x0F;
+        if (length < kCountedLength) {
+            ++counted[v][length];
+            longestCounted[v] = std::max(longestCounted[v], length);
         } else {
-            longer[v].push_back(static_cast<uint32_t>(j - i));
+            longer[v].push_back(length);
         }
-        i = j;
     }
     for (unsigned v = 0; v < kColours; ++v) {
         Group& group = groups_[v];
-        for (uint32_t length = 1; length < kCountedLength; ++length) {
+        for (uint32_t length = 1; length <= longestCounted[v]; ++length) {
             if (counted[v][length] != 0) group.lengths.push_back({length, counted[v][length]});
         }
         std::sort(longer[v].begin(), longer[v].end());
