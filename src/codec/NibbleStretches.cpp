@@ -138,11 +138,4 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
     return total;
 }
 
-void NibbleStretches::runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const {
-    const Group& group = groups_[colour & 0x0F];
-    uint32_t k = length;
-    for (; k > group.searched; k -= group.cheapestRun) runs.push_back(group.cheapestRun);
-    for (; k > 0; k -= group.choice[k]) runs.push_back(static_cast<uint8_t>(group.choice[k]));
-}
-
 }  // namespace tess::codec::nemesis

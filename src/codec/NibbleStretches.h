@@ -55,9 +55,16 @@ public:
     // bits. The split stays available to runsOf() until the colour's next split.
     uint64_t split(unsigned colour, const RunCosts& costs, RunUses& uses);
 
-    // The runs of the last split of a stretch of `length` nibbles of `colour`, appended in the
-    // order they are to be written. `length` must be one that occurs in the sequence.
-    void runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const;
+    // Calls visit(run) for the runs of the last split of a stretch of `length` nibbles of
+    // `colour`, in the order they are to be written. `length` must be one that occurs in the
+    // sequence.
+    template <class Visit>
+    void forEachRun(unsigned colour, uint32_t length, Visit visit) const {
+        const Group& group = groups_[colour & 0x0F];
+        uint32_t k = length;
+        for (; k > group.searched; k -= group.cheapestRun) visit(unsigned{group.cheapestRun});
+        for (; k > 0; k -= group.choice[k]) visit(unsigned{group.choice[k]});
+    }
 
 private:
     struct Group {

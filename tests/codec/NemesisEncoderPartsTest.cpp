@@ -105,13 +105,11 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
         uint64_t expected = 0, nibblesCovered = 0;
         for (uint32_t m : lengths) {
             expected += plainCover(m, costs);
-            std::vector<uint8_t> runs;
-            stretches.runsOf(3, m, runs);
             uint64_t runCost = 0, covered = 0;
-            for (uint8_t r : runs) {
+            stretches.forEachRun(3, m, [&](unsigned r) {
                 runCost += costs[r - 1];
                 covered += r;
-            }
+            });
             EXPECT_EQ(covered, m);
             EXPECT_EQ(runCost, plainCover(m, costs)) << "stretch " << m;
             nibblesCovered += m;
