@@ -48,10 +48,16 @@ ColourSearch::ColourSearch(NibbleStretches& stretches, unsigned colour)
 
 const std::vector<ColourSearch::Fall>& ColourSearch::falls() {
     if (fallsStale_) {
-        falls_.clear();
-        for (unsigned k = 0; k <= kCodeSpace; ++k) {
-            if (k == 0 || bits_[k] < bits_[k - 1]) falls_.push_back({k, bits_[k]});
+        // Without a branch on where it falls, which the processor could not predict: each amount
+        // is written, and only a fall moves on past it.
+        falls_.resize(kCodeSpace + 1);
+        falls_[0] = {0, bits_[0]};
+        std::size_t count = 1;
+        for (unsigned k = 1; k <= kCodeSpace; ++k) {
+            falls_[count] = {k, bits_[k]};
+            count += bits_[k] < bits_[k - 1];
         }
+        falls_.resize(count);
         fallsStale_ = false;
     }
     return falls_;
