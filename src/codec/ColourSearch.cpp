@@ -46,21 +46,19 @@ ColourSearch::ColourSearch(NibbleStretches& stretches, unsigned colour)
     bits_.fill(UINT32_MAX);
 }
 
-const std::vector<ColourSearch::Fall>& ColourSearch::falls() {
+std::span<const ColourSearch::Fall> ColourSearch::falls() {
     if (fallsStale_) {
         // Without a branch on where it falls, which the processor could not predict: each amount
         // is written, and only a fall moves on past it.
-        falls_.resize(kCodeSpace + 1);
         falls_[0] = {0, bits_[0]};
-        std::size_t count = 1;
+        fallCount_ = 1;
         for (unsigned k = 1; k <= kCodeSpace; ++k) {
-            falls_[count] = {k, bits_[k]};
-            count += bits_[k] < bits_[k - 1];
+            falls_[fallCount_] = {k, bits_[k]};
+            fallCount_ += bits_[k] < bits_[k - 1];
         }
-        falls_.resize(count);
         fallsStale_ = false;
     }
-    return falls_;
+    return {falls_.data(), fallCount_};
 }
 
 RunLengths ColourSearch::lengthsWithin(unsigned space) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -33,7 +35,7 @@ public:
         unsigned space;
         uint32_t bits;
     };
-    const std::vector<Fall>& falls();
+    std::span<const Fall> falls();
     // The code lengths behind frontier()[space].
     RunLengths lengthsWithin(unsigned space);
 
@@ -79,7 +81,8 @@ private:
     Frontier bits_;
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
     bool changed_ = false;
-    std::vector<Fall> falls_;
+    std::array<Fall, kCodeSpace + 1> falls_;
+    std::size_t fallCount_ = 0;
     bool fallsStale_ = true;
 };
 

@@ -138,7 +138,7 @@ uint64_t SizeSearch::shareCodeSpace() {
     for (std::size_t i = from; i + 1 < n; ++i) {
         std::fill(total(i + 1), total(i + 1) + kCodeSpace + 1, UINT32_MAX);
         // Four amounts at a time; where fewer are left, the first of them stands in for the rest.
-        const auto& falls = colours_[i].falls();
+        const auto falls = colours_[i].falls();
         for (std::size_t b = 0; b < falls.size(); b += 4) {
             std::array<int, 4> shares;
             std::array<uint32_t, 4> bits;
