@@ -34,8 +34,9 @@ private:
         uint32_t value = kEmpty;
     };
 
-    // The keys are hashes already: their top bits pick the slot.
-    std::size_t slotOf(uint64_t key) const { return key >> (64 - bits_); }
+    // The keys are hashes already, but their bits may be spread unevenly: one multiplication
+    // mixes them into the top bits, which pick the slot.
+    std::size_t slotOf(uint64_t key) const { return (key * 0x9E3779B97F4A7C15ull) >> (64 - bits_); }
 
     void grow() {
         std::vector<Slot> old(std::size_t{1} << ++bits_);
