@@ -4,6 +4,7 @@
 #include <random>
 
 #include "codec/ColourCurve.h"
+#include "codec/HashIndex.h"
 #include "codec/Nemesis.h"
 #include "codec/NibbleStretches.h"
 #include "tests/support/NemesisTestSupport.h"
@@ -118,6 +119,26 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
         uint64_t counted = 0;
         for (unsigned r = 1; r <= kMaxRun; ++r) counted += uint64_t{uses[r - 1]} * r;
         EXPECT_EQ(counted, nibblesCovered);
+    }
+}
+
+// The search remembers what it met in a HashIndex: a key forgotten or confused there would not
+// break a stream, only make the search repeat or skip work, so no round trip would notice.
+TEST(NemesisHashIndex, KeepsEveryKeyAndItsFirstValueAcrossGrowth) {
+    // Keys that differ only in their low, middle or high bits, as weak hashes would, and enough
+    // of them to grow the table several times.
+    constexpr uint32_t kKeys = 3000;
+    for (const int shift : {0, 24, 52}) {
+        SCOPED_TRACE(shift);
+        HashIndex index;
+        for (uint32_t i = 0; i < kKeys; ++i) {
+            EXPECT_EQ(index.tryEmplace(uint64_t{i} << shift, i), std::pair(i, true));
+        }
+        for (uint32_t i = 0; i < kKeys; ++i) {
+            EXPECT_EQ(index.tryEmplace(uint64_t{i} << shift, kKeys + i), std::pair(i, false));
+        }
+        EXPECT_TRUE(index.insert(uint64_t{kKeys} << shift));
+        EXPECT_FALSE(index.insert(uint64_t{kKeys} << shift));
     }
 }
 
