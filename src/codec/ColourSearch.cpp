@@ -7,7 +7,8 @@
 namespace tess::codec::nemesis {
 namespace {
 
-// More than any cover searched costs (196 inline runs), and small enough to add to.
+// More than any cover searched costs (an inline run for each of its nibbles), and small enough to
+// add to.
 constexpr uint32_t kUnreachableCover = 1u << 16;
 
 // A descent settles in a few steps; the cap only guards against a long walk through ties.

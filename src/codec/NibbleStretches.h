@@ -52,7 +52,7 @@ public:
     unsigned longestRun(unsigned colour) const { return groups_[colour].longestRun; }
 
     // Splits every stretch of `colour` as cheaply as `costs` allow; fills `uses` and returns the
-    // bits. The split stays available to runsOf() until the colour's next split.
+    // bits. The split stays available to forEachRun() until the colour's next split.
     uint64_t split(unsigned colour, const RunCosts& costs, RunUses& uses);
 
     // Calls visit(run) for the runs of the last split of a stretch of `length` nibbles of
