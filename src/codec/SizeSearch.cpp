@@ -38,6 +38,7 @@ SizeSearch::SizeSearch(std::span<const uint8_t> nibbles) : stretches_(nibbles) {
     std::stable_sort(order.begin(), order.end(), [&](unsigned a, unsigned b) {
         return stretches_.longestRun(a) < stretches_.longestRun(b);
     });
+    colours_.reserve(kColours);  // each holds its frontier: not to be copied as the vector grows
     for (unsigned v : order) {
         if (stretches_.has(v)) colours_.emplace_back(stretches_, v);
     }
