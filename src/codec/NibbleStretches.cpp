@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "codec/VectorClones.h"
-
 namespace tess::codec::nemesis {
 namespace {
 
