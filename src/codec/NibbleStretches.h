@@ -26,11 +26,14 @@ public:
     // Covers longer than searchedCover(r*) are extended with the run r* of least cost per nibble
     // instead of being searched. That is exact: among any r* runs other than r*, some add up to a
     // multiple of r* (two of their r* + 1 running sums agree modulo r*), and that many r* runs cost
-    // no more. So some cheapest cover has fewer than r* other runs, at most 8 nibbles each; any
-    // longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
-    static constexpr uint32_t searchedCover(unsigned star) { return (star - 1) * kMaxRun; }
+    // no more. So some cheapest cover has fewer than r* other runs, at most 8 nibbles each (7 when
+    // r* = 8); any longer cover holds an r* run, and dropping it leaves a cheapest cover of the
+    // rest.
+    static constexpr uint32_t searchedCover(unsigned star) {
+        return (star - 1) * (star == kMaxRun ? kMaxRun - 1 : kMaxRun);
+    }
     // The most any split searches: r* = 8.
-    static constexpr uint32_t kSearchedCover = (kMaxRun - 1) * kMaxRun;
+    static constexpr uint32_t kSearchedCover = (kMaxRun - 1) * (kMaxRun - 1);
     // r*: the least cost per nibble, the longest on a tie.
     static unsigned cheapestPerNibble(const RunCosts& costs);
 

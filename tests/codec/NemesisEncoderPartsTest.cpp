@@ -85,11 +85,11 @@ uint64_t plainCover(uint32_t m, const RunCosts& costs) {
 
 TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
     std::mt19937 random(11);
-    // Stretches of colour 3 of many lengths: either side of the searched covers, (r* - 1) x 8 for
-    // each r*, and far beyond them.
+    // Stretches of colour 3 of many lengths: either side of the searched covers (8 nibbles for
+    // r* = 2, 16 for r* = 3, ..., 48 for r* = 7, 49 for r* = 8), and far beyond them.
     std::vector<uint8_t> nibbles;
     const std::vector<uint32_t> lengths = {1,  5,  7,  8,  9,  15,  16,  17,  47,   48,  49,
-                                           55, 56, 57, 64, 65, 255, 256, 257, 1000, 4099};
+                                           50, 56, 57, 64, 65, 255, 256, 257, 1000, 4099};
     for (uint32_t m : lengths) {
         nibbles.insert(nibbles.end(), m, 3);
         nibbles.push_back(0);
