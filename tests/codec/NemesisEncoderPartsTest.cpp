@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "codec/ColourCurve.h"
@@ -69,6 +70,42 @@ TEST(NemesisColourCurve, MatchesBruteForceForEverySpace) {
                 EXPECT_EQ(colourBits(lengths, uses), expected[k]) << "round " << round;
             }
         }
+    }
+}
+
+// The stretches and their counts by length are what every size is worked out from: one missed or
+// miscounted would not break a stream, only make the search aim at the wrong sizes.
+TEST(NemesisNibbleStretches, FindsEveryStretchOfTheSequence) {
+    std::mt19937 random(3);
+    std::vector<uint8_t> noise(3000);
+    for (uint8_t& n : noise) n = static_cast<uint8_t>(random() % 3 == 0 ? random() % 16 : 0);
+    // Stretches of 256 nibbles and more are counted apart from the shorter ones.
+    for (int twice = 0; twice < 2; ++twice) {
+        noise.insert(noise.end(), 260, 4);
+        noise.push_back(0);
+    }
+    for (const std::vector<uint8_t>& nibbles : std::vector<std::vector<uint8_t>>{
+             {7}, std::vector<uint8_t>(300, 2), {1, 1, 5, 5, 5, 1, 9}, noise}) {
+        SCOPED_TRACE(nibbles.size());
+        std::vector<std::pair<unsigned, uint32_t>> expected;  // (colour, length) in order
+        std::map<std::pair<unsigned, uint32_t>, uint32_t> counts;
+        for (std::size_t i = 0, j; i < nibbles.size(); i = j) {
+            for (j = i + 1; j < nibbles.size() && nibbles[j] == nibbles[i];) ++j;
+            expected.emplace_back(nibbles[i], static_cast<uint32_t>(j - i));
+            ++counts[expected.back()];
+        }
+        const NibbleStretches stretches(nibbles);
+        std::vector<std::pair<unsigned, uint32_t>> found;
+        stretches.forEach([&](unsigned v, uint32_t length) { found.emplace_back(v, length); });
+        EXPECT_EQ(found, expected);
+        for (unsigned v = 0; v < kColours; ++v) {
+            for (const NibbleStretches::LengthCount& lc : stretches.lengthsOf(v)) {
+                const std::pair<unsigned, uint32_t> stretch(v, lc.length);
+                EXPECT_EQ(lc.count, counts[stretch]) << v << " x" << lc.length;
+                counts.erase(stretch);
+            }
+        }
+        EXPECT_TRUE(counts.empty());
     }
 }
 
