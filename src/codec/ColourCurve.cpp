@@ -37,6 +37,12 @@ void addRun(const uint32_t* in, uint32_t uses, unsigned states, uint32_t* out) {
     }
 }
 
+// out[k] = min(in[k], cap) for k < states.
+TESS_VECTOR_CLONES
+void capAt(const uint32_t* in, uint32_t cap, unsigned states, uint32_t* out) {
+    for (unsigned k = 0; k < states; ++k) out[k] = std::min(in[k], cap);
+}
+
 // The layers, reused from knapsack to knapsack on each thread: their padding is never written
 // after this.
 std::array<Layer, kMaxRun + 1>& paddedLayers() {
@@ -48,41 +54,39 @@ std::array<Layer, kMaxRun + 1>& paddedLayers() {
     return layers;
 }
 
-// layer(j)[k]: least bits of the first j coded runs taking exactly k units, for k < states.
+// layer(j)[k]: least bits of the first j coded runs within k units, for k < states, with the
+// selector paid. Counting the selector from the start keeps every layer a plain minimum over
+// amounts of space; the one table that needs no selector, every run inline, is compared at the end.
 struct Knapsack {
     // Runs used at least twice; a run used once never pays for its 16-bit entry.
     std::array<unsigned, kMaxRun> runs{};
     unsigned count = 0;
+    uint32_t allInline = 0;
     std::array<Layer, kMaxRun + 1>& layers = paddedLayers();
 
     Knapsack(const RunUses& uses, unsigned states) {
-        uint32_t inlineOnly = 0;
+        uint32_t uncoded = 0;
         for (unsigned i = 0; i < kMaxRun; ++i) {
             if (uses[i] >= 2) {
                 runs[count++] = i;
             } else {
-                inlineOnly += uses[i] * kInlineBits;
+                uncoded += uses[i] * kInlineBits;
             }
+            allInline += uses[i] * kInlineBits;
         }
-        std::fill_n(layer(0), states, kUnreachable);
-        layer(0)[0] = inlineOnly;
+        std::fill_n(layer(0), states, uncoded + kSelectorBits);
         for (unsigned j = 0; j < count; ++j) addRun(layer(j), uses[runs[j]], states, layer(j + 1));
     }
 
     uint32_t* layer(unsigned j) { return layers[j].data() + kPad; }
     const uint32_t* layer(unsigned j) const { return layers[j].data() + kPad; }
 
-    // least[k] for k <= space: the least bits within k units. Any code brings its selector.
+    // least[k] for k <= space: the least bits within k units.
     void leastWithin(unsigned space, uint32_t* least) const {
-        const uint32_t* last = layer(count);
-        uint32_t lowest = last[0];
-        least[0] = lowest;
-        for (unsigned k = 1; k <= space; ++k) {
-            least[k] = lowest = std::min(lowest, last[k] + kSelectorBits);
-        }
+        capAt(layer(count), allInline, space + 1, least);
     }
 
-    // Walks the layers back from exactly `space` units to recover each run's choice.
+    // Walks the layers back from `space` units to recover each run's choice.
     RunLengths trace(const RunUses& uses, unsigned space) const {
         RunLengths lengths{};
         uint32_t cost = layer(count)[space];

@@ -7,7 +7,8 @@
 namespace tess::codec::nemesis {
 namespace {
 
-// More than any cover searched costs (196 inline runs), and small enough to add to.
+// More than any cover searched costs (an inline run for each of its nibbles), and small enough to
+// add to.
 constexpr uint32_t kUnreachableCover = 1u << 16;
 
 // A descent settles in a few steps; the cap only guards against a long walk through ties.
@@ -46,15 +47,19 @@ ColourSearch::ColourSearch(NibbleStretches& stretches, unsigned colour)
     bits_.fill(UINT32_MAX);
 }
 
-const std::vector<ColourSearch::Fall>& ColourSearch::falls() {
+std::span<const ColourSearch::Fall> ColourSearch::falls() {
     if (fallsStale_) {
-        falls_.clear();
-        for (unsigned k = 0; k <= kCodeSpace; ++k) {
-            if (k == 0 || bits_[k] < bits_[k - 1]) falls_.push_back({k, bits_[k]});
+        // Without a branch on where it falls, which the processor could not predict: each amount
+        // is written, and only a fall moves on past it.
+        falls_[0] = {0, bits_[0]};
+        fallCount_ = 1;
+        for (unsigned k = 1; k <= kCodeSpace; ++k) {
+            falls_[fallCount_] = {k, bits_[k]};
+            fallCount_ += bits_[k] < bits_[k - 1];
         }
         fallsStale_ = false;
     }
-    return falls_;
+    return {falls_.data(), fallCount_};
 }
 
 RunLengths ColourSearch::lengthsWithin(unsigned space) {
@@ -87,12 +92,12 @@ struct ColourSearch::Walk {
 
     void from(unsigned run, unsigned space, unsigned entries) {
         if (run > runs) {
-            const RunCosts costs = costsOf(lengths);
-            const unsigned star = NibbleStretches::cheapestPerNibble(costs);
             uint32_t total = entries > 0 ? 8 + 16 * entries : 0;
             for (const auto& [length, count] : stretches) {
                 uint32_t m = length, extra = 0;
-                if (m > covered) {
+                if (m > covered) {  // only for colours of long stretches, so rarely
+                    const RunCosts costs = costsOf(lengths);
+                    const unsigned star = NibbleStretches::cheapestPerNibble(costs);
                     const uint32_t stars = (m - covered + star - 1) / star;
                     m -= stars * star;
                     extra = stars * costs[star - 1];
@@ -139,8 +144,7 @@ bool ColourSearch::exhaust(unsigned longest) {
 
 ColourCurve& ColourSearch::curveFor(const RunUses& uses, uint64_t split, unsigned reach,
                                     unsigned within, bool& added) {
-    const auto [it, isNew] = known_.try_emplace(split, static_cast<uint32_t>(curves_.size()));
-    const uint32_t id = it->second;
+    const auto [id, isNew] = known_.tryEmplace(split, static_cast<uint32_t>(curves_.size()));
     added = isNew || curves_[id].reach() < reach;
     if (!added) return curves_[id];
     SpaceCosts least;
@@ -167,11 +171,14 @@ bool ColourSearch::descend(RunCosts costs, unsigned space) {
     const unsigned reach = reachAround(space);
     bool any = false;
     for (int step = 0; step < kMaxDescentSteps; ++step) {
+        // What follows costs, or a split, within a given space is always the same: follow each
+        // once. Costs met before need not be split again to know.
+        const uint64_t spaceBits = uint64_t{space} << 56;
+        if (!tried_.insert(hashOf(costs) ^ spaceBits)) break;
         RunUses uses;
         stretches_.split(colour_, costs, uses);
         const uint64_t splitHash = hashOf(uses);
-        // What follows a split within a given space is always the same: follow each once.
-        if (!followed_.insert(splitHash ^ (uint64_t{space} << 56)).second) break;
+        if (!followed_.insert(splitHash ^ spaceBits)) break;
         bool added = false;
         ColourCurve& curve = curveFor(uses, splitHash, reach, space, added);
         any = any || added;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "codec/ColourCurve.h"
+#include "codec/HashIndex.h"
 #include "codec/NibbleStretches.h"
 
 namespace tess::codec::nemesis {
@@ -34,7 +35,7 @@ public:
         unsigned space;
         uint32_t bits;
     };
-    const std::vector<Fall>& falls();
+    std::span<const Fall> falls();
     // The code lengths behind frontier()[space].
     RunLengths lengthsWithin(unsigned space);
 
@@ -74,12 +75,14 @@ private:
     unsigned colour_;
     std::vector<RunLengths> exhausted_;  // once exhausted: the lengths behind each frontier entry
     std::vector<ColourCurve> curves_;
-    std::unordered_map<uint64_t, uint32_t> known_;  // hash of a split's uses -> its curve
-    std::unordered_set<uint64_t> followed_;         // splits a descent went on from, with its space
+    HashIndex known_;     // hash of a split's uses -> its curve
+    HashIndex tried_;     // costs a descent went on from, with its space
+    HashIndex followed_;  // splits a descent went on from, with its space
     Frontier bits_;
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
     bool changed_ = false;
-    std::vector<Fall> falls_;
+    std::array<Fall, kCodeSpace + 1> falls_;
+    std::size_t fallCount_ = 0;
     bool fallsStale_ = true;
 };
 

@@ -70,11 +70,8 @@ void writeStream(std::size_t tiles, bool xorMode, const std::array<RunLengths, k
     RunUses uses;
     for (unsigned v = 0; v < kColours; ++v) stretches.split(v, costsOf(lengths[v]), uses);
     BitWriter bits(out);
-    std::vector<uint8_t> runs;
     stretches.forEach([&](unsigned v, uint32_t stretch) {
-        runs.clear();
-        stretches.runsOf(v, stretch, runs);
-        for (uint8_t r : runs) {
+        stretches.forEachRun(v, stretch, [&](unsigned r) {
             const unsigned length = lengths[v][r - 1];
             if (length != 0) {
                 bits.put(codes[v][r - 1], length);
@@ -82,7 +79,7 @@ void writeStream(std::size_t tiles, bool xorMode, const std::array<RunLengths, k
                 bits.put(0x3F, 6);
                 bits.put(((r - 1u) << 4) | v, 7);
             }
-        }
+        });
     });
     bits.finish();
 }

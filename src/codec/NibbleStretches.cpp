@@ -50,23 +50,38 @@ unsigned NibbleStretches::cheapestPerNibble(const RunCosts& costs) {
 }
 
 NibbleStretches::NibbleStretches(std::span<const uint8_t> nibbles) {
+    // Where a stretch ends depends on the art, so a branch on it would be mispredicted at every
+    // stretch: each nibble writes the stretch so far instead, and only an end moves on past it.
+    // The sequence ends with the last nibble's stretch, which the loop leaves unfinished.
+    sequence_.resize(nibbles.size());
+    std::size_t stretches = 0, start = 0;
+    for (std::size_t i = 0; i + 1 < nibbles.size(); ++i) {
+        sequence_[stretches] = static_cast<uint32_t>(i + 1 - start) << 4 | (nibbles[i] & 0x0F);
+        const bool ends = nibbles[i + 1] != nibbles[i];
+        stretches += ends;
+        start = ends ? i + 1 : start;
+    }
+    if (!nibbles.empty()) {
+        sequence_[stretches++] =
+            static_cast<uint32_t>(nibbles.size() - start) << 4 | (nibbles.back() & 0x0F);
+    }
+    sequence_.resize(stretches);
+
     std::vector<std::array<uint32_t, kCountedLength>> counted(kColours);
+    std::array<uint32_t, kColours> longestCounted{};
     std::array<std::vector<uint32_t>, kColours> longer;
-    for (std::size_t i = 0; i < nibbles.size();) {
-        std::size_t j = i + 1;
-        while (j < nibbles.size() && nibbles[j] == nibbles[i]) ++j;
-        const unsigned v = nibbles[i] & 0x0F;
-        sequence_.push_back(static_cast<uint32_t>(j - i) << 4 | v);
-        if (j - i < kCountedLength) {
-            ++counted[v][j - i];
+    for (uint32_t s : sequence_) {
+        const uint32_t length = s >> 4, v = s & 0x0F;
+        if (length < kCountedLength) {
+            ++counted[v][length];
+            longestCounted[v] = std::max(longestCounted[v], length);
         } else {
-            longer[v].push_back(static_cast<uint32_t>(j - i));
+            longer[v].push_back(length);
         }
-        i = j;
     }
     for (unsigned v = 0; v < kColours; ++v) {
         Group& group = groups_[v];
-        for (uint32_t length = 1; length < kCountedLength; ++length) {
+        for (uint32_t length = 1; length <= longestCounted[v]; ++length) {
             if (counted[v][length] != 0) group.lengths.push_back({length, counted[v][length]});
         }
         std::sort(longer[v].begin(), longer[v].end());
@@ -91,7 +106,9 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
 
     const unsigned star = cheapestPerNibble(costs);
     group.cheapestRun = static_cast<uint8_t>(star);
-    const std::size_t searched = group.choice.size() - 1;
+    const uint32_t searched =
+        std::min(static_cast<uint32_t>(group.choice.size() - 1), searchedCover(star));
+    group.searched = searched;
     best_.resize(searched + 1);
     coverCheapest(costs, searched, best_.data(), group.choice.data());
 
@@ -103,7 +120,7 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
     for (const LengthCount& lc : group.lengths) {
         uint32_t k = lc.length;
         if (k > searched) {
-            const uint32_t extra = (k - static_cast<uint32_t>(searched) + star - 1) / star;
+            const uint32_t extra = (k - searched + star - 1) / star;
             k -= extra * star;
             u[star] += extra * lc.count;
             total += uint64_t{extra} * c[star] * lc.count;
@@ -111,20 +128,12 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
         total += uint64_t{best_[k]} * lc.count;
         passing_[k] += lc.count;
     }
-    for (std::size_t k = searched; k > 0; --k) {
+    for (uint32_t k = searched; k > 0; --k) {
         const uint32_t run = group.choice[k];
         u[run] += passing_[k];
         passing_[k - run] += passing_[k];
     }
     return total;
-}
-
-void NibbleStretches::runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const {
-    const Group& group = groups_[colour & 0x0F];
-    const uint32_t searched = static_cast<uint32_t>(group.choice.size() - 1);
-    uint32_t k = length;
-    for (; k > searched; k -= group.cheapestRun) runs.push_back(group.cheapestRun);
-    for (; k > 0; k -= group.choice[k]) runs.push_back(static_cast<uint8_t>(group.choice[k]));
 }
 
 }  // namespace tess::codec::nemesis

@@ -23,13 +23,18 @@ public:
         uint32_t count;
     };
 
-    // Covers longer than this are extended with the run of least cost per nibble instead of being
-    // searched. That is exact: were r* that run, r* copies of any other run r can be traded for r
-    // copies of r* at no loss, so some cheapest cover uses fewer than r* copies of each other
-    // run, i.e. at most (r* - 1) x (36 - r*) <= 7 x (1 + ... + 7) = 196 nibbles of other runs.
-    // Any longer cover holds an r* run, and dropping it leaves a cheapest cover of the rest.
-    static constexpr uint32_t kSearchedCover = 196;
-    // That run: the least cost per nibble, the longest on a tie.
+    // Covers longer than searchedCover(r*) are extended with the run r* of least cost per nibble
+    // instead of being searched. That is exact: among any r* runs other than r*, some add up to a
+    // multiple of r* (two of their r* + 1 running sums agree modulo r*), and that many r* runs cost
+    // no more. So some cheapest cover has fewer than r* other runs, at most 8 nibbles each (7 when
+    // r* = 8); any longer cover holds an r* run, and dropping it leaves a cheapest cover of the
+    // rest.
+    static constexpr uint32_t searchedCover(unsigned star) {
+        return (star - 1) * (star == kMaxRun ? kMaxRun - 1 : kMaxRun);
+    }
+    // The most any split searches: r* = 8.
+    static constexpr uint32_t kSearchedCover = (kMaxRun - 1) * (kMaxRun - 1);
+    // r*: the least cost per nibble, the longest on a tie.
     static unsigned cheapestPerNibble(const RunCosts& costs);
 
     explicit NibbleStretches(std::span<const uint8_t> nibbles);
@@ -50,17 +55,25 @@ public:
     unsigned longestRun(unsigned colour) const { return groups_[colour].longestRun; }
 
     // Splits every stretch of `colour` as cheaply as `costs` allow; fills `uses` and returns the
-    // bits. The split stays available to runsOf() until the colour's next split.
+    // bits. The split stays available to forEachRun() until the colour's next split.
     uint64_t split(unsigned colour, const RunCosts& costs, RunUses& uses);
 
-    // The runs of the last split of a stretch of `length` nibbles of `colour`, appended in the
-    // order they are to be written. `length` must be one that occurs in the sequence.
-    void runsOf(unsigned colour, uint32_t length, std::vector<uint8_t>& runs) const;
+    // Calls visit(run) for the runs of the last split of a stretch of `length` nibbles of
+    // `colour`, in the order they are to be written. `length` must be one that occurs in the
+    // sequence.
+    template <class Visit>
+    void forEachRun(unsigned colour, uint32_t length, Visit visit) const {
+        const Group& group = groups_[colour & 0x0F];
+        uint32_t k = length;
+        for (; k > group.searched; k -= group.cheapestRun) visit(unsigned{group.cheapestRun});
+        for (; k > 0; k -= group.choice[k]) visit(unsigned{group.choice[k]});
+    }
 
 private:
     struct Group {
         std::vector<LengthCount> lengths;  // ascending length
         std::vector<uint32_t> choice;      // last run of the cheapest cover of k nibbles
+        uint32_t searched = 0;             // the covers the last split searched
         uint8_t cheapestRun = 1;           // the run with the least cost per nibble
         uint8_t longestRun = 0;
     };

@@ -38,6 +38,7 @@ SizeSearch::SizeSearch(std::span<const uint8_t> nibbles) : stretches_(nibbles) {
     std::stable_sort(order.begin(), order.end(), [&](unsigned a, unsigned b) {
         return stretches_.longestRun(a) < stretches_.longestRun(b);
     });
+    colours_.reserve(kColours);  // each holds its frontier: not to be copied as the vector grows
     for (unsigned v : order) {
         if (stretches_.has(v)) colours_.emplace_back(stretches_, v);
     }
@@ -135,10 +136,10 @@ uint64_t SizeSearch::shareCodeSpace() {
     while (from < n && !colours_[from].takeChanged()) ++from;
     for (std::size_t i = from + 1; i < n; ++i) colours_[i].takeChanged();
     std::fill(total(0), total(0) + kCodeSpace + 1, 0);
-    for (std::size_t i = from; i < n; ++i) {
+    for (std::size_t i = from; i + 1 < n; ++i) {
         std::fill(total(i + 1), total(i + 1) + kCodeSpace + 1, UINT32_MAX);
         // Four amounts at a time; where fewer are left, the first of them stands in for the rest.
-        const auto& falls = colours_[i].falls();
+        const auto falls = colours_[i].falls();
         for (std::size_t b = 0; b < falls.size(); b += 4) {
             std::array<int, 4> shares;
             std::array<uint32_t, 4> bits;
@@ -150,8 +151,13 @@ uint64_t SizeSearch::shareCodeSpace() {
             addShares(total(i), shares, bits, total(i + 1));
         }
     }
+    // Of the last colour's totals only the one within all the space is ever read.
     unsigned k = kCodeSpace;
-    const uint32_t least = total(n)[k];
+    uint32_t least = UINT32_MAX;
+    for (const ColourSearch::Fall& fall : colours_[n - 1].falls()) {
+        least = std::min(least, total(n - 1)[k - fall.space] + fall.bits);
+    }
+    total(n)[k] = least;
     bool anyCode = false;
     for (std::size_t i = n; i-- > 0;) {
         // The least space that gives the total: where it is taken, the frontier falls.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "codec/ColourCurve.h"
+#include "codec/HashIndex.h"
 #include "codec/Nemesis.h"
 #include "codec/NibbleStretches.h"
 #include "tests/support/NemesisTestSupport.h"
@@ -71,6 +73,42 @@ TEST(NemesisColourCurve, MatchesBruteForceForEverySpace) {
     }
 }
 
+// The stretches and their counts by length are what every size is worked out from: one missed or
+// miscounted would not break a stream, only make the search aim at the wrong sizes.
+TEST(NemesisNibbleStretches, FindsEveryStretchOfTheSequence) {
+    std::mt19937 random(3);
+    std::vector<uint8_t> noise(3000);
+    for (uint8_t& n : noise) n = static_cast<uint8_t>(random() % 3 == 0 ? random() % 16 : 0);
+    // Stretches of 256 nibbles and more are counted apart from the shorter ones.
+    for (int twice = 0; twice < 2; ++twice) {
+        noise.insert(noise.end(), 260, 4);
+        noise.push_back(0);
+    }
+    for (const std::vector<uint8_t>& nibbles : std::vector<std::vector<uint8_t>>{
+             {7}, std::vector<uint8_t>(300, 2), {1, 1, 5, 5, 5, 1, 9}, noise}) {
+        SCOPED_TRACE(nibbles.size());
+        std::vector<std::pair<unsigned, uint32_t>> expected;  // (colour, length) in order
+        std::map<std::pair<unsigned, uint32_t>, uint32_t> counts;
+        for (std::size_t i = 0, j; i < nibbles.size(); i = j) {
+            for (j = i + 1; j < nibbles.size() && nibbles[j] == nibbles[i];) ++j;
+            expected.emplace_back(nibbles[i], static_cast<uint32_t>(j - i));
+            ++counts[expected.back()];
+        }
+        const NibbleStretches stretches(nibbles);
+        std::vector<std::pair<unsigned, uint32_t>> found;
+        stretches.forEach([&](unsigned v, uint32_t length) { found.emplace_back(v, length); });
+        EXPECT_EQ(found, expected);
+        for (unsigned v = 0; v < kColours; ++v) {
+            for (const NibbleStretches::LengthCount& lc : stretches.lengthsOf(v)) {
+                const std::pair<unsigned, uint32_t> stretch(v, lc.length);
+                EXPECT_EQ(lc.count, counts[stretch]) << v << " x" << lc.length;
+                counts.erase(stretch);
+            }
+        }
+        EXPECT_TRUE(counts.empty());
+    }
+}
+
 // Cheapest cover of m nibbles with runs 1..8 by a plain shortest path, no shortcut.
 uint64_t plainCover(uint32_t m, const RunCosts& costs) {
     std::vector<uint64_t> best(m + 1, UINT64_MAX);
@@ -84,10 +122,11 @@ uint64_t plainCover(uint32_t m, const RunCosts& costs) {
 
 TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
     std::mt19937 random(11);
-    // Stretches of colour 3 of many lengths, up to far beyond the searched covers.
+    // Stretches of colour 3 of many lengths: either side of the searched covers (8 nibbles for
+    // r* = 2, 16 for r* = 3, ..., 48 for r* = 7, 49 for r* = 8), and far beyond them.
     std::vector<uint8_t> nibbles;
-    const std::vector<uint32_t> lengths = {1,   5,   8,   9,   195, 196,  197, 203,
-                                           204, 205, 255, 256, 257, 1000, 4099};
+    const std::vector<uint32_t> lengths = {1,  5,  7,  8,  9,  15,  16,  17,  47,   48,  49,
+                                           50, 56, 57, 64, 65, 255, 256, 257, 1000, 4099};
     for (uint32_t m : lengths) {
         nibbles.insert(nibbles.end(), m, 3);
         nibbles.push_back(0);
@@ -104,13 +143,11 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
         uint64_t expected = 0, nibblesCovered = 0;
         for (uint32_t m : lengths) {
             expected += plainCover(m, costs);
-            std::vector<uint8_t> runs;
-            stretches.runsOf(3, m, runs);
             uint64_t runCost = 0, covered = 0;
-            for (uint8_t r : runs) {
+            stretches.forEachRun(3, m, [&](unsigned r) {
                 runCost += costs[r - 1];
                 covered += r;
-            }
+            });
             EXPECT_EQ(covered, m);
             EXPECT_EQ(runCost, plainCover(m, costs)) << "stretch " << m;
             nibblesCovered += m;
@@ -119,6 +156,26 @@ TEST(NemesisNibbleStretches, SplitsLongStretchesExactly) {
         uint64_t counted = 0;
         for (unsigned r = 1; r <= kMaxRun; ++r) counted += uint64_t{uses[r - 1]} * r;
         EXPECT_EQ(counted, nibblesCovered);
+    }
+}
+
+// The search remembers what it met in a HashIndex: a key forgotten or confused there would not
+// break a stream, only make the search repeat or skip work, so no round trip would notice.
+TEST(NemesisHashIndex, KeepsEveryKeyAndItsFirstValueAcrossGrowth) {
+    // Keys that differ only in their low, middle or high bits, as weak hashes would, and enough
+    // of them to grow the table several times.
+    constexpr uint32_t kKeys = 3000;
+    for (const int shift : {0, 24, 52}) {
+        SCOPED_TRACE(shift);
+        HashIndex index;
+        for (uint32_t i = 0; i < kKeys; ++i) {
+            EXPECT_EQ(index.tryEmplace(uint64_t{i} << shift, i), std::pair(i, true));
+        }
+        for (uint32_t i = 0; i < kKeys; ++i) {
+            EXPECT_EQ(index.tryEmplace(uint64_t{i} << shift, kKeys + i), std::pair(i, false));
+        }
+        EXPECT_TRUE(index.insert(uint64_t{kKeys} << shift));
+        EXPECT_FALSE(index.insert(uint64_t{kKeys} << shift));
     }
 }
 
