@@ -22,6 +22,7 @@
 #include "sprites/SpriteSelection.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/GameFiles.h"
+#include "tests/support/NemesisTestSupport.h"
 #include "tests/support/TestFiles.h"
 #include "tiles/TileCodec.h"
 
@@ -221,27 +222,8 @@ TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefus
     EXPECT_FALSE(doc.SpriteDirty);
 }
 
-// A tile the default effort packs into one byte more than the best effort.
-Bytes tileBestPacksSmaller() {
-    std::minstd_rand random(92);
-    Bytes tile(32);
-    int colour = 0;
-    int left = 0;
-    for (std::uint8_t& byte : tile) {
-        for (int half = 0; half < 2; ++half) {
-            if (left == 0) {
-                colour = static_cast<int>(random() % 5);
-                left = 1 + static_cast<int>(random() % 6);
-            }
-            byte = static_cast<std::uint8_t>(byte << 4 | colour);
-            --left;
-        }
-    }
-    return tile;
-}
-
 TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBeforeItIsRefused) {
-    const Bytes tile = tileBestPacksSmaller();
+    const Bytes tile = test::tileBestPacksSmaller();
     const Bytes best = codec::encodeNemesis(tile, codec::NemesisEffort::Best).stream;
     ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size())
         << "the default effort caught up: pick another tile";
