@@ -31,20 +31,14 @@ TEST(LoadSprite, TilesComeFromTheRomOrTheUnpackedBlockThePaletteFromTheRowOrTheG
     constexpr auto P = SpriteKind::Plain, C = SpriteKind::Compressed;
     constexpr std::uint8_t W = tiles::kWhiteTile, G = tiles::kGreyTile;
     const Case cases[] = {
-        {false, {P, "alpha"}, {2, 1}, 7680, {}, {{0, 0, W, 4096}, {1, 0, W, 4128}}},
         {false,
          {P, "Delta"},
          {2, 2},
          7712,
          {},
          {{0, 0, W, 4256}, {1, 1, W, 4288}, {1, 0, G, 4320}, {0, 1, G, 4352}}},
-        {false, {P, "Beta"}, {1, 2}, 7712, {}, {{0, 0, W, 4160}}},  // "Grey" NULL
-        {true,
-         {P, "Hex Offsets"},
-         {2, 2},
-         0x1E40,
-         {},
-         {{0, 0, W, 0x1000}, {1, 0, W, 0x1020}, {0, 1, W, 0x1040}, {1, 1, W, 0x1060}}},
+        {false, {P, "Beta"}, {1, 2}, 7712, {}, {{0, 0, W, 4160}}},                    // "Grey" NULL
+        {true, {P, "Lima"}, {2, 1}, 0x1E40, {}, {{1, 0, W, 4128}, {0, 0, W, 4256}}},  // "&H1E40"
         {true, {P, "kilo"}, {1, 1}, 0x1E20, {}, {{0, 0, W, 4096}}},  // the game's palette
         {false,
          {C, "zebra"},

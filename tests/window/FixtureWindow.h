@@ -72,9 +72,8 @@ protected:
         makeGameList(dir, "(1, 'T-00001', 'tight.mdb')");
         makeGame(dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
                  spriteTables("",
-                              "('tight', 'T', 0, 2, 2, '0,0,0' || char(13, 10) || '1,0,32'"
-                              " || char(13, 10) || '0,1,64' || char(13, 10) || '1,1,96', '',"
-                              " 6400, " +
+                              "('tight', 'T', 0, 2, 2, '0,0,0\r\n1,0,32\r\n0,1,64\r\n1,1,96',"
+                              " '', 6400, " +
                                   std::to_string(maxSize) + ")"));
         auto tight = anotherWindow(other, dir.path().string());
         tight->LoadRom(rom);

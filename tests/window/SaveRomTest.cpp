@@ -179,6 +179,7 @@ TEST_F(SaveRom, UnsavedPaintingIsOfferedBackWhenTheSpriteIsNextOpened) {
     auto saved = reopen(fourth, MsgAnswer::Yes);
     ASSERT_EQ(dialogs.messages().size(), 3u);
     saved->mnuFileSaveRom_Click();
+    EXPECT_TRUE(std::filesystem::is_empty(state.RecoveryFolder));
     saved.reset();
     ProgramState fifth;
     reopen(fifth, MsgAnswer::Yes);
