@@ -15,7 +15,6 @@
 #include "paint/PaintTools.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
-#include "tiles/TileCodec.h"
 #include "widgets/PalettePanel.h"
 
 namespace tess::window {

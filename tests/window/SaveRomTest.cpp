@@ -11,7 +11,6 @@
 #include "codec/Nemesis.h"
 #include "paint/PaintTools.h"
 #include "tests/window/FixtureWindow.h"
-#include "tiles/TileCodec.h"
 
 namespace tess::window {
 namespace {
