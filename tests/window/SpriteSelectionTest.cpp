@@ -74,6 +74,7 @@ TEST_F(SpriteSelection, HeadingsLoadNothingAndFailuresAreReported) {
     tree()->clearSelection();
     window->tvSprites_DblClick();  // no node: error 91, reported silently
     EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_FALSE(state.Sprite.SpriteLoaded);
     state.Palette.setPaletteDirty(false);
     state.Sprite.SpriteDirty = false;
 
