@@ -210,13 +210,8 @@ TEST_F(CliOnFixtures, ExportWritesIndexedPngsOfSpritesChosenByNameOrKey) {
     ASSERT_EQ(alpha.colorCount(), 16);
     EXPECT_EQ(qAlpha(alpha.color(0)), 0);
     EXPECT_EQ(alpha.color(1), qRgb(0, 32, 32));  // word 02 20 at 7682
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const int byte =
-                romByte(static_cast<std::size_t>(4096 + 32 * (x / 8) + 4 * y + (x % 8) / 2));
-            ASSERT_EQ(alpha.pixelIndex(x, y), x % 2 == 0 ? byte >> 4 : byte & 15) << x << "," << y;
-        }
-    }
+    // Every pixel as the load reads it (the LoadSprite tests); one of the second tile here.
+    EXPECT_EQ(alpha.pixelIndex(9, 1), romByte(4128 + 4) & 15);
     EXPECT_EQ(exported("Shared").pixelIndex(0, 0), romByte(4384) >> 4);  // the plain one
     EXPECT_EQ(exported("QBRKCHILD_Shared").pixelIndex(1, 0), romByte(4384) & 15);
     EXPECT_EQ(exported("QBRKHEADCOMPCHILD_Shared").pixelIndex(1, 0),

@@ -21,6 +21,8 @@
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/GameFiles.h"
+#include "tests/support/NemesisTestSupport.h"
 #include "tests/support/TestFiles.h"
 #include "tiles/TileCodec.h"
 
@@ -67,27 +69,11 @@ TEST(WhiteTileList, TheFirstLineNamingTheCellWinsAndTheScanStopsAtABadLine) {
 class SpriteSave : public ::testing::Test {
 protected:
     void makeGame(const std::string& spriteRows, const std::string& compressedRows) {
-        test::makeSqliteDb(
-            dir.file("game.mdb"),
-            "CREATE TABLE Games(\"Key\" INTEGER PRIMARY KEY, ID TEXT, \"Database\" TEXT);"
-            "INSERT INTO Games VALUES (1, 'SAVETEST', 'save.mdb');");
-        test::makeSqliteDb(
-            dir.file("save.mdb"),
-            "CREATE TABLE NFO(ID INTEGER PRIMARY KEY, Name TEXT, Palette INTEGER, Completion TEXT,"
-            " Author TEXT, Comment TEXT);"
-            "INSERT INTO NFO VALUES (1, 'Save Test', 7680, '1', 'tests', '');"
-            "CREATE TABLE HEAD(ID INTEGER PRIMARY KEY, Name TEXT);"
-            "INSERT INTO HEAD VALUES (1, 'All');"
-            "CREATE TABLE SPRITE(Name TEXT PRIMARY KEY COLLATE NOCASE, Heading INTEGER,"
-            " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT);"
-            "INSERT INTO SPRITE VALUES ('unused', 1, 0, 1, 1, '0,0,4096', '-1')" +
-                spriteRows +
-                ";"
-                "CREATE TABLE COMPRESSED(Name TEXT PRIMARY KEY COLLATE NOCASE, SubHead TEXT,"
-                " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT,"
-                " \"Offset\" INTEGER, MaxSize INTEGER);"
-                "INSERT INTO COMPRESSED VALUES ('unused', 'A', 0, 1, 1, '0,0,0', '', 6144, 256)" +
-                compressedRows + ";");
+        test::makeGameList(dir, "(1, 'SAVETEST', 'save.mdb')");
+        test::makeGame(dir.file("save.mdb"), "Save Test", "7680, '1', 'tests', ''",
+                       test::spriteTables(
+                           "('unused', 1, 0, 1, 1, '0,0,4096', '-1')" + spriteRows,
+                           "('unused', 'A', 0, 1, 1, '0,0,0', '', 6144, 256)" + compressedRows));
         db = std::make_unique<gamedb::GameDatabase>(dir.folder());
         db->OpenGameData("save.mdb");
         test::writeFile(rom, test::fixtureGameRom("SAVETEST"));
@@ -236,27 +222,8 @@ TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefus
     EXPECT_FALSE(doc.SpriteDirty);
 }
 
-// A tile the default effort packs into one byte more than the best effort.
-Bytes tileBestPacksSmaller() {
-    std::minstd_rand random(92);
-    Bytes tile(32);
-    int colour = 0;
-    int left = 0;
-    for (std::uint8_t& byte : tile) {
-        for (int half = 0; half < 2; ++half) {
-            if (left == 0) {
-                colour = static_cast<int>(random() % 5);
-                left = 1 + static_cast<int>(random() % 6);
-            }
-            byte = static_cast<std::uint8_t>(byte << 4 | colour);
-            --left;
-        }
-    }
-    return tile;
-}
-
 TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBeforeItIsRefused) {
-    const Bytes tile = tileBestPacksSmaller();
+    const Bytes tile = test::tileBestPacksSmaller();
     const Bytes best = codec::encodeNemesis(tile, codec::NemesisEffort::Best).stream;
     ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size())
         << "the default effort caught up: pick another tile";

@@ -45,6 +45,25 @@ inline void makeGame(const std::string& path, const std::string& name,
                      name + "', " + rest + ");" + tables);
 }
 
+// The heading "All" (ID 1), then SPRITE and COMPRESSED with every column a
+// sprite row has, holding the SQL rows `spriteRows` and `compressedRows`
+// ("(...), (...)"; none when empty).
+inline std::string spriteTables(const std::string& spriteRows,
+                                const std::string& compressedRows = "") {
+    auto insert = [](const std::string& table, const std::string& rows) {
+        return rows.empty() ? std::string() : "INSERT INTO " + table + " VALUES " + rows + ";";
+    };
+    return "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
+           "INSERT INTO HEAD VALUES (1, 'All');"
+           "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY COLLATE NOCASE, Heading INTEGER,"
+           " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT);" +
+           insert("SPRITE", spriteRows) +
+           "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY COLLATE NOCASE, SubHead TEXT,"
+           " Palette INTEGER, Width INTEGER, Height INTEGER, White TEXT, Grey TEXT,"
+           " \"Offset\" INTEGER, MaxSize INTEGER);" +
+           insert("COMPRESSED", compressedRows);
+}
+
 // The database error that `action` raises, or number 0 "no error".
 inline DatabaseError databaseErrorOf(const std::function<void()>& action) {
     try {

@@ -37,6 +37,25 @@ inline Bytes noiseArt(int tiles, unsigned seed, int colours = 16) {
     return makeArt(tiles, [&](int, int, int) { return static_cast<int>(random() % colours); });
 }
 
+// A tile the default effort packs into one byte more than the best effort.
+inline Bytes tileBestPacksSmaller() {
+    std::minstd_rand random(92);
+    Bytes tile(32);
+    int colour = 0;
+    int left = 0;
+    for (std::uint8_t& byte : tile) {
+        for (int half = 0; half < 2; ++half) {
+            if (left == 0) {
+                colour = static_cast<int>(random() % 5);
+                left = 1 + static_cast<int>(random() % 6);
+            }
+            byte = static_cast<std::uint8_t>(byte << 4 | colour);
+            --left;
+        }
+    }
+    return tile;
+}
+
 // Writes a stream by hand: header, table and bitstream, most significant bit first.
 class StreamWriter {
 public:

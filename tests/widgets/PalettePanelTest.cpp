@@ -45,15 +45,6 @@ struct PalettePanelTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(PalettePanelTest, CellsShowTheirColoursInTheirTooltipsAndTheSwatchesStartOnEntryZero) {
-    EXPECT_EQ(panel.objectName(), "Frame1");
-    EXPECT_EQ(cell(3)->toolTip(), "E02000");  // the colour's text (its forms: the palette test)
-
-    // Both swatches start on entry 0.
-    EXPECT_EQ(panel.swatches().foreground().index, 0);
-    EXPECT_EQ(panel.picBack()->colour(), (ScreenColour{212, 208, 200}));
-}
-
 TEST_F(PalettePanelTest, EditingAnEntryRoundsItMarksThePaletteAndRedraws) {
     romLoaded = false;
     panel.EditPaletteEntry(5);  // no ROM: no dialog

@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/GameFiles.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SpriteGrids.h"
 #include "tests/support/TestFiles.h"
+#include "tiles/TileCodec.h"
 #include "widgets/SpriteView.h"
 #include "window/frmMain.h"
 
@@ -61,6 +64,37 @@ protected:
         other.RecoveryFolder = state.RecoveryFolder;
         return std::make_unique<frmMain>(other, dialogs,
                                          [this](int code) { ends.push_back(code); });
+    }
+    // Another window over a game whose one sprite, "tight", is the fixture
+    // ROM's 4-tile block as 2 x 2 white tiles in a slot of `maxSize` bytes;
+    // the ROM loaded and "tight" selected.
+    std::unique_ptr<frmMain> tightWindow(ProgramState& other, std::size_t maxSize) {
+        makeGameList(dir, "(1, 'T-00001', 'tight.mdb')");
+        makeGame(dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
+                 spriteTables("",
+                              "('tight', 'T', 0, 2, 2, '0,0,0\r\n1,0,32\r\n0,1,64\r\n1,1,96',"
+                              " '', 6400, " +
+                                  std::to_string(maxSize) + ")"));
+        auto tight = anotherWindow(other, dir.path().string());
+        tight->LoadRom(rom);
+        select("tight", tight.get());
+        return tight;
+    }
+    // The fixture ROM of the game's revision 01 ("Big Sprite", "golf"), loaded.
+    void loadRev1() {
+        const std::string rev1 = dir.file("rev1.bin");
+        writeFile(rev1, fixtureGameRom("T-00001 -01"));
+        window->LoadRom(rev1);
+    }
+    // Pixel (x, y) of the loaded sprite changed as a paint tool would, without an undo step.
+    void paint(int x, int y, std::uint8_t index) {
+        state.Sprite.SpriteBuffer.at(x, y) = index;
+        state.Sprite.SpriteDirty = true;
+    }
+    // The ROM `before` with tile (tx, ty) of the loaded sprite at `offset`, as Save ROM writes it.
+    std::string withTile(std::string before, std::size_t offset, int tx, int ty) const {
+        const tiles::TileBytes tile = tiles::EncodeTile(state.Sprite.SpriteBuffer, tx, ty);
+        return before.replace(offset, tile.size(), std::string(tile.begin(), tile.end()));
     }
     void trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
     QRgb surfacePixel(int x, int y) {

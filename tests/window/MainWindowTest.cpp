@@ -15,6 +15,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
+#include "widgets/PalettePanel.h"
 #include "widgets/SpriteView.h"
 #include "widgets/frmAbout.h"
 #include "widgets/frmDetails.h"
@@ -121,6 +122,10 @@ TEST_F(MainWindow, EveryControlStartsWithItsCaptionStateAndPlace) {
     EXPECT_EQ(window->windowTitle(), "Tessellane");
     EXPECT_EQ(window->spriteView().Zoom(), 8);
     EXPECT_FALSE(window->spriteView().picSprite()->isVisible());
+    EXPECT_NE(window->findChild<widgets::PalettePanel*>("Frame1"), nullptr);
+    EXPECT_EQ(window->palettePanel().swatches().foreground().index, 0);
+    EXPECT_EQ(window->palettePanel().swatches().background().index, 0);
+    EXPECT_EQ(window->palettePanel().picBack()->colour(), state.Palette.colour(0));
 
     // The toolbar, left to right: key, tooltip; "|" a separator.
     QStringList buttons;
@@ -276,29 +281,10 @@ TEST_F(MainWindow, EachFileDialogOpensInTheFolderItLastFoundAFileIn) {
     EXPECT_TRUE(ends.empty());
 }
 
-TEST_F(MainWindow, UnsupportedRomAfterASupportedOne) {
-    const std::string other = dir.file("other.bin");
-    test::writeRom(other, "NOT A GAME");
-    load(rom);
-    load(other);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    const MessageRequest& box = dialogs.messages()[0];
-    EXPECT_EQ(
-        box.text,
-        "File is either an corrupt, invalid, or does not currently have support by Tessellane");
-    EXPECT_EQ(box.title, "Error");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(window->panelText(1), "Game: Test Game One");
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + other + "]"));
-    // Game Information still describes the previous game.
-    item("mnuFileGameInfo")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].text.substr(0, 25), "Game Name: Test Game One\r");
-}
-
-TEST_F(MainWindow, GameInformationOnlyWithAGameAndHelpTopicsAlways) {
+// Help Topics always, Game Information once a game was identified; an
+// unsupported ROM after a supported one empties the tree and leaves the
+// earlier game's name and information.
+TEST_F(MainWindow, HelpTopicsGameInformationAndAnUnsupportedRom) {
     item("mnuFileGameInfo")->trigger();
     EXPECT_TRUE(dialogs.messages().empty());
     item("mnuHelpTopics")->trigger();
@@ -309,22 +295,40 @@ TEST_F(MainWindow, GameInformationOnlyWithAGameAndHelpTopicsAlways) {
     EXPECT_EQ(dialogs.messages()[0].title, "Tessellane");
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
     load(rom);
+    const std::string info =
+        "Game Name: Test Game One\r\n\r\nTotal Sprites Defined: 10\r\nNumber of Sprite "
+        "Headings: 4";
     item("mnuFileGameInfo")->trigger();
     ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].text,
-              "Game Name: Test Game One\r\n\r\nTotal Sprites Defined: 10\r\nNumber of Sprite "
-              "Headings: 4");
+    EXPECT_EQ(dialogs.messages()[1].text, info);
     EXPECT_EQ(dialogs.messages()[1].title, "Tessellane");
+
+    const std::string other = dir.file("other.bin");
+    test::writeRom(other, "NOT A GAME");
+    load(other);
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    const MessageRequest& box = dialogs.messages()[2];
+    EXPECT_EQ(
+        box.text,
+        "File is either an corrupt, invalid, or does not currently have support by Tessellane");
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window->panelText(1), "Game: Test Game One");
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + other + "]"));
+    item("mnuFileGameInfo")->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 4u);
+    EXPECT_EQ(dialogs.messages()[3].text, info);
 }
 
 TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
     test::copyJetFixtures(dir.folder());
     std::filesystem::remove(dir.file("t00001.mdb"));
     ProgramState other;
-    InitProgram(other, "", dir.path().string());
-    frmMain broken(other, dialogs, [this](int code) { ends.push_back(code); });
+    const auto broken = anotherWindow(other, dir.path().string());
     dialogs.queueFile(rom);
-    broken.findChild<QAction*>("mnuFileLoad")->trigger();
+    broken->findChild<QAction*>("mnuFileLoad")->trigger();
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_NE(dialogs.messages()[0].text.find("t00001.mdb"), std::string::npos);
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Critical);

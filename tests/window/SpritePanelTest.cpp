@@ -8,7 +8,6 @@
 
 #include "codec/Nemesis.h"
 #include "paint/PaintTools.h"
-#include "tests/support/GameFiles.h"
 #include "tests/window/FixtureWindow.h"
 #include "widgets/PalettePanel.h"
 #include "widgets/SpritePanel.h"
@@ -75,21 +74,8 @@ TEST_F(SpritePanel, TheMeterShowsWhatSaveRomWritesEditAfterEdit) {
 TEST_F(SpritePanel, AStrokeThatMakesTheSpriteTooLargeTurnsTheMeterAndUndoTurnsItBack) {
     // The fixture ROM's 4-tile block as the sprite "tight", whose slot holds it exactly.
     const auto block = codec::encodeNemesis(test::fixtureBlockData(6400, 4)).stream.size();
-    test::makeGameList(dir, "(1, 'T-00001', 'tight.mdb')");
-    test::makeGame(
-        dir.file("tight.mdb"), "Tight", "7680, NULL, NULL, NULL",
-        "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
-        "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-        "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT, Palette INTEGER,"
-        " Width INTEGER, Height INTEGER, White TEXT, Grey TEXT, \"Offset\" INTEGER, MaxSize "
-        "INTEGER);"
-        "INSERT INTO COMPRESSED VALUES ('tight', 'T', 0, 2, 2, '0,0,0' || char(13, 10) ||"
-        " '1,0,32' || char(13, 10) || '0,1,64' || char(13, 10) || '1,1,96', '', 6400, " +
-            std::to_string(block) + ");");
     ProgramState other;
-    const auto tight = anotherWindow(other, dir.path().string());
-    tight->LoadRom(rom);
-    select("tight", tight.get());
+    const auto tight = tightWindow(other, block);
     ASSERT_EQ(settled(tight.get()), Meter::Fits);
     EXPECT_EQ(
         panel(tight.get()).meterText().toStdString(),

@@ -24,43 +24,17 @@ protected:
     }
 };
 
-TEST_F(SpriteSelection, PlainSpriteTakesItsTilesAndTheGameDefaultPalette) {
-    select("alpha");  // palette 0, 2 x 1 tiles at 4096 and 4128
+// What a selection loads is the sprites core's (LoadSprite); the window shows it.
+TEST_F(SpriteSelection, ASelectedSpriteIsDrawnWithItsPaletteAndCellsWithoutATileMagenta) {
+    select("alpha");  // 2 x 1 tiles, the game's palette at 7680
     EXPECT_TRUE(dialogs.messages().empty());
-    const auto& doc = state.Sprite;
-    ASSERT_TRUE(doc.SpriteLoaded);
-    EXPECT_FALSE(doc.SpriteCompressed);
-    EXPECT_EQ(doc.SpriteBuffer.upperX(), 16);
-    EXPECT_EQ(doc.SpriteBuffer.upperY(), 8);
-    EXPECT_EQ(doc.TileMap.upperX(), 2);
-    // Every pixel of it is checked by the command line's export, which loads the same way.
-    EXPECT_EQ(doc.SpriteBuffer.at(2, 5), romPixel(4096, 2, 5));
-    EXPECT_EQ(doc.SpriteBuffer.at(14, 6), romPixel(4128, 6, 6));
-    EXPECT_EQ(doc.TileMap.at(0, 0), 1);
-    EXPECT_EQ(doc.TileMap.at(1, 0), 1);
-    EXPECT_EQ(doc.TileMap.at(2, 0), 0);
-    EXPECT_EQ(state.Palette.PaletteOffset(), 7680);
-    EXPECT_EQ(state.Palette.colour(9),
-              (paint::ScreenColour{0, 32, 224}));  // word 0E 10 read at 7698
-    // The view shows it at zoom 8: pixel (0, 0) in its entry's colour.
-    const auto c = state.Palette.colour(doc.SpriteBuffer.at(0, 0));
-    EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));
-    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(128, 64));
-    EXPECT_EQ(window->palettePanel().picPal(9)->toolTip(), "E02000");
-}
-
-TEST_F(SpriteSelection, OwnPaletteAndGreyTiles) {
-    select("Delta");  // palette 7712; white (0,0) and (1,1), grey (1,0) and (0,1)
     ASSERT_TRUE(state.Sprite.SpriteLoaded);
-    EXPECT_EQ(state.Palette.PaletteOffset(), 7712);
-    EXPECT_EQ(state.Palette.colour(3), (paint::ScreenColour{96, 0, 0}));  // word 00 06
-    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
-    EXPECT_EQ(state.Sprite.TileMap.at(1, 1), 1);
-    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 2);
-    EXPECT_EQ(state.Sprite.TileMap.at(0, 1), 2);
-    EXPECT_EQ(state.Sprite.SpriteBuffer.at(8, 0), romPixel(4320, 0, 0));
-    select("Beta");  // "Grey" without a value: white tiles only, the rest magenta
-    EXPECT_EQ(state.Sprite.TileMap.at(0, 1), 0);
+    const auto c = state.Palette.colour(state.Sprite.SpriteBuffer.at(0, 0));
+    EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));  // zoom 8
+    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(128, 64));
+    EXPECT_EQ(window->palettePanel().picPal(9)->toolTip(), "E02000");  // word 0E 20 at 7698
+    select("Beta");  // its own palette at 7712; no tile at (0, 1)
+    EXPECT_EQ(window->palettePanel().picPal(3)->toolTip(), "60");  // word 00 06
     EXPECT_EQ(surfacePixel(20, 100), kMagenta);
 }
 
@@ -90,112 +64,125 @@ TEST_F(SpriteSelection, RealDoubleClickOnASpriteLoadsIt) {
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(0, 0), romPixel(4224, 0, 0));
 }
 
-TEST_F(SpriteSelection, TileListFailingHalfwayKeepsWhatWasLoaded) {
-    select("Trailing CRLF");  // two tiles, then an empty last line
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text.substr(0, 18), "Runtime Error: 9\r\n");
-    EXPECT_FALSE(state.Sprite.SpriteLoaded);
-    EXPECT_EQ(state.Sprite.TileMap.at(0, 0), 1);
-    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), 1);
-    EXPECT_EQ(state.Sprite.SpriteBuffer.at(15, 7), romPixel(4480, 7, 7));
-}
-
-TEST_F(SpriteSelection, NameMissingFromItsTableShowsTheProcessingError) {
-    node("gamma")->setText(0, "no such sprite");
-    select("no such sprite");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].title, "Processing error!");
-    EXPECT_FALSE(state.Sprite.SpriteLoaded);
-}
-
-TEST_F(SpriteSelection, HeadingsAndEmptySelectionDoNothing) {
+// A heading or no node at all loads nothing, without a word or a prompt; a
+// sprite its table lacks, or whose list fails halfway, is reported, and
+// what was read before the failure stays.
+TEST_F(SpriteSelection, HeadingsLoadNothingAndFailuresAreReported) {
     state.Palette.applyChosenColour(3, {255, 255, 255});
     state.Sprite.SpriteDirty = true;
-    select("Enemies");
-    select("Compressed");
-    select("Title");
+    for (const char* heading : {"Enemies", "Compressed", "Title"}) select(heading);
     tree()->clearSelection();
     window->tvSprites_DblClick();  // no node: error 91, reported silently
     EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_FALSE(state.Sprite.SpriteLoaded);
+    state.Palette.setPaletteDirty(false);
+    state.Sprite.SpriteDirty = false;
+
+    node("gamma")->setText(0, "no such sprite");
+    select("no such sprite");
+    select("Trailing CRLF");  // two tiles, then an empty last line
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[0].title, "Processing error!");
+    EXPECT_TRUE(dialogs.messages()[1].text.starts_with("Runtime Error: 9\r\n"));
+    EXPECT_FALSE(state.Sprite.SpriteLoaded);
+    EXPECT_EQ(state.Sprite.TileMap.at(1, 0), tiles::kWhiteTile);
+    EXPECT_EQ(state.Sprite.SpriteBuffer.at(15, 7), romPixel(4480, 7, 7));
 }
 
-// Switching sprites asks about a changed palette, then about a changed sprite
-// (Yes saves it: Save ROM's tests).
-TEST_F(SpriteSelection, SwitchPromptsCancelKeepsEverythingYesSavesNoDiscards) {
-    select("alpha");
-    state.Palette.applyChosenColour(3, {255, 255, 255});
-    test::writeFile(dir.file("dump.bin"), "x");
-    test::writeFile(dir.file("dumpc.bin"), "x");
-    std::string expected = test::readFile(rom);
-    dialogs.queueAnswer(MsgAnswer::Cancel);
-    select("gamma");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    const MessageRequest box = dialogs.messages()[0];
-    EXPECT_EQ(box.text,
-              "Palette has been changed. Switching sprites will reset the palette, do you wish you "
-              "save your changes made to the palette?");
-    EXPECT_EQ(box.title, "Confirm");
-    EXPECT_EQ(box.icon, MsgIcon::Question);
-    EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
-    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);  // alpha stays
-    EXPECT_TRUE(state.Palette.PaletteDirty());
-    EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("dump.bin")));
+// The unsaved-change prompts of a switch to another sprite, of Exit and of
+// the close box: the palette's first, then the sprite's. Yes saves (the
+// palette's entries, the sprite by Save ROM), No forgets the change on a
+// switch, Cancel stops there with everything as it was.
+TEST_F(SpriteSelection, UnsavedChangesAskFirstAboutThePaletteThenAboutTheSprite) {
+    enum Then { Switch, Exit, Close };
+    using enum MsgAnswer;
+    struct Case {
+        const char* what;
+        bool palette, sprite;  // changed
+        Then then;
+        std::vector<MsgAnswer> answers;  // one a prompt
+        bool paletteSaved, spriteSaved;
+        bool done;                       // switched to "gamma", or the program ended
+        bool paletteDirty, spriteDirty;  // afterwards
+    };
+    const Case cases[] = {
+        {"switch, palette: Cancel",
+         true,
+         false,
+         Switch,
+         {Cancel},
+         false,
+         false,
+         false,
+         true,
+         false},
+        {"switch, palette: Yes", true, false, Switch, {Yes}, true, false, true, false, false},
+        {"switch, palette: No", true, false, Switch, {No}, false, false, true, false, false},
+        {"switch, sprite: Cancel", false, true, Switch, {Cancel}, false, false, false, false, true},
+        {"switch, sprite: Yes", false, true, Switch, {Yes}, false, true, true, false, false},
+        {"switch, sprite: No", false, true, Switch, {No}, false, false, true, false, false},
+        {"exit, nothing changed", false, false, Exit, {}, false, false, true, false, false},
+        {"exit, both: Yes, Cancel",
+         true,
+         true,
+         Exit,
+         {Yes, Cancel},
+         true,
+         false,
+         false,
+         false,
+         true},
+        {"exit, sprite: Yes", false, true, Exit, {Yes}, false, true, true, false, false},
+        {"close box, both: No, No", true, true, Close, {No, No}, false, false, true, true, true},
+    };
+    const std::string paletteAsked =
+        "Palette has been changed. Switching sprites will reset the palette, do you wish you "
+        "save your changes made to the palette?";
+    const std::string spriteAsked =
+        "Sprite has been changed. Switching sprites will destroy any changes you have made "
+        "to this sprite, do you wish you save your changes before you switch?";
+    const std::string original = test::fixtureGameRom();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        state.Palette.setPaletteDirty(false);
+        state.Sprite.SpriteDirty = false;
+        test::writeFile(rom, original);
+        window->LoadRom(rom);
+        select("alpha");  // its tile (0, 0) lies at 4096
+        test::writeFile(dir.file("dump.bin"), "x");
+        test::writeFile(dir.file("dumpc.bin"), "x");
+        if (c.palette) state.Palette.applyChosenColour(3, {255, 255, 255});
+        if (c.sprite) paint(0, 0, 15);
+        std::string expected = c.spriteSaved ? withTile(original, 4096, 0, 0) : original;
+        if (c.paletteSaved) expected.replace(7680 + 2 * 3, 2, "\x0E\xEE");  // entry 3 alone
+        const std::size_t before = dialogs.messages().size();
+        ends.clear();
+        for (const MsgAnswer answer : c.answers) dialogs.queueAnswer(answer);
 
-    dialogs.queueAnswer(MsgAnswer::Yes);
-    select("gamma");
-    expected.replace(7680 + 2 * 3, 2, "\x0E\xEE");  // entry 3 and nothing else
-    EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));
-    EXPECT_FALSE(state.Palette.PaletteDirty());
-    EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);  // gamma
-    EXPECT_FALSE(std::filesystem::exists(dir.file("dump.bin")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("dumpc.bin")));
+        if (c.then == Switch) select("gamma");
+        if (c.then == Exit) trigger("mnuFileExit");
+        if (c.then == Close) window->close();
 
-    state.Palette.applyChosenColour(3, {0, 0, 0});
-    dialogs.queueAnswer(MsgAnswer::No);
-    select("alpha");
-    EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));  // not written
-    EXPECT_FALSE(state.Palette.PaletteDirty());
-    EXPECT_EQ(state.Palette.colour(3),
-              (paint::ScreenColour{224, 224, 224}));  // reloaded from the ROM
-
-    state.Sprite.SpriteDirty = true;
-    dialogs.queueAnswer(MsgAnswer::Cancel);
-    select("gamma");
-    EXPECT_EQ(dialogs.messages().back().text,
-              "Sprite has been changed. Switching sprites will destroy any changes you have made "
-              "to this sprite, do you wish you save your changes before you switch?");
-    EXPECT_TRUE(state.Sprite.SpriteDirty);
-    EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);  // alpha stays
-    dialogs.queueAnswer(MsgAnswer::No);
-    select("gamma");
-    EXPECT_FALSE(state.Sprite.SpriteDirty);
-    EXPECT_EQ(state.Sprite.TileMap.upperX(), 1);
-    EXPECT_EQ(dialogs.messages().size(), 5u);
-}
-
-// Without changes Exit ends at once; the close box runs the same procedure.
-TEST_F(SpriteSelection, ExitEndsAtOnceOrAsksYesSavesThePaletteThenCancelKeepsRunning) {
-    trigger("mnuFileExit");
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(ends, std::vector<int>{0});
-    select("alpha");
-    state.Palette.applyChosenColour(3, {255, 255, 255});
-    state.Sprite.SpriteDirty = true;
-    dialogs.queueAnswer(MsgAnswer::Yes);
-    dialogs.queueAnswer(MsgAnswer::Cancel);
-    trigger("mnuFileExit");
-    EXPECT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(test::readFile(rom).substr(7686, 2), std::string("\x0E\xEE"));
-    EXPECT_TRUE(state.Sprite.SpriteDirty);
-    EXPECT_EQ(ends, std::vector<int>{0});
-    // No to every prompt ends the program.
-    state.Palette.applyChosenColour(3, {0, 0, 0});
-    dialogs.queueAnswer(MsgAnswer::No);
-    dialogs.queueAnswer(MsgAnswer::No);
-    window->close();
-    EXPECT_EQ(ends, (std::vector<int>{0, 0}));
+        ASSERT_EQ(dialogs.messages().size(), before + c.answers.size());
+        for (std::size_t i = 0; i < c.answers.size(); ++i) {
+            const MessageRequest& box = dialogs.messages()[before + i];
+            EXPECT_EQ(box.text, i == 0 && c.palette ? paletteAsked : spriteAsked);
+            EXPECT_EQ(box.title, "Confirm");
+            EXPECT_EQ(box.icon, MsgIcon::Question);
+            EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
+        }
+        EXPECT_TRUE(test::sameBytes(test::readFile(rom), expected));
+        EXPECT_EQ(state.Palette.PaletteDirty(), c.paletteDirty);
+        EXPECT_EQ(state.Sprite.SpriteDirty, c.spriteDirty);
+        if (c.then == Switch) {
+            EXPECT_EQ(state.Sprite.TileMap.upperX(), c.done ? 1 : 2);  // gamma, or alpha still
+            // The compression interface's files go with the sprite they were made for.
+            EXPECT_EQ(std::filesystem::exists(dir.file("dump.bin")), !c.done);
+            EXPECT_EQ(std::filesystem::exists(dir.file("dumpc.bin")), !c.done);
+        } else {
+            EXPECT_EQ(ends, c.done ? std::vector<int>{0} : std::vector<int>{});
+        }
+    }
 }
 
 TEST_F(SpriteSelection, PaletteIsNeverSavedIntoAnotherRom) {
@@ -204,31 +191,16 @@ TEST_F(SpriteSelection, PaletteIsNeverSavedIntoAnotherRom) {
     test::writeRom(dir.file("unknown.bin"), "NOT A GAME", 16384);
     window->LoadRom(dir.file("unknown.bin"));
     const std::string before = test::readFile(dir.file("unknown.bin"));
-    window->findChild<QAction*>("mnuFileSavePalette")->trigger();
+    trigger("mnuFileSavePalette");
     EXPECT_EQ(test::readFile(dir.file("unknown.bin")), before);
     ASSERT_EQ(dialogs.messages().size(), 2u);  // unsupported, then why nothing was saved
     EXPECT_EQ(dialogs.messages()[1].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(state.Palette.PaletteDirty());
     // Loading the game's ROM again makes its palette savable.
     window->LoadRom(rom);
-    window->findChild<QAction*>("mnuFileSavePalette")->trigger();
+    trigger("mnuFileSavePalette");
     EXPECT_EQ(dialogs.messages().size(), 2u);
     EXPECT_FALSE(state.Palette.PaletteDirty());
-}
-
-TEST_F(SpriteSelection, ZoomAndGridFollowTheMenus) {
-    select("alpha");
-    window->findChild<QAction*>("mnuViewZoomE5")->trigger();  // 24
-    EXPECT_EQ(window->spriteView().Zoom(), 24);
-    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(384, 192));
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewZoomE5")->isChecked());
-    EXPECT_FALSE(window->findChild<QAction*>("mnuViewZoomE3")->isChecked());
-    window->findChild<QAction*>("mnuViewGrid")->trigger();
-    EXPECT_TRUE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
-    window->findChild<QAction*>("mnuViewZoomE2")->trigger();  // 6: the grid stays on
-    window->findChild<QAction*>("mnuViewGrid")->trigger();    // below 8 it switches off
-    EXPECT_FALSE(window->findChild<QAction*>("mnuViewGrid")->isChecked());
-    EXPECT_TRUE(ends.empty());
 }
 
 }  // namespace
