@@ -7,7 +7,7 @@
 
 #include "base/Messages.h"
 #include "codec/Nemesis.h"
-#include "tests/support/TestFiles.h"
+#include "tests/support/NemesisTestSupport.h"
 
 namespace tess {
 namespace {
@@ -17,7 +17,7 @@ using test::quote;
 
 CliRun cli(const std::string& args) { return test::runCli(args); }
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 // An indexed PNG whose pixel (x, y) holds index pixel(x, y), with a table of
 // 16 colours (not greys: Qt writes a grey table as a grey PNG).
@@ -28,18 +28,6 @@ void writeIndexedPng(const std::string& path, int width, int height, int (*pixel
         for (int x = 0; x < width; ++x) image.setPixel(x, y, static_cast<uint>(pixel(x, y)));
     }
     ASSERT_TRUE(image.save(QString::fromStdString(path), "PNG"));
-}
-
-// The 32 bytes of an 8 x 8 tile whose pixel (x, y) is pixel(8 tx + x, 8 ty + y).
-Bytes tileBytes(int tx, int ty, int (*pixel)(int, int)) {
-    Bytes bytes;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; x += 2) {
-            bytes.push_back(static_cast<std::uint8_t>(pixel(8 * tx + x, 8 * ty + y) << 4 |
-                                                      pixel(8 * tx + x + 1, 8 * ty + y)));
-        }
-    }
-    return bytes;
 }
 
 void place(Bytes& into, std::size_t at, const Bytes& bytes) {
@@ -240,8 +228,7 @@ TEST_F(CliOnFixtures, ImportWritesPlainAndCompressedSpritesIntoTheirBytesOnly) {
     constexpr auto product = [](int x, int y) { return (x * y + x) % 16; };
     writeIndexedPng(dir.file("zebra.png"), 16, 16, product);
     Bytes data = test::fixtureBlockData(6400, 4);
-    place(data, 0, tileBytes(0, 0, product));
-    place(data, 32, tileBytes(1, 0, product));
+    place(data, 0, test::makeArt(2, [&](int t, int x, int y) { return product(8 * t + x, y); }));
     const Bytes block = codec::encodeNemesis(data).stream;
     EXPECT_EQ(import("zebra", dir.file("zebra.png")),
               "compressed " + std::to_string(block.size()) + " bytes, limit 512\n");
@@ -261,7 +248,7 @@ TEST_F(CliOnFixtures, ImportWritesPlainAndCompressedSpritesIntoTheirBytesOnly) {
     }
     ASSERT_TRUE(colour.save(QString::fromStdString(dir.file("gamma.png"))));
     EXPECT_EQ(import("gamma", dir.file("gamma.png")), "plain sprite: 1 tile\n");
-    place(expected, 4224, tileBytes(0, 0, diagonal));
+    place(expected, 4224, test::makeArt(1, [&](int, int x, int y) { return diagonal(x, y); }));
     EXPECT_TRUE(test::sameBytes(test::readBytes(rom), expected));
 }
 
