@@ -122,7 +122,11 @@ TEST_F(CliOnFixtures, CommandsPrintTheirAnswerAndExitWithItsStatus) {
     // of its depth, then key, text and image (how it is built is for the tree's
     // tests).
     const CliRun tree = cli(db + " tree " + rev1);
-    EXPECT_TRUE(tree.out.starts_with("QBRKHEAD_h1\tProps\t1\n  QBRKCHILD_kilo\tkilo\t2\n"))
+    EXPECT_TRUE(
+        tree.out.starts_with("QBRKHEAD_h1\tProps\t1\n"
+                             "  QBRKCHILD_kilo\tkilo\t2\n"
+                             "QBRKHEAD_H10\tVillains\t1\n"
+                             "  QBRKCHILD_Big Sprite\tBig Sprite\t2\n"))
         << tree.out;
     EXPECT_TRUE(
         tree.out.ends_with("  QBRKHEADCOMP_Zone 1\tZone 1\t1\n"
