@@ -92,10 +92,7 @@ TEST(SpriteTree, NumberAndTextHeadingsMeetNullKeysContributeNothingAndNullNamesF
               "    QBRKHEADCOMPCHILD_n|n|2\n");
 
     test::makeGame(dir.file("nameless.db"), "Nameless", "0, NULL, NULL, NULL",
-                   "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
-                   "INSERT INTO HEAD VALUES (1, NULL);"
-                   "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-                   "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
+                   test::kEmptySpriteTables + "INSERT INTO HEAD VALUES (1, NULL);");
     EXPECT_EQ(test::errorOf([&] { treeOf(dir.folder(), "nameless.db"); }), err::InvalidUseOfNull);
 }
 
