@@ -20,8 +20,8 @@ std::string dump(const SpriteTree& tree) {
     return out;
 }
 
-SpriteTree treeOf(const std::string& game) {
-    GameDatabase db(kJet);
+SpriteTree treeOf(const std::string& folder, const std::string& game) {
+    GameDatabase db(folder);
     db.OpenGameData(game);
     SpriteTree tree;
     BuildSpriteTree(db, tree);
@@ -32,10 +32,10 @@ SpriteTree treeOf(const std::string& game) {
     return tree;
 }
 
-// The tree of the other fixture game, with text keys, is pinned by the
-// command line's "tree".
+// The other fixture game's keys are text: the order its index gives them is
+// for the Jet notes' tests, the tree's lines for the command line's "tree".
 TEST(SpriteTree, BuiltFromNumericKeysWithOrphanLeftOut) {
-    EXPECT_EQ(dump(treeOf("t00001.mdb")),
+    EXPECT_EQ(dump(treeOf(kJet, "t00001.mdb")),
               "QBRKHEAD_1|Items|1\n"
               "  QBRKCHILD_Shared|Shared|2\n"
               "  QBRKCHILD_Trailing CRLF|Trailing CRLF|2\n"
@@ -77,11 +77,7 @@ TEST(SpriteTree, NumberAndTextHeadingsMeetNullKeysContributeNothingAndNullNamesF
         "INSERT INTO SPRITE VALUES ('n', 3), ('t', '3'), ('u', NULL);"
         "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY, SubHead TEXT);"
         "INSERT INTO COMPRESSED VALUES ('c1', 'A'), ('c2', 'B'), ('c3', 'A'), ('n', 'B');");
-    GameDatabase db(dir.folder());
-    db.OpenGameData("g.db");
-    SpriteTree tree;
-    BuildSpriteTree(db, tree);
-    EXPECT_EQ(dump(tree),
+    EXPECT_EQ(dump(treeOf(dir.folder(), "g.db")),
               "QBRKHEAD_|No id|1\n"
               "  QBRKCHILD_u|u|2\n"
               "QBRKHEAD_3|Three|1\n"
@@ -96,13 +92,8 @@ TEST(SpriteTree, NumberAndTextHeadingsMeetNullKeysContributeNothingAndNullNamesF
               "    QBRKHEADCOMPCHILD_n|n|2\n");
 
     test::makeGame(dir.file("nameless.db"), "Nameless", "0, NULL, NULL, NULL",
-                   "CREATE TABLE HEAD (ID INTEGER PRIMARY KEY, Name TEXT);"
-                   "INSERT INTO HEAD VALUES (1, NULL);"
-                   "CREATE TABLE SPRITE (Name TEXT PRIMARY KEY);"
-                   "CREATE TABLE COMPRESSED (Name TEXT PRIMARY KEY);");
-    db.OpenGameData("nameless.db");
-    SpriteTree nameless;
-    EXPECT_EQ(test::errorOf([&] { BuildSpriteTree(db, nameless); }), err::InvalidUseOfNull);
+                   test::kEmptySpriteTables + "INSERT INTO HEAD VALUES (1, NULL);");
+    EXPECT_EQ(test::errorOf([&] { treeOf(dir.folder(), "nameless.db"); }), err::InvalidUseOfNull);
 }
 
 }  // namespace

@@ -18,17 +18,9 @@ const std::string kGames = "(1, 'LINT', 'lint.mdb'), (2, 'LINTB', 'lint.mdb')";
 
 // A clean game: a 2 x 2 plain sprite and a compressed one in an 8 KiB ROM.
 const std::string kGameTables =
-    "CREATE TABLE HEAD (\"ID\" INTEGER PRIMARY KEY, \"Name\" TEXT);"
-    "INSERT INTO HEAD VALUES (1, 'Heroes');"
-    "CREATE TABLE SPRITE (\"Name\" TEXT PRIMARY KEY COLLATE NOCASE, \"Heading\" INTEGER,"
-    " \"Palette\" TEXT, \"Width\" INTEGER, \"Height\" INTEGER, \"White\" TEXT, \"Grey\" TEXT);"
-    "INSERT INTO SPRITE VALUES ('Hero', 1, '0', 2, 2, " +
-    tiles("0,0,2048|1,0,2080") + ", " + tiles("0,1,2112|1,1,2144") +
-    ");"
-    "CREATE TABLE COMPRESSED (\"Name\" TEXT PRIMARY KEY COLLATE NOCASE, \"SubHead\" TEXT,"
-    " \"Palette\" TEXT, \"Width\" INTEGER, \"Height\" INTEGER, \"White\" TEXT, \"Grey\" TEXT,"
-    " \"Offset\" INTEGER, \"MaxSize\" INTEGER);"
-    "INSERT INTO COMPRESSED VALUES ('Chest', 'Objects', '0', 1, 1, '0,0,0', '', 4096, 7);";
+    test::spriteTables("('Hero', 1, '0', 2, 2, " + tiles("0,0,2048|1,0,2080") + ", " +
+                           tiles("0,1,2112|1,1,2144") + ")",
+                       "('Chest', 'Objects', '0', 1, 1, '0,0,0', '', 4096, 7)");
 
 // One blank tile in Nemesis: header (1 tile), code table (nibble 0, run 8, code
 // "0"), terminator, then eight 0 bits. Its last byte is 0, so a second copy may

@@ -18,13 +18,11 @@ protected:
         return d > 30 && d < 60 ? 4 + t : 0;
     });
     test::TempDir dir;
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
 };
 
 TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
     test::writeBytes(dir / "dump.bin", art);
-    const int32_t size = Comp(path("dump.bin").c_str(), path("dumpc.bin").c_str());
+    const int32_t size = Comp(dir.file("dump.bin").c_str(), dir.file("dumpc.bin").c_str());
     const Bytes stream = test::readBytes(dir / "dumpc.bin");
     ASSERT_GT(size, 0);
     EXPECT_EQ(static_cast<std::size_t>(size), stream.size());
@@ -36,7 +34,7 @@ TEST_F(NemesisEntries, CompThenDecompFromInsideARom) {
     std::copy(stream.begin(), stream.end(), rom.begin() + 1000);
     test::writeBytes(dir / "game.bin", rom);
     test::writeBytes(dir / "out.bin", Bytes(5000, 1));  // replaced, not overwritten in place
-    EXPECT_EQ(Decomp(path("game.bin").c_str(), path("out.bin").c_str(), 1000), 0);
+    EXPECT_EQ(Decomp(dir.file("game.bin").c_str(), dir.file("out.bin").c_str(), 1000), 0);
     EXPECT_EQ(test::readBytes(dir / "out.bin"), art);
     EXPECT_EQ(dir.entries(), 4u);  // no temporary file left behind
 }
@@ -50,28 +48,28 @@ TEST_F(NemesisEntries, FailuresReturnMinusOneAndWriteNothing) {
     test::writeBytes(dir / "odd.bin", Bytes(100, 0x12));
     test::writeBytes(dir / "art.bin", art);
 
-    const std::string out = path("out.bin"), folder = dir.path().string();
-    const std::string rom = path("rom.bin"), missingDir = path("no/such/dir/out.bin");
-    EXPECT_EQ(Decomp(path("missing.bin").c_str(), out.c_str(), 0), -1);
+    const std::string out = dir.file("out.bin"), folder = dir.path().string();
+    const std::string rom = dir.file("rom.bin"), missingDir = dir.file("no/such/dir/out.bin");
+    EXPECT_EQ(Decomp(dir.file("missing.bin").c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(Decomp(rom.c_str(), out.c_str(), -1), -1);
-    EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(dir.file("cut.bin").c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(Decomp(folder.c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(Decomp(nullptr, out.c_str(), 0), -1);
     EXPECT_EQ(Decomp(rom.c_str(), missingDir.c_str(), 0), -1);
-    EXPECT_EQ(Comp(path("missing.bin").c_str(), out.c_str()), -1);
-    EXPECT_EQ(Comp(path("odd.bin").c_str(), out.c_str()), -1);
-    EXPECT_EQ(Comp(path("art.bin").c_str(), nullptr), -1);
-    EXPECT_EQ(Comp(path("art.bin").c_str(), missingDir.c_str()), -1);
+    EXPECT_EQ(Comp(dir.file("missing.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(dir.file("odd.bin").c_str(), out.c_str()), -1);
+    EXPECT_EQ(Comp(dir.file("art.bin").c_str(), nullptr), -1);
+    EXPECT_EQ(Comp(dir.file("art.bin").c_str(), missingDir.c_str()), -1);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(dir.entries(), 4u);
 
     // A failed decode leaves an existing destination as it was.
     test::writeBytes(out, Bytes{1, 2, 3});
-    EXPECT_EQ(Decomp(path("cut.bin").c_str(), out.c_str(), 0), -1);
+    EXPECT_EQ(Decomp(dir.file("cut.bin").c_str(), out.c_str(), 0), -1);
     EXPECT_EQ(test::readBytes(out), (Bytes{1, 2, 3}));
 
     // Compressing a file onto itself replaces it with its stream.
-    EXPECT_EQ(Comp(path("art.bin").c_str(), path("art.bin").c_str()), std::ssize(stream));
+    EXPECT_EQ(Comp(dir.file("art.bin").c_str(), dir.file("art.bin").c_str()), std::ssize(stream));
     EXPECT_EQ(test::readBytes(dir / "art.bin"), stream);
 }
 
