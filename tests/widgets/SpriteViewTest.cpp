@@ -140,33 +140,28 @@ TEST_F(SpriteViewTest, CellsAreZoomSquaresAndEmptyTilesStayMagenta) {
     EXPECT_EQ(image.pixel(32, 0), kMagenta);
     EXPECT_EQ(image.pixel(63, 31), kMagenta);
 
-    // DrawCell paints whatever the tile map says; a redraw draws from the grids.
+    // DrawCell and DrawCells paint whatever the tile map says; a redraw draws from the grids.
     view.DrawCell(8, 0, 2);
     view.DrawCell(0, 0, 255);
     EXPECT_EQ(at(33, 1), kBlue);
     EXPECT_EQ(at(1, 1), kEntry0);
     EXPECT_EQ(errorOf([&] { view.DrawCell(0, 0, 16); }), 9);
+    // A run from left of the picture to beyond it: the cells inside show.
+    view.DrawCells(-2, 1, std::vector<std::uint8_t>(40, 2));
+    EXPECT_EQ(at(1, 5), kBlue);
+    EXPECT_EQ(at(127, 5), kBlue);
+    // In a run 255 draws nothing; 16 raises 9 after the cells before it were drawn.
+    const std::vector<std::uint8_t> mixed{2, 255, 16, 2};
+    EXPECT_EQ(errorOf([&] { view.DrawCells(0, 2, mixed); }), 9);
+    EXPECT_EQ(at(1, 9), kBlue);
+    EXPECT_EQ(at(5, 9), kEntry0);
+    EXPECT_EQ(at(13, 9), kRed);
     view.RedrawSprite();
     EXPECT_EQ(at(33, 1), kMagenta);
+    EXPECT_EQ(at(1, 5), kEntry0);
 
     palette.setWord(1, {0x00, 0xE0});  // colours are the palette's at paint time
     EXPECT_EQ(at(13, 9), qRgb(0, 224, 0));
-}
-
-TEST_F(SpriteViewTest, DrawCellsDrawsARunAsDrawCellWouldEachOfItsCells) {
-    load({2, 1});
-    zoom(1);  // 4
-    // A run from left of the picture to beyond it: the cells inside show.
-    const std::vector<std::uint8_t> reds(20, 1);
-    view.DrawCells(-2, 0, reds);
-    EXPECT_EQ(at(1, 1), kRed);
-    EXPECT_EQ(at(61, 1), kRed);
-    // 255 draws nothing; 16 raises 9 after the cells before it were drawn.
-    const std::vector<std::uint8_t> mixed{2, 255, 16, 2};
-    EXPECT_EQ(errorOf([&] { view.DrawCells(0, 1, mixed); }), 9);
-    EXPECT_EQ(at(1, 5), kBlue);
-    EXPECT_EQ(at(5, 5), kEntry0);
-    EXPECT_EQ(at(13, 5), kEntry0);
 }
 
 TEST_F(SpriteViewTest, GreyTilesCarryAnOutlineAndCrossHatch) {
