@@ -149,8 +149,7 @@ TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
     }
     EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(6, 5), kDiagonal(6, 5));
-    const auto shown = state.Palette.colour(kDiagonal(6, 5));
-    EXPECT_EQ(surfacePixel(6 * 8 + 3, 5 * 8 + 3), qRgb(shown.r, shown.g, shown.b));  // at zoom 8
+    EXPECT_EQ(surfacePixel(6 * 8 + 3, 5 * 8 + 3), entryColour(kDiagonal(6, 5)));  // at zoom 8
 }
 
 // The window and the command line import with one set of rules: the same

@@ -49,10 +49,6 @@ protected:
         window->palettePanel().PickSwatchColour(back, Qt::RightButton);
     }
     std::uint8_t& at(int x, int y) { return state.Sprite.SpriteBuffer.at(x, y); }
-    QRgb entryColour(int index) {
-        const paint::ScreenColour c = state.Palette.colour(index);
-        return qRgb(c.r, c.g, c.b);
-    }
     void showActive() {
         window->show();
         window->activateWindow();

@@ -29,8 +29,7 @@ TEST_F(SpriteSelection, ASelectedSpriteIsDrawnWithItsPaletteAndCellsWithoutATile
     select("alpha");  // 2 x 1 tiles, the game's palette at 7680
     EXPECT_TRUE(dialogs.messages().empty());
     ASSERT_TRUE(state.Sprite.SpriteLoaded);
-    const auto c = state.Palette.colour(state.Sprite.SpriteBuffer.at(0, 0));
-    EXPECT_EQ(surfacePixel(3, 3), qRgb(c.r, c.g, c.b));  // zoom 8
+    EXPECT_EQ(surfacePixel(3, 3), entryColour(state.Sprite.SpriteBuffer.at(0, 0)));  // zoom 8
     EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(128, 64));
     EXPECT_EQ(window->palettePanel().picPal(9)->toolTip(), "E02000");  // word 0E 20 at 7698
     select("Beta");  // its own palette at 7712; no tile at (0, 1)
