@@ -114,17 +114,6 @@ TEST_F(SpriteViewTest, ScrollRangeRuleOnlyEnablesAndRoundsHalfToEven) {
     EXPECT_FALSE(h().isEnabled());
 }
 
-TEST_F(SpriteViewTest, SurfacesBeyond32767PixelsOverflowBeforeAnythingChanges) {
-    load({170, 1});
-    zoom(5);
-    EXPECT_EQ(view.picSprite()->width(), 32640);
-    load({171, 1});
-    EXPECT_EQ(errorOf([&] { view.RedrawSprite(); }), 6);
-    EXPECT_EQ(errorOf([&] { view.clearSurface({1, 171}); }), 6);
-    EXPECT_EQ(view.picSprite()->width(), 32640);
-    EXPECT_EQ(view.raster().upperX(), 8 * 170);
-}
-
 TEST_F(SpriteViewTest, CellsAreZoomSquaresAndEmptyTilesStayMagenta) {
     load({4, 4});
     doc.TileMap.at(1, 0) = kNoTile;
@@ -204,7 +193,9 @@ TEST_F(SpriteViewTest, GridDashesOutlinesFromZoom8AndStaysOnWhenZoomingOut) {
     EXPECT_EQ(view.lineStyle(), SpriteRaster::LineStyle::Solid);
 }
 
-TEST_F(SpriteViewTest, HugeSurfacePaintsThroughTheFrame) {
+// 170 tiles at zoom 24 make the largest surface, 32640 pixels a side; one
+// tile more overflows before anything changes.
+TEST_F(SpriteViewTest, TheLargestSurfacePaintsThroughTheFrameAndOneTileMoreOverflows) {
     load({170, 170}, 1);
     doc.TileMap.at(169, 169) = kGreyTile;
     view.ZoomCommand(5, false);
@@ -217,4 +208,10 @@ TEST_F(SpriteViewTest, HugeSurfacePaintsThroughTheFrame) {
     ASSERT_EQ(frame.size(), QSize(433, 357));
     EXPECT_EQ(frame.pixel(29, 29), kGrey);  // bottom-right corner of the last tile
     EXPECT_EQ(frame.pixel(9, 10), kRed);    // between hatch lines
+
+    load({171, 1});
+    EXPECT_EQ(errorOf([&] { view.RedrawSprite(); }), 6);
+    EXPECT_EQ(errorOf([&] { view.clearSurface({1, 171}); }), 6);
+    EXPECT_EQ(view.picSprite()->width(), 32640);
+    EXPECT_EQ(view.raster().upperX(), 8 * 170);
 }
