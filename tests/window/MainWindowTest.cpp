@@ -339,13 +339,13 @@ TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
     about.loadGameList(*state.GameDb);
     window->setAboutWindow(&about);
     auto* list = about.findChild<QTreeWidget*>("lvGames");
+    auto columns = [](QTreeWidgetItem* row) {
+        return QStringList{row->text(0), row->text(1), row->text(2)};
+    };
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->headerItem()->text(0), "Game");
-    EXPECT_EQ(list->headerItem()->text(1), "%");
-    EXPECT_EQ(list->headerItem()->text(2), "Author");
-    EXPECT_EQ(list->topLevelItem(1)->text(0), "Test Game One");
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "75%");
-    EXPECT_EQ(list->topLevelItem(1)->text(2), "Fixture Author");
+    EXPECT_EQ(columns(list->headerItem()), (QStringList{"Game", "%", "Author"}));
+    EXPECT_EQ(columns(list->topLevelItem(1)),
+              (QStringList{"Test Game One", "75%", "Fixture Author"}));
     EXPECT_EQ(about.windowTitle(), "About Tessellane");
 
     // Help > About shows the window modally; its OK button hides it again.
