@@ -63,6 +63,7 @@ TEST_F(ImageImport, ImportBitmapLaysA4BitBitmapOverTheSpriteAndLeavesThePalette)
     dialogs.queueFile(dir.file("big.bmp"));
     window->mnuFileImport_Click();
     EXPECT_TRUE(state.Sprite.SpriteDirty);
+    trigger("undo");  // File > Import Sprite... takes no undo step
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(12, 13), kDiagonal(12, 13));
     EXPECT_EQ(state.Palette.colour(3), colours);
     EXPECT_FALSE(state.Palette.PaletteDirty());
@@ -131,9 +132,11 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
-// An empty file is nothing, as File > Import Sprite... has it.
+// An empty file is nothing, as File > Import Sprite... has it; an import is
+// one undo step.
 TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
     select("gamma");
+    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
     test::writeFile(dir.file("empty.png"), "");
     writeBitmap("drop.bmp", 8, 8);
     QWidget* frame = window->spriteView().picEdBack();
@@ -150,6 +153,8 @@ TEST_F(ImageImport, AnImageDroppedOnTheViewIsImportedIntoTheLoadedSprite) {
     EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(state.Sprite.SpriteBuffer.at(6, 5), kDiagonal(6, 5));
     EXPECT_EQ(surfacePixel(6 * 8 + 3, 5 * 8 + 3), entryColour(kDiagonal(6, 5)));  // at zoom 8
+    trigger("undo");
+    EXPECT_TRUE(test::sameGrid(state.Sprite.SpriteBuffer, loaded));
 }
 
 // The window and the command line import with one set of rules: the same
