@@ -54,18 +54,17 @@ TEST(GenesisColour, WordsBecomeScreenColoursAndBack) {
     EXPECT_EQ(colourTooltip({0, 0, 0}), "0");
 }
 
-TEST_F(LoadedPalette, LoadThenSaveLeavesTheRomByteForByte) {
+// A save writes the words as they were read, unused bits and all, and after
+// edits only entries 1 to 15.
+TEST_F(LoadedPalette, LoadThenSaveLeavesTheRomByteForByteEditsChangeEntries1To15) {
     EXPECT_EQ(palette.PaletteOffset(), kOffset);
     EXPECT_EQ(palette.colour(0), (ScreenColour{1, 2, 3}));
     EXPECT_EQ(palette.colour(1), (ScreenColour{224, 224, 224}));
     EXPECT_EQ(palette.colour(4), (ScreenColour{0, 0, 64}));
     EXPECT_EQ(palette.word(4), (GenesisWord{0xF4, 0x00}));
-
     palette.SavePalette(rom.path());
     EXPECT_EQ(rom.bytes(), romBytes());
-}
 
-TEST_F(LoadedPalette, EditsSetTheFlagAndSaveWritesOnlyEntries1To15) {
     std::vector<bool> changes;
     palette.setDirtyObserver([&](bool dirty) { changes.push_back(dirty); });
 

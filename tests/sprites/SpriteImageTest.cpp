@@ -118,16 +118,6 @@ TEST(SpriteImage, PalettePngsGiveTheirStoredIndicesAtEveryBitDepth) {
         EXPECT_EQ(indicesOf(read->picture), expected) << c.what;
         EXPECT_EQ(read->inexactPixels, 0u) << c.what;
     }
-    test::PngSpec tooMany{8, 8, 3, 8, packedPattern(8, 21)};
-    tooMany.plte.assign(3 * 21, 0);
-    try {
-        importBytes(test::pngFile(tooMany));
-        FAIL() << "an index above 15 was taken";
-    } catch (const ImageRefused& refusal) {
-        EXPECT_STREQ(
-            refusal.what(),
-            "Pixel (7, 3) uses palette index 16; a sprite has 16 colours, indices 0 to 15.");
-    }
 }
 
 TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
@@ -151,10 +141,9 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
     EXPECT_EQ(read->inexactPixels, 1u);
     EXPECT_EQ(read->note(),
               "1 pixel had no exact colour in the sprite's palette and took the nearest one.");
-    EXPECT_EQ(indicesOf(read->picture)[0], 5);
-    EXPECT_EQ(indicesOf(read->picture)[1], 9);
-    EXPECT_EQ(indicesOf(read->picture)[2], 0);
-    EXPECT_EQ(indicesOf(read->picture)[3], 0);
+    const auto picked = indicesOf(read->picture);
+    EXPECT_EQ(std::vector(picked.begin(), picked.begin() + 4),
+              (std::vector<std::uint8_t>{5, 9, 0, 0}));
     // On a tie a visible entry wins over entry 0.
     SpriteColours withBlack = c;
     withBlack[12] = {0, 0, 0};
@@ -216,32 +205,31 @@ TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
 
 TEST(SpriteImage, WhatCannotGoInIsRefusedInWordsAndAnEmptyFileIsNothing) {
     EXPECT_FALSE(importBytes({}));
-    const std::pair<std::vector<std::uint8_t>, const char*> refused[] = {
+    test::PngSpec index16{8, 8, 3, 8, packedPattern(8, 21)};
+    index16.plte.assign(3 * 21, 0);
+    std::vector<std::uint8_t> cut =
+        test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});
+    cut.resize(cut.size() - 20);
+    // A message ending in ": " is followed by libpng's reason.
+    const std::pair<std::vector<std::uint8_t>, std::string> refused[] = {
         {test::bitmapFile(
              8, 8, [](int, int) { return 1; }, 8),
          "Error: Only supports 4bit (16-color) bitmaps."},
         {{'G', 'I', 'F', '8', '9', 'a'}, "The file is neither a PNG nor a BMP image."},
         {test::pngFile({16, 8, 3, 8, std::vector<std::uint8_t>(128), {0, 0, 0}}),
          "The image is 16 x 8 pixels; this sprite needs 8 x 8 (1 x 1 tiles)."},
+        {test::pngFile(index16),
+         "Pixel (7, 3) uses palette index 16; a sprite has 16 colours, indices 0 to 15."},
+        {cut, "The PNG image cannot be read: "},
     };
     for (const auto& [file, message] : refused) {
         try {
             importBytes(file);
             ADD_FAILURE() << message;
         } catch (const ImageRefused& refusal) {
-            EXPECT_STREQ(refusal.what(), message);
+            const std::string what = refusal.what();
+            EXPECT_EQ(message.ends_with(": ") ? what.substr(0, message.size()) : what, message);
         }
-    }
-    // A PNG cut short names libpng's reason.
-    std::vector<std::uint8_t> cut =
-        test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});
-    cut.resize(cut.size() - 20);
-    try {
-        importBytes(cut);
-        ADD_FAILURE() << "a cut PNG was read";
-    } catch (const ImageRefused& refusal) {
-        EXPECT_TRUE(std::string(refusal.what()).starts_with("The PNG image cannot be read: "))
-            << refusal.what();
     }
 }
 

@@ -16,7 +16,6 @@
 #include <thread>
 
 #include "codec/Nemesis.h"
-#include "paint/PaintTools.h"
 #include "sprites/BackgroundPacker.h"
 #include "sprites/SpriteSave.h"
 #include "sprites/SpriteSelection.h"
@@ -152,9 +151,9 @@ TEST_F(SpriteSave, PlainSpriteWritesExactlyItsWhiteTilesAtTheFirstListedOffsets)
 }
 
 // A cell both lists name is grey, whichever list comes first in the row: the
-// grey tile is shown, the pencil leaves it alone, and a save writes only the
-// white tiles.
-TEST_F(SpriteSave, ACellBothListsNameIsGreyNeitherPaintedNorSaved) {
+// grey tile is shown (which the paint tools leave alone), and a save writes
+// only the white tiles.
+TEST_F(SpriteSave, ACellBothListsNameIsGreyAndIsNotSaved) {
     makeGame(",('both', 1, 0, 2, 1, '0,0,4096\r\n1,0,4128', '1,0,5000')",
              ",('both', 'A', 0, 2, 1, '0,0,0\r\n1,0,32', '1,0,64', 6400, 1000)");
     for (const SpriteKind kind : {SpriteKind::Plain, SpriteKind::Compressed}) {
@@ -167,14 +166,7 @@ TEST_F(SpriteSave, ACellBothListsNameIsGreyNeitherPaintedNorSaved) {
         EXPECT_EQ(doc.TileMap.at(1, 0), tiles::kGreyTile);
         EXPECT_EQ(tile(1, 0), Bytes(greyAt, greyAt + 32));
 
-        paint::ColourSwatches swatches{{}};
-        swatches.setForeground({3, {}});
-        paint::PaintTools pencil(doc, swatches, palette, view);
-        for (int x = 0; x < 16; ++x) pencil.ApplyTool({x, 0}, paint::kLeftButton, 0);
-        pencil.ReleaseTool({15, 0}, 0);
-        EXPECT_EQ(doc.SpriteBuffer.at(7, 0), 3);  // the white tile took the stroke
-        EXPECT_EQ(tile(1, 0), Bytes(greyAt, greyAt + 32));
-
+        paint(3);
         const SaveOutcome outcome = save();
         EXPECT_EQ(outcome.result, Result::Saved);
         EXPECT_EQ(outcome.tiles, 1u);
@@ -187,51 +179,18 @@ TEST_F(SpriteSave, ACellBothListsNameIsGreyNeitherPaintedNorSaved) {
     }
 }
 
-TEST_F(SpriteSave, CompressedBlockOfExactlyMaxSizeIsWrittenAndOneByteMoreIsRefused) {
-    // The edit makes the block far smaller than the one in the ROM.
-    const std::size_t oldSize =
-        codec::encodeNemesis(test::fixtureBlockData(kBlock, 4)).stream.size();
-    Bytes edited(128, 0);
-    edited[0] = 0x70;
-    const Bytes block = codec::encodeNemesis(edited).stream;
-    const std::string size = std::to_string(block.size());
-    ASSERT_LT(block.size(), oldSize);
-    makeGame("", ",('exact', 'A', 0, 2, 2, '" + kAllFour + "', '', 6400, " + size +
-                     ")"
-                     ",('tight', 'A', 0, 2, 2, '" +
-                     kAllFour + "', '', 6400, " + size + " - 1)");
-
-    load(SpriteKind::Compressed, "tight");
-    paint(0);
-    const SaveOutcome refused = save();
-    EXPECT_EQ(refused.result, Result::Oversize);
-    EXPECT_EQ(refused.compressedSize, static_cast<std::int64_t>(block.size()));
-    EXPECT_EQ(refused.maxSize, static_cast<std::int64_t>(block.size()) - 1);
-    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), before));
-    EXPECT_FALSE(std::filesystem::exists(files.dumpc));
-    EXPECT_TRUE(
-        test::sameBytes(test::readBytes(files.dump), edited));  // the edits stay for the next try
-    EXPECT_TRUE(doc.SpriteDirty);
-
-    load(SpriteKind::Compressed, "exact");
-    paint(0);
-    EXPECT_EQ(save().result, Result::Saved);
-    // Only the new block's bytes change; the old block's tail stays behind it.
-    EXPECT_TRUE(test::sameBytes(test::readBytes(rom), romWith({{kBlock, block}})));
-    EXPECT_TRUE(test::sameBytes(test::readBytes(files.dumpc), block));
-    EXPECT_FALSE(doc.SpriteDirty);
-}
-
-TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBeforeItIsRefused) {
+// A block of exactly MaxSize bytes is written, one byte more is refused; a
+// sprite too large at the default effort is packed again with the best first.
+TEST_F(SpriteSave, ABlockOfMaxSizeAfterTheBestEffortIsWrittenAndOneByteMoreIsRefused) {
     const Bytes tile = test::tileBestPacksSmaller();
     const Bytes best = codec::encodeNemesis(tile, codec::NemesisEffort::Best).stream;
     ASSERT_LT(best.size(), codec::encodeNemesis(tile).stream.size())
         << "the default effort caught up: pick another tile";
+    // Smaller than the block in the ROM, whose tail then stays behind it.
+    ASSERT_LT(best.size(), codec::encodeNemesis(test::fixtureBlockData(6144, 1)).stream.size());
     const std::string size = std::to_string(best.size());
     makeGame("", ",('fits', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size +
-                     ")"
-                     ",('short', 'A', 0, 1, 1, '0,0,0', '', 6144, " +
-                     size + " - 1)");
+                     "),('short', 'A', 0, 1, 1, '0,0,0', '', 6144, " + size + " - 1)");
     for (const auto& [name, fits] : {std::pair{"short", false}, std::pair{"fits", true}}) {
         SCOPED_TRACE(name);
         load(SpriteKind::Compressed, name);
@@ -246,8 +205,13 @@ TEST_F(SpriteSave, ASpriteTooLargeAtTheDefaultEffortIsPackedAgainWithTheBestBefo
         EXPECT_EQ(PackedSize(*job), static_cast<std::int64_t>(best.size()));  // the meter's figure
         const SaveOutcome outcome = save();
         EXPECT_EQ(outcome.compressedSize, static_cast<std::int64_t>(best.size()));
+        EXPECT_EQ(outcome.maxSize, static_cast<std::int64_t>(best.size()) - (fits ? 0 : 1));
         EXPECT_EQ(outcome.result, fits ? Result::Saved : Result::Oversize);
         EXPECT_TRUE(test::sameBytes(test::readBytes(rom), fits ? romWith({{6144, best}}) : before));
+        EXPECT_EQ(doc.SpriteDirty, !fits);
+        // A refused block is not kept; the edits stay in "dump.bin" for the next try.
+        EXPECT_TRUE(test::sameBytes(test::readBytes(files.dump), tile));
+        EXPECT_EQ(std::filesystem::exists(files.dumpc), fits);
         if (fits) {
             EXPECT_TRUE(test::sameBytes(test::readBytes(files.dumpc), best));
         }

@@ -114,17 +114,6 @@ TEST_F(SpriteViewTest, ScrollRangeRuleOnlyEnablesAndRoundsHalfToEven) {
     EXPECT_FALSE(h().isEnabled());
 }
 
-TEST_F(SpriteViewTest, SurfacesBeyond32767PixelsOverflowBeforeAnythingChanges) {
-    load({170, 1});
-    zoom(5);
-    EXPECT_EQ(view.picSprite()->width(), 32640);
-    load({171, 1});
-    EXPECT_EQ(errorOf([&] { view.RedrawSprite(); }), 6);
-    EXPECT_EQ(errorOf([&] { view.clearSurface({1, 171}); }), 6);
-    EXPECT_EQ(view.picSprite()->width(), 32640);
-    EXPECT_EQ(view.raster().upperX(), 8 * 170);
-}
-
 TEST_F(SpriteViewTest, CellsAreZoomSquaresAndEmptyTilesStayMagenta) {
     load({4, 4});
     doc.TileMap.at(1, 0) = kNoTile;
@@ -140,33 +129,28 @@ TEST_F(SpriteViewTest, CellsAreZoomSquaresAndEmptyTilesStayMagenta) {
     EXPECT_EQ(image.pixel(32, 0), kMagenta);
     EXPECT_EQ(image.pixel(63, 31), kMagenta);
 
-    // DrawCell paints whatever the tile map says; a redraw draws from the grids.
+    // DrawCell and DrawCells paint whatever the tile map says; a redraw draws from the grids.
     view.DrawCell(8, 0, 2);
     view.DrawCell(0, 0, 255);
     EXPECT_EQ(at(33, 1), kBlue);
     EXPECT_EQ(at(1, 1), kEntry0);
     EXPECT_EQ(errorOf([&] { view.DrawCell(0, 0, 16); }), 9);
+    // A run from left of the picture to beyond it: the cells inside show.
+    view.DrawCells(-2, 1, std::vector<std::uint8_t>(40, 2));
+    EXPECT_EQ(at(1, 5), kBlue);
+    EXPECT_EQ(at(127, 5), kBlue);
+    // In a run 255 draws nothing; 16 raises 9 after the cells before it were drawn.
+    const std::vector<std::uint8_t> mixed{2, 255, 16, 2};
+    EXPECT_EQ(errorOf([&] { view.DrawCells(0, 2, mixed); }), 9);
+    EXPECT_EQ(at(1, 9), kBlue);
+    EXPECT_EQ(at(5, 9), kEntry0);
+    EXPECT_EQ(at(13, 9), kRed);
     view.RedrawSprite();
     EXPECT_EQ(at(33, 1), kMagenta);
+    EXPECT_EQ(at(1, 5), kEntry0);
 
     palette.setWord(1, {0x00, 0xE0});  // colours are the palette's at paint time
     EXPECT_EQ(at(13, 9), qRgb(0, 224, 0));
-}
-
-TEST_F(SpriteViewTest, DrawCellsDrawsARunAsDrawCellWouldEachOfItsCells) {
-    load({2, 1});
-    zoom(1);  // 4
-    // A run from left of the picture to beyond it: the cells inside show.
-    const std::vector<std::uint8_t> reds(20, 1);
-    view.DrawCells(-2, 0, reds);
-    EXPECT_EQ(at(1, 1), kRed);
-    EXPECT_EQ(at(61, 1), kRed);
-    // 255 draws nothing; 16 raises 9 after the cells before it were drawn.
-    const std::vector<std::uint8_t> mixed{2, 255, 16, 2};
-    EXPECT_EQ(errorOf([&] { view.DrawCells(0, 1, mixed); }), 9);
-    EXPECT_EQ(at(1, 5), kBlue);
-    EXPECT_EQ(at(5, 5), kEntry0);
-    EXPECT_EQ(at(13, 5), kEntry0);
 }
 
 TEST_F(SpriteViewTest, GreyTilesCarryAnOutlineAndCrossHatch) {
@@ -209,7 +193,9 @@ TEST_F(SpriteViewTest, GridDashesOutlinesFromZoom8AndStaysOnWhenZoomingOut) {
     EXPECT_EQ(view.lineStyle(), SpriteRaster::LineStyle::Solid);
 }
 
-TEST_F(SpriteViewTest, HugeSurfacePaintsThroughTheFrame) {
+// 170 tiles at zoom 24 make the largest surface, 32640 pixels a side; one
+// tile more overflows before anything changes.
+TEST_F(SpriteViewTest, TheLargestSurfacePaintsThroughTheFrameAndOneTileMoreOverflows) {
     load({170, 170}, 1);
     doc.TileMap.at(169, 169) = kGreyTile;
     view.ZoomCommand(5, false);
@@ -222,4 +208,10 @@ TEST_F(SpriteViewTest, HugeSurfacePaintsThroughTheFrame) {
     ASSERT_EQ(frame.size(), QSize(433, 357));
     EXPECT_EQ(frame.pixel(29, 29), kGrey);  // bottom-right corner of the last tile
     EXPECT_EQ(frame.pixel(9, 10), kRed);    // between hatch lines
+
+    load({171, 1});
+    EXPECT_EQ(errorOf([&] { view.RedrawSprite(); }), 6);
+    EXPECT_EQ(errorOf([&] { view.clearSurface({1, 171}); }), 6);
+    EXPECT_EQ(view.picSprite()->width(), 32640);
+    EXPECT_EQ(view.raster().upperX(), 8 * 170);
 }

@@ -100,6 +100,11 @@ protected:
     QRgb surfacePixel(int x, int y) {
         return window->spriteView().picSprite()->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
     }
+    // How the view shows palette entry `index`.
+    QRgb entryColour(int index) {
+        const paint::ScreenColour c = state.Palette.colour(index);
+        return qRgb(c.r, c.g, c.b);
+    }
 
     std::filesystem::path previous;
     TempDir dir;

@@ -218,14 +218,28 @@ TEST_F(MainWindow, ControlsFollowTheWindowsSizeAndReturnToTheirPlacesAtTheStartS
     EXPECT_TRUE(ends.empty());
 }
 
-TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothing) {
+// Help Topics always, Game Information once a game was identified. A load
+// identifies the game and fills the tree, a cancelled one changes nothing, and
+// an unsupported ROM after a supported one empties the tree and leaves the
+// earlier game's name and information.
+TEST_F(MainWindow, LoadIdentifiesTheGameFillsTheTreeAndGameInformationTellsOfIt) {
+    item("mnuFileGameInfo")->trigger();
+    EXPECT_TRUE(dialogs.messages().empty());
+    item("mnuHelpTopics")->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the "
+              "help I'm giving you...");
+    EXPECT_EQ(dialogs.messages()[0].title, "Tessellane");
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
+
     const std::string rev1 = dir.file("rev1.bin");
     test::writeFile(rev1, test::fixtureGameRom("T-00001 -01"));
     load(rev1);
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Load Genesis ROM File");
     EXPECT_EQ(dialogs.fileRequests()[0].filter, "Binary Images (*.bin)|*.bin|All Files (*.*)|*.*");
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(state.RomPath, rev1);
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + rev1 + "]"));
     EXPECT_EQ(window->panelText(1), "Game: Test Game One (Rev 01)");
@@ -242,10 +256,36 @@ TEST_F(MainWindow, LoadIdentifiesTheGameAndFillsTheTreeACancelledOneChangesNothi
     EXPECT_EQ(villains->child(0)->data(0, Qt::UserRole).toString(), "QBRKCHILD_Big Sprite");
     EXPECT_EQ(villains->child(0)->data(0, Qt::UserRole + 1).toInt(), 2);
     EXPECT_EQ(villains->data(0, Qt::UserRole + 1).toInt(), 1);
-
     load("");  // the dialog is cancelled
     EXPECT_EQ(state.RomPath, rev1);
     EXPECT_EQ(tree()->topLevelItemCount(), 5);
+
+    load(rom);
+    const std::string info =
+        "Game Name: Test Game One\r\n\r\nTotal Sprites Defined: 10\r\nNumber of Sprite "
+        "Headings: 4";
+    item("mnuFileGameInfo")->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1].text, info);
+    EXPECT_EQ(dialogs.messages()[1].title, "Tessellane");
+
+    const std::string other = dir.file("other.bin");
+    test::writeRom(other, "NOT A GAME");
+    load(other);
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    const MessageRequest& box = dialogs.messages()[2];
+    EXPECT_EQ(
+        box.text,
+        "File is either an corrupt, invalid, or does not currently have support by Tessellane");
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window->panelText(1), "Game: Test Game One");
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + other + "]"));
+    item("mnuFileGameInfo")->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 4u);
+    EXPECT_EQ(dialogs.messages()[3].text, info);
     EXPECT_TRUE(ends.empty());
 }
 
@@ -281,47 +321,6 @@ TEST_F(MainWindow, EachFileDialogOpensInTheFolderItLastFoundAFileIn) {
     EXPECT_TRUE(ends.empty());
 }
 
-// Help Topics always, Game Information once a game was identified; an
-// unsupported ROM after a supported one empties the tree and leaves the
-// earlier game's name and information.
-TEST_F(MainWindow, HelpTopicsGameInformationAndAnUnsupportedRom) {
-    item("mnuFileGameInfo")->trigger();
-    EXPECT_TRUE(dialogs.messages().empty());
-    item("mnuHelpTopics")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              "Help? I'll give you help. This is Wren stuff, backup your stuff. That's all the "
-              "help I'm giving you...");
-    EXPECT_EQ(dialogs.messages()[0].title, "Tessellane");
-    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::None);
-    load(rom);
-    const std::string info =
-        "Game Name: Test Game One\r\n\r\nTotal Sprites Defined: 10\r\nNumber of Sprite "
-        "Headings: 4";
-    item("mnuFileGameInfo")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].text, info);
-    EXPECT_EQ(dialogs.messages()[1].title, "Tessellane");
-
-    const std::string other = dir.file("other.bin");
-    test::writeRom(other, "NOT A GAME");
-    load(other);
-    ASSERT_EQ(dialogs.messages().size(), 3u);
-    const MessageRequest& box = dialogs.messages()[2];
-    EXPECT_EQ(
-        box.text,
-        "File is either an corrupt, invalid, or does not currently have support by Tessellane");
-    EXPECT_EQ(box.title, "Error");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(window->panelText(1), "Game: Test Game One");
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Tessellane [" + other + "]"));
-    item("mnuFileGameInfo")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 4u);
-    EXPECT_EQ(dialogs.messages()[3].text, info);
-}
-
 TEST_F(MainWindow, DatabaseErrorDuringLoadEndsTheProgramWithItsMessage) {
     test::copyJetFixtures(dir.folder());
     std::filesystem::remove(dir.file("t00001.mdb"));
@@ -340,13 +339,13 @@ TEST_F(MainWindow, AboutListsGamesAndShowsDetailsOfTheDoubleClickedRow) {
     about.loadGameList(*state.GameDb);
     window->setAboutWindow(&about);
     auto* list = about.findChild<QTreeWidget*>("lvGames");
+    auto columns = [](QTreeWidgetItem* row) {
+        return QStringList{row->text(0), row->text(1), row->text(2)};
+    };
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->headerItem()->text(0), "Game");
-    EXPECT_EQ(list->headerItem()->text(1), "%");
-    EXPECT_EQ(list->headerItem()->text(2), "Author");
-    EXPECT_EQ(list->topLevelItem(1)->text(0), "Test Game One");
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "75%");
-    EXPECT_EQ(list->topLevelItem(1)->text(2), "Fixture Author");
+    EXPECT_EQ(columns(list->headerItem()), (QStringList{"Game", "%", "Author"}));
+    EXPECT_EQ(columns(list->topLevelItem(1)),
+              (QStringList{"Test Game One", "75%", "Fixture Author"}));
     EXPECT_EQ(about.windowTitle(), "About Tessellane");
 
     // Help > About shows the window modally; its OK button hides it again.

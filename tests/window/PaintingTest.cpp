@@ -24,7 +24,9 @@ constexpr QRgb kHatchLine = qRgb(192, 192, 255);
 
 // The fixture game's sprites: "alpha" is 2 x 1 white tiles; "Delta" has
 // white tiles at (0, 0) and (1, 1), grey ones at (1, 0) and (0, 1); "Beta"
-// has a white tile at (0, 0) and none at (0, 1).
+// has a white tile at (0, 0) and none at (0, 1). Saving what is painted: the
+// canvas paints the buffer these tests read, Save ROM's tests save that buffer,
+// and the toolbar's save runs Save ROM.
 class Painting : public test::FixtureWindow {
 protected:
     widgets::SpriteCanvas* canvas() { return window->spriteView().picSprite(); }
@@ -49,10 +51,6 @@ protected:
         window->palettePanel().PickSwatchColour(back, Qt::RightButton);
     }
     std::uint8_t& at(int x, int y) { return state.Sprite.SpriteBuffer.at(x, y); }
-    QRgb entryColour(int index) {
-        const paint::ScreenColour c = state.Palette.colour(index);
-        return qRgb(c.r, c.g, c.b);
-    }
     void showActive() {
         window->show();
         window->activateWindow();
@@ -151,23 +149,6 @@ TEST_F(Painting, KeysUndoAWholeDragRedoItAndForgetItWithAnotherSprite) {
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(test::sameGrid(state.Sprite.SpriteBuffer, loaded));
     EXPECT_TRUE(ends.empty());
-}
-
-// Saving what is painted: the canvas paints the buffer these tests read, Save
-// ROM's tests save that buffer, and the toolbar's save runs Save ROM (below).
-TEST_F(Painting, AnImportIsOneUndoStepButFileImportSpriteTakesNone) {
-    select("alpha");
-    const tiles::ByteGrid loaded = state.Sprite.SpriteBuffer;
-    test::writeBytes(dir / "threes.bmp", test::bitmapFile(16, 16, [](int, int) { return 3; }));
-    window->importImage(dir.file("threes.bmp"));
-    EXPECT_EQ(at(0, 0), 3);
-    trigger("undo");
-    EXPECT_TRUE(test::sameGrid(state.Sprite.SpriteBuffer, loaded));
-    dialogs.queueAnswer(MsgAnswer::No);  // the import marked the sprite changed
-    select("zebra");                     // compressed; a new history
-    window->ImportBitmap(dir.file("threes.bmp"));
-    trigger("undo");
-    EXPECT_EQ(at(0, 0), 3);  // 1 in the ROM
 }
 
 // Each button shows its 16 x 16 art unscaled at 1x (somewhere in the button:

@@ -75,27 +75,48 @@ TEST_F(SaveRom, CommandsWaitWhileASaveRuns) {
     EXPECT_EQ(ends, std::vector<int>{0});
 }
 
+// After another ROM is loaded, the painting on screen still belongs to the
+// first, and so does the palette when the other is no game's: neither is
+// saved into it.
 TEST_F(SaveRom, NothingIsSavedIntoAnotherRomBeforeOneOfItsSpritesIsSelected) {
     select("alpha");
     paint(0, 0, 1);
+    state.Palette.applyChosenColour(3, {255, 255, 255});
+    const std::string unknown = dir.file("unknown.bin");
+    test::writeRom(unknown, "NOT A GAME", 16384);
+    const std::string unknownBefore = test::readFile(unknown);
+    window->LoadRom(unknown);
+    trigger("mnuFileSaveRom");
+    trigger("mnuFileSavePalette");
     const std::string other = dir.file("other.bin");
     test::writeFile(other, test::fixtureGameRom());
     window->LoadRom(other);
     trigger("mnuFileSaveRom");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, kSpriteOfAnotherRomText);
+    ASSERT_EQ(dialogs.messages().size(), 4u);  // the first, that the ROM is no game's
+    EXPECT_EQ(dialogs.messages()[1].text, kSpriteOfAnotherRomText);
+    EXPECT_EQ(dialogs.messages()[2].text, kPaletteOfAnotherRomText);
+    EXPECT_EQ(dialogs.messages()[2].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(dialogs.messages()[3].text, kSpriteOfAnotherRomText);
+    EXPECT_TRUE(test::sameBytes(test::readFile(unknown), unknownBefore));
     EXPECT_TRUE(test::sameBytes(test::readFile(other), test::fixtureGameRom()));
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
     EXPECT_TRUE(state.Sprite.SpriteDirty);
+    EXPECT_TRUE(state.Palette.PaletteDirty());
 
+    // Once one of its sprites is selected, both are saved into it.
+    dialogs.queueAnswer(MsgAnswer::No);
     dialogs.queueAnswer(MsgAnswer::No);
     select("alpha");
     paint(0, 0, 1);
+    state.Palette.applyChosenColour(3, {255, 255, 255});
     trigger("mnuFileSaveRom");
-    EXPECT_EQ(dialogs.messages().size(), 2u);  // the prompt only
-    EXPECT_TRUE(
-        test::sameBytes(test::readFile(other), withTile(test::fixtureGameRom(), 4096, 0, 0)));
+    trigger("mnuFileSavePalette");
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+    std::string expected = withTile(test::fixtureGameRom(), 4096, 0, 0);
+    expected.replace(7680 + 2 * 3, 2, "\x0E\xEE");  // entry 3 alone
+    EXPECT_TRUE(test::sameBytes(test::readFile(other), expected));
     EXPECT_TRUE(test::sameBytes(test::readFile(rom), test::fixtureGameRom()));
+    EXPECT_FALSE(state.Palette.PaletteDirty());
 }
 
 TEST_F(SaveRom, OversizeWarnsAndACompressorFailureEndsTheProgram) {
