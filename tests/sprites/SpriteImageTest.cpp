@@ -107,7 +107,7 @@ TEST(SpriteImage, PalettePngsGiveTheirStoredIndicesAtEveryBitDepth) {
         {"indices beyond a palette of 2 entries", 8, 12, 2},
     };
     for (const Case& c : cases) {
-        test::PngSpec png{8, 8, 3, c.bits, packedPattern(c.bits, c.limit)};
+        test::PngContent png{8, 8, 3, c.bits, packedPattern(c.bits, c.limit)};
         png.plte.assign(3 * static_cast<std::size_t>(c.plteEntries), 0);  // all black
         const auto read = importBytes(test::pngFile(png));
         ASSERT_TRUE(read) << c.what;
@@ -170,7 +170,7 @@ TEST(SpriteImage, ColourPngsTakeTheNearestEntryTheirTransparentPixelsZero) {
             if (bits == 16) key.insert(key.end(), {visible[s], low});
             if (bits == 8) key.insert(key.end(), {0, static_cast<std::uint8_t>(visible[s] + low)});
         }
-        test::PngSpec keyed{8, 8, 2, bits, rgb};
+        test::PngContent keyed{8, 8, 2, bits, rgb};
         keyed.trns = key;
         const auto keyedRead = importBytes(test::pngFile(keyed));
         ASSERT_TRUE(keyedRead) << bits;
@@ -205,7 +205,7 @@ TEST(SpriteImage, BitmapRowsArePaddedBottomUpOrTopDownAndShortFilesReadAsZero) {
 
 TEST(SpriteImage, WhatCannotGoInIsRefusedInWordsAndAnEmptyFileIsNothing) {
     EXPECT_FALSE(importBytes({}));
-    test::PngSpec index16{8, 8, 3, 8, packedPattern(8, 21)};
+    test::PngContent index16{8, 8, 3, 8, packedPattern(8, 21)};
     index16.plte.assign(3 * 21, 0);
     std::vector<std::uint8_t> cut =
         test::pngFile({8, 8, 3, 8, std::vector<std::uint8_t>(64), {0, 0, 0}});

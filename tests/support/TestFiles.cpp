@@ -57,7 +57,7 @@ void writeRom(const std::string& path, const std::string& headerText, std::size_
     writeFile(path, rom);
 }
 
-std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
+std::vector<std::uint8_t> pngFile(const PngContent& png) {
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     auto be32 = [](std::vector<std::uint8_t>& to, std::uint32_t v) {
         for (int shift = 24; shift >= 0; shift -= 8)
@@ -72,20 +72,20 @@ std::vector<std::uint8_t> pngFile(const PngSpec& spec) {
              static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
     };
     std::vector<std::uint8_t> header;
-    be32(header, static_cast<std::uint32_t>(spec.width));
-    be32(header, static_cast<std::uint32_t>(spec.height));
-    header.insert(header.end(), {static_cast<std::uint8_t>(spec.bitDepth),
-                                 static_cast<std::uint8_t>(spec.colourType), 0, 0, 0});
+    be32(header, static_cast<std::uint32_t>(png.width));
+    be32(header, static_cast<std::uint32_t>(png.height));
+    header.insert(header.end(), {static_cast<std::uint8_t>(png.bitDepth),
+                                 static_cast<std::uint8_t>(png.colourType), 0, 0, 0});
     chunk("IHDR", header);
-    if (!spec.plte.empty()) chunk("PLTE", spec.plte);
-    if (!spec.trns.empty()) chunk("tRNS", spec.trns);
+    if (!png.plte.empty()) chunk("PLTE", png.plte);
+    if (!png.trns.empty()) chunk("tRNS", png.trns);
     // Every scanline with filter type 0 (none) in front.
-    const std::size_t rowBytes = spec.rows.size() / static_cast<std::size_t>(spec.height);
+    const std::size_t rowBytes = png.rows.size() / static_cast<std::size_t>(png.height);
     std::vector<std::uint8_t> raw;
-    for (std::size_t y = 0; y < static_cast<std::size_t>(spec.height); ++y) {
+    for (std::size_t y = 0; y < static_cast<std::size_t>(png.height); ++y) {
         raw.push_back(0);
-        raw.insert(raw.end(), spec.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
-                   spec.rows.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
+        raw.insert(raw.end(), png.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
+                   png.rows.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<std::uint8_t> packed(packedSize);

@@ -89,7 +89,7 @@ std::vector<std::uint8_t> bitmapFile(int width, int height, int (*pixel)(int x, 
 // tests can make the files other tools write: any colour type and bit depth,
 // a palette (PLTE) of any length, a tRNS chunk. `rows` are the image's
 // scanlines, packed as the format stores them, without their filter bytes.
-struct PngSpec {
+struct PngContent {
     int width = 0;
     int height = 0;
     int colourType = 3;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
@@ -98,7 +98,7 @@ struct PngSpec {
     std::vector<std::uint8_t> plte = {};  // 3 bytes an entry
     std::vector<std::uint8_t> trns = {};  // the chunk's bytes as stored
 };
-std::vector<std::uint8_t> pngFile(const PngSpec& spec);
+std::vector<std::uint8_t> pngFile(const PngContent& png);
 
 // Runs the built tessellane-cli with `args` (a shell command line's words)
 // and gives what it printed and its exit status.
