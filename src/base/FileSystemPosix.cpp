@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "base/FileSystem.h"
+#include "base/RomFile.h"
 #include "base/RuntimeError.h"
-#include "base/WholeFile.h"
 
 namespace tess {
 namespace fs = std::filesystem;
@@ -149,11 +149,10 @@ bool ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes, std:
 void RewriteFile(const std::string& path,
                  const std::function<void(std::vector<std::uint8_t>&)>& edit,
                  const ReplaceOptions& options) {
+    std::vector<std::uint8_t> bytes = readWhole(path);
+    edit(bytes);
     std::string why;
-    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(path, why);
-    if (!bytes) throw fileError(path, why);
-    edit(*bytes);
-    if (!ReplaceFile(path, *bytes, why, options)) throw fileError(path, why);
+    if (!ReplaceFile(path, bytes, why, options)) throw fileError(path, why);
 }
 
 }  // namespace tess
