@@ -10,7 +10,6 @@
 
 #include "base/ErrorReporting.h"
 #include "base/Messages.h"
-#include "base/WholeFile.h"
 #include "sprites/CompressedSize.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
@@ -67,13 +66,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::ostream& err) {
-    std::string why;
-    if (writeWholeFile(path, bytes, why)) return true;
-    err << "cannot write " << path << ": " << why << "\n";
-    return false;
-}
-
 std::vector<std::uint8_t> pngOf(const sprites::DetachedSprite& sprite, const std::string& rom) {
     return sprites::SpritePng(sprite.doc, sprites::RomColours(sprite.palette, rom));
 }
@@ -84,7 +76,7 @@ int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
                  std::ostream& err) {
     sprites::DetachedSprite sprite;
     if (!load(db, args[0], args[1], sprite, err)) return kFailed;
-    return writeFile(args[2], pngOf(sprite, args[0]), err) ? kOk : kFailed;
+    return WriteOrSay(args[2], pngOf(sprite, args[0]), err) ? kOk : kFailed;
 }
 
 int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
@@ -126,7 +118,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
         }
         taken.insert(lower(file));
         file += ".png";
-        if (!writeFile((folder / file).string(), pngOf(sprite, rom), err)) {
+        if (!WriteOrSay((folder / file).string(), pngOf(sprite, rom), err)) {
             allWritten = false;
             continue;
         }
@@ -134,8 +126,8 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
               << sprite.doc.TileMap.upperY() << '\t' << file << "\n";
     }
     const std::string text = index.str();
-    if (!writeFile((folder / "index.tsv").string(),
-                   {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, err)) {
+    if (!WriteOrSay((folder / "index.tsv").string(),
+                    {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, err)) {
         return kFailed;
     }
     out << sprites.size() << " sprites\n";
