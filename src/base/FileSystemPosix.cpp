@@ -11,6 +11,7 @@
 #include "base/FileSystem.h"
 #include "base/RomFile.h"
 #include "base/RuntimeError.h"
+#include "base/WholeFile.h"
 
 namespace tess {
 namespace fs = std::filesystem;
@@ -105,13 +106,12 @@ bool ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes, std:
     if (!target) return false;
     struct stat old {};
     const bool replacing = ::stat(target->c_str(), &old) == 0;
-    if (replacing && S_ISDIR(old.st_mode)) {
-        why = "is a folder";
-        return false;
-    }
-    if (replacing && !S_ISREG(old.st_mode)) {
-        why = "is not a regular file";
-        return false;
+    if (replacing) {
+        std::error_code error;  // a status that cannot be read is no regular file's
+        if (const auto fault = notRegular(fs::status(*target, error))) {
+            why = fault->why;
+            return false;
+        }
     }
     removeStaleTemporaries(*target);
 

@@ -23,6 +23,9 @@ struct Unreadable {
 };
 // Nothing for a regular file, or a link to one, that opens for reading.
 std::optional<Unreadable> whyUnreadable(const std::filesystem::path& path);
+// What keeps an existing file of this status from being read or replaced as a
+// file (a folder, a device, a FIFO); nothing for a regular file.
+std::optional<Unreadable> notRegular(const std::filesystem::file_status& status);
 
 // The file's bytes, or nullopt with the reason in `why` (whyUnreadable's, or a read error).
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
