@@ -1,7 +1,8 @@
 #pragma once
 
-// File reads and all-or-nothing writes for the compression entry points and
-// the command line.
+// File reads that give why they failed instead of raising, and all-or-nothing
+// writes, for callers that word a failure themselves. The reads that raise
+// tess::fileError are in RomFile.h.
 
 #include <cstdint>
 #include <filesystem>
