@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -21,18 +22,28 @@ namespace {
 namespace fs = std::filesystem;
 using sprites::SaveOutcome;
 
-// Loads a sprite of the identified game, or says on `err` why not.
-bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::SpriteChoice& choice,
-                sprites::DetachedSprite& sprite, std::ostream& err) {
+// Runs `step`; any error but a database's, which ends the command, is said on
+// `err` in the words of the window's error box. Returns false after one.
+bool ranOrSaid(std::ostream& err, const std::function<void()>& step) {
     try {
-        if (sprites::LoadDetached(db, rom, choice, sprite)) return true;
-        err << ProcessingErrorBox().text << "\n";
+        step();
+        return true;
     } catch (const DatabaseError&) {
         throw;
     } catch (...) {
         err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
+        return false;
     }
-    return false;
+}
+
+// Loads a sprite of the identified game, or says on `err` why not.
+bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::SpriteChoice& choice,
+                sprites::DetachedSprite& sprite, std::ostream& err) {
+    bool loaded = false;
+    const bool ran =
+        ranOrSaid(err, [&] { loaded = sprites::LoadDetached(db, rom, choice, sprite); });
+    if (ran && !loaded) err << ProcessingErrorBox().text << "\n";
+    return loaded;
 }
 
 // Loads the sprite `name` (a key or a bare name) of the ROM's game.
@@ -163,16 +174,11 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     // leaves the ROM as it was on failure cannot.
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
-    try {
-        outcome =
-            sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks,
-                                dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
-    } catch (const DatabaseError&) {
-        throw;
-    } catch (...) {
-        err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
-        return kFailed;
-    }
+    const auto mode = dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write;
+    const bool ran = ranOrSaid(err, [&] {
+        outcome = sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks, mode);
+    });
+    if (!ran) return kFailed;
     using Result = SaveOutcome::Result;
     // The answer goes to standard output; a refusal, with the size that made
     // it, to standard error, once.
