@@ -16,12 +16,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/RomFile.h"
 #include "codec/Nemesis.h"
 #include "codec/SizeSearch.h"
 
@@ -42,11 +42,6 @@ struct Sample {
     std::size_t original = 0;
     std::size_t bestPublic = 0;  // 0 when unknown
 };
-
-std::vector<uint8_t> readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::map<std::string, std::size_t> readPublicSizes(const fs::path& tsv) {
     std::map<std::string, std::size_t> sizes;
@@ -126,7 +121,7 @@ int main(int argc, char** argv) {
     }
     std::sort(paths.begin(), paths.end());
     for (const fs::path& path : paths) {
-        std::vector<uint8_t> stream = readFile(path);
+        std::vector<uint8_t> stream = tess::readWhole(path);
         auto decoded = tess::codec::decodeNemesis(stream);
         if (!decoded.ok()) {
             std::cout << "skipped " << path.filename().string() << ": "

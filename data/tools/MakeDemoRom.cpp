@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WholeFile.h"
 #include "codec/Nemesis.h"
 #include "gamedb/GameDatabase.h"
 #include "gamedb/Identify.h"
@@ -224,11 +225,8 @@ int main(int argc, char** argv) {
         writeCompressedSprites(rom, db.table(GameDatabase::COMPRESSED), argv[3]);
         putWord(rom, tess::tiles::kChecksumOffset, tess::tiles::ComputeChecksum(rom));
 
-        std::ofstream file(out, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(rom.data()),
-                   static_cast<std::streamsize>(rom.size()));
-        if (!file.flush()) throw Failure("cannot write " + out);
-        file.close();
+        std::string why;
+        if (!tess::writeWholeFile(out, rom, why)) throw Failure("cannot write " + out + ": " + why);
 
         // The ROM must be recognised as the demo game.
         if (!tess::gamedb::IdentifyRom(db, out))

@@ -4,6 +4,14 @@
 #include <new>
 
 namespace tess {
+namespace {
+
+// The report keeps error numbers in 16 bits.
+std::int16_t reportedNumber(const RuntimeError& error) {
+    return static_cast<std::int16_t>(error.number());
+}
+
+}  // namespace
 
 MessageRequest ProcessingErrorBox() {
     return {
@@ -16,14 +24,13 @@ MessageRequest ProcessingErrorBox() {
 void ShowProcessingError(CommonDlg& dlg) { dlg.message(ProcessingErrorBox()); }
 
 MessageRequest RuntimeErrorBox(const RuntimeError& error) {
-    const auto number = static_cast<std::int16_t>(error.number());
-    return {"Runtime Error: " + std::to_string(number) + "\r\n'" + error.description() +
-                "'\r\n\r\nSource: " + error.source(),
+    return {"Runtime Error: " + std::to_string(reportedNumber(error)) + "\r\n'" +
+                error.description() + "'\r\n\r\nSource: " + error.source(),
             "Generic Runtime Error Handler", MsgIcon::Critical, MsgButtons::Ok};
 }
 
 void HandleRuntimeError(CommonDlg& dlg, const RuntimeError& error) {
-    if (static_cast<std::int16_t>(error.number()) == err::ObjectNotSet) return;
+    if (reportedNumber(error) == err::ObjectNotSet) return;
     dlg.message(RuntimeErrorBox(error));
 }
 

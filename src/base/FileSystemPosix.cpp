@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/FileSystem.h"
+#include "base/RomFile.h"
 #include "base/RuntimeError.h"
 #include "base/WholeFile.h"
 
@@ -105,13 +106,12 @@ bool ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes, std:
     if (!target) return false;
     struct stat old {};
     const bool replacing = ::stat(target->c_str(), &old) == 0;
-    if (replacing && S_ISDIR(old.st_mode)) {
-        why = "is a folder";
-        return false;
-    }
-    if (replacing && !S_ISREG(old.st_mode)) {
-        why = "is not a regular file";
-        return false;
+    if (replacing) {
+        std::error_code error;  // a status that cannot be read is no regular file's
+        if (const auto fault = notRegular(fs::status(*target, error))) {
+            why = fault->why;
+            return false;
+        }
     }
     removeStaleTemporaries(*target);
 
@@ -149,11 +149,10 @@ bool ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes, std:
 void RewriteFile(const std::string& path,
                  const std::function<void(std::vector<std::uint8_t>&)>& edit,
                  const ReplaceOptions& options) {
+    std::vector<std::uint8_t> bytes = readWhole(path);
+    edit(bytes);
     std::string why;
-    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(path, why);
-    if (!bytes) throw fileError(path, why);
-    edit(*bytes);
-    if (!ReplaceFile(path, *bytes, why, options)) throw fileError(path, why);
+    if (!ReplaceFile(path, bytes, why, options)) throw fileError(path, why);
 }
 
 }  // namespace tess

@@ -16,12 +16,10 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-RuntimeError badRecordNumber() { return {err::BadRecordNumber, "Bad record number"}; }
-
 }  // namespace
 
 std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::uint8_t> out) {
-    if (offset < 0) throw badRecordNumber();
+    if (offset < 0) throw badRecordNumberError();
     File file(std::fopen(path.c_str(), "rb"));
     if (!file || fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
         throw fileError(path, std::strerror(errno));

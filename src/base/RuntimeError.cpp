@@ -1,6 +1,5 @@
 #include "base/RuntimeError.h"
 
-#include <cerrno>
 #include <filesystem>
 
 namespace tess {
@@ -21,6 +20,7 @@ RuntimeError invalidUseOfNullError() { return {err::InvalidUseOfNull, "Invalid u
 RuntimeError objectNotSetError() {
     return {err::ObjectNotSet, "Object variable or With block variable not set"};
 }
+RuntimeError badRecordNumberError() { return {err::BadRecordNumber, "Bad record number"}; }
 
 RuntimeError fileError(const std::string& path, const std::string& reason) {
     std::error_code ec;

@@ -59,6 +59,8 @@ RuntimeError subscriptError();
 RuntimeError typeMismatchError();
 RuntimeError invalidUseOfNullError();
 RuntimeError objectNotSetError();
+// A negative position in a file.
+RuntimeError badRecordNumberError();
 // A file that cannot be opened, read or written: "File not found" (53) when
 // it does not exist, else "Path/File access error" (75), with the system's
 // reason after the path when one is given ("No space left on device").

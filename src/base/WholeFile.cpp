@@ -15,15 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What keeps an existing file of this status from being read or replaced as a file.
-std::optional<Unreadable> notRegular(const fs::file_status& status) {
-    if (fs::is_directory(status)) return Unreadable{Unreadable::Kind::Folder, "is a folder"};
-    if (!fs::is_regular_file(status)) {
-        return Unreadable{Unreadable::Kind::NotRegularFile, "is not a regular file"};
-    }
-    return std::nullopt;
-}
-
 // Opens `path` for reading into `in`. A folder is refused by name (a stream
 // opens one without complaint, and only its reads fail), and so is a FIFO or
 // a device, whose reading may never end.
@@ -41,6 +32,14 @@ bool openForReading(const fs::path& path, std::ifstream& in, std::string& why) {
 }
 
 }  // namespace
+
+std::optional<Unreadable> notRegular(const fs::file_status& status) {
+    if (fs::is_directory(status)) return Unreadable{Unreadable::Kind::Folder, "is a folder"};
+    if (!fs::is_regular_file(status)) {
+        return Unreadable{Unreadable::Kind::NotRegularFile, "is not a regular file"};
+    }
+    return std::nullopt;
+}
 
 std::optional<Unreadable> whyUnreadable(const fs::path& path) {
     std::error_code error;

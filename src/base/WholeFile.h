@@ -1,7 +1,8 @@
 #pragma once
 
-// File reads and all-or-nothing writes for the compression entry points and
-// the command line.
+// File reads that give why they failed instead of raising, and all-or-nothing
+// writes, for callers that word a failure themselves. The reads that raise
+// tess::fileError are in RomFile.h.
 
 #include <cstdint>
 #include <filesystem>
@@ -23,6 +24,9 @@ struct Unreadable {
 };
 // Nothing for a regular file, or a link to one, that opens for reading.
 std::optional<Unreadable> whyUnreadable(const std::filesystem::path& path);
+// What keeps an existing file of this status from being read or replaced as a
+// file (a folder, a device, a FIFO); nothing for a regular file.
+std::optional<Unreadable> notRegular(const std::filesystem::file_status& status);
 
 // The file's bytes, or nullopt with the reason in `why` (whyUnreadable's, or a read error).
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,

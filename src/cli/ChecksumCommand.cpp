@@ -5,7 +5,6 @@
 
 #include "base/FileSystem.h"
 #include "base/RuntimeError.h"
-#include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "tiles/RomHeader.h"
 
@@ -23,12 +22,8 @@ std::string hex(std::int64_t value) {
 int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool fix = args.size() == 2;  // the caller accepts only "--fix" as a second word
     const std::string& path = args[0];
-    std::string why;
-    const auto rom = readWholeFile(path, why);
-    if (!rom) {
-        err << "cannot read " << path << ": " << why << "\n";
-        return kFailed;
-    }
+    const auto rom = ReadOrSay(path, err);
+    if (!rom) return kFailed;
     if (static_cast<std::int64_t>(rom->size()) < tiles::kHeaderEnd) {
         err << path << " is " << rom->size() << " bytes long, shorter than the "
             << tiles::kHeaderEnd << "-byte cartridge header: not a Genesis ROM\n";
@@ -50,7 +45,7 @@ int CheckChecksum(const std::vector<std::string>& args, std::ostream& out, std::
             bytes[tiles::kChecksumOffset + 1] = static_cast<std::uint8_t>(sum & 0xFF);
         });
     } catch (const RuntimeError& e) {
-        err << "cannot write " << path << ": " << e.description() << "\n";
+        err << CannotWrite(path, e.description()) << "\n";
         return kFailed;
     }
     out << "fixed:    " << hex(computed) << " written at " << hex(tiles::kChecksumOffset) << "\n";

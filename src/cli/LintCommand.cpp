@@ -13,7 +13,7 @@ int LintGames(gamedb::GameDatabase& db, const std::vector<std::string>& args, st
     std::vector<lint::LintFinding> findings;
     if (args.empty()) {
         findings = lint::LintAllGames(db);
-    } else if (!RomReadableOrSay(args[0], err)) {
+    } else if (!ReadableOrSay(args[0], err)) {
         return kFailed;
     } else if (auto found = lint::LintRomGame(db, args[0])) {
         findings = std::move(*found);

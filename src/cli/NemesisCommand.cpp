@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/WholeFile.h"
+#include "cli/Command.h"
 #include "codec/Nemesis.h"
 
 namespace tess::cli {
@@ -22,12 +23,12 @@ constexpr const char* kUsage =
 
 int usageError(std::ostream& err, const std::string& message) {
     err << message << "\n" << kUsage;
-    return 1;
+    return kFailed;
 }
 
 int failure(std::ostream& err, const std::string& message) {
     err << message << "\n";
-    return 1;
+    return kFailed;
 }
 
 std::optional<std::size_t> parseOffset(const std::string& text) {
@@ -70,39 +71,34 @@ int decompress(const std::vector<std::string>& args, std::ostream& out, std::ost
         return usageError(err, "bad offset '" + args[2] +
                                    "': expected a decimal or 0x-prefixed hexadecimal number");
     }
-    if (const auto unreadable = whyUnreadable(file)) {
-        return failure(err, "cannot read " + file + ": " + unreadable->why);
-    }
-    std::string why;
+    if (!ReadableOrSay(file, err)) return kFailed;
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(file, error);
-    if (error) return failure(err, "cannot read " + file + ": " + error.message());
+    if (error) return failure(err, CannotRead(file, error.message()));
     if (*offset >= size) {
         return failure(
             err, "offset " + args[2] + " is outside the file (" + std::to_string(size) + " bytes)");
     }
+    std::string why;
     const auto decoded = decodeAt(file, *offset, why);
-    if (!decoded) return failure(err, "cannot read " + file + ": " + why);
+    if (!decoded) return failure(err, CannotRead(file, why));
     if (!decoded->ok()) {
         return failure(err, "corrupt stream at byte " + std::to_string(*offset + decoded->errorAt) +
                                 ": " + describe(decoded->status));
     }
-    if (!writeWholeFile(target, decoded->data, why)) {
-        return failure(err, "cannot write " + target + ": " + why);
-    }
+    if (!WriteOrSay(target, decoded->data, err)) return kFailed;
     out << "decompressed " << decoded->data.size() << " bytes (" << tileText(decoded->data.size())
         << ") from " << decoded->consumed << " bytes at offset " << args[2] << " into " << target
         << "\n";
-    return 0;
+    return kOk;
 }
 
 int compress(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool best = args[1] == "--best";
     const std::string& source = args[best ? 2 : 1];
     const std::string& target = args[best ? 3 : 2];
-    std::string why;
-    const auto input = readWholeFile(source, why);
-    if (!input) return failure(err, "cannot read " + source + ": " + why);
+    const auto input = ReadOrSay(source, err);
+    if (!input) return kFailed;
     const NemesisEncoded encoded =
         encodeNemesis(*input, best ? NemesisEffort::Best : NemesisEffort::Default);
     switch (encoded.status) {
@@ -117,13 +113,11 @@ int compress(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                     std::to_string(kNemesisMaxTiles) + " fit in one stream");
         default: return failure(err, std::string("cannot compress: ") + describe(encoded.status));
     }
-    if (!writeWholeFile(target, encoded.stream, why)) {
-        return failure(err, "cannot write " + target + ": " + why);
-    }
+    if (!WriteOrSay(target, encoded.stream, err)) return kFailed;
     out << "compressed " << input->size() << " bytes (" << tileText(input->size()) << ") into "
         << encoded.stream.size() << " bytes (" << (encoded.xorMode ? "xor" : "plain")
         << " mode) in " << target << "\n";
-    return 0;
+    return kOk;
 }
 
 }  // namespace
@@ -133,7 +127,7 @@ int runNemesisCommand(const std::vector<std::string>& args, std::ostream& out, s
         const std::string command = args.empty() ? "" : args[0];
         if (command == "help" || command == "--help" || command == "-h") {
             out << kUsage;
-            return 0;
+            return kOk;
         }
         if (command == "decompress") {
             if (args.size() != 4) return usageError(err, "decompress needs FILE OFFSET OUT");

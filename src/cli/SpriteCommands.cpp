@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -10,7 +11,6 @@
 
 #include "base/ErrorReporting.h"
 #include "base/Messages.h"
-#include "base/WholeFile.h"
 #include "sprites/CompressedSize.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSave.h"
@@ -22,18 +22,28 @@ namespace {
 namespace fs = std::filesystem;
 using sprites::SaveOutcome;
 
-// Loads a sprite of the identified game, or says on `err` why not.
-bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::SpriteChoice& choice,
-                sprites::DetachedSprite& sprite, std::ostream& err) {
+// Runs `step`; any error but a database's, which ends the command, is said on
+// `err` in the words of the window's error box. Returns false after one.
+bool ranOrSaid(std::ostream& err, const std::function<void()>& step) {
     try {
-        if (sprites::LoadDetached(db, rom, choice, sprite)) return true;
-        err << ProcessingErrorBox().text << "\n";
+        step();
+        return true;
     } catch (const DatabaseError&) {
         throw;
     } catch (...) {
         err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
+        return false;
     }
-    return false;
+}
+
+// Loads a sprite of the identified game, or says on `err` why not.
+bool loadChosen(gamedb::GameDatabase& db, const std::string& rom, const tiles::SpriteChoice& choice,
+                sprites::DetachedSprite& sprite, std::ostream& err) {
+    bool loaded = false;
+    const bool ran =
+        ranOrSaid(err, [&] { loaded = sprites::LoadDetached(db, rom, choice, sprite); });
+    if (ran && !loaded) err << ProcessingErrorBox().text << "\n";
+    return loaded;
 }
 
 // Loads the sprite `name` (a key or a bare name) of the ROM's game.
@@ -67,13 +77,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::ostream& err) {
-    std::string why;
-    if (writeWholeFile(path, bytes, why)) return true;
-    err << "cannot write " << path << ": " << why << "\n";
-    return false;
-}
-
 std::vector<std::uint8_t> pngOf(const sprites::DetachedSprite& sprite, const std::string& rom) {
     return sprites::SpritePng(sprite.doc, sprites::RomColours(sprite.palette, rom));
 }
@@ -84,7 +87,7 @@ int ExportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
                  std::ostream& err) {
     sprites::DetachedSprite sprite;
     if (!load(db, args[0], args[1], sprite, err)) return kFailed;
-    return writeFile(args[2], pngOf(sprite, args[0]), err) ? kOk : kFailed;
+    return WriteOrSay(args[2], pngOf(sprite, args[0]), err) ? kOk : kFailed;
 }
 
 int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, std::ostream& out,
@@ -126,7 +129,7 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
         }
         taken.insert(lower(file));
         file += ".png";
-        if (!writeFile((folder / file).string(), pngOf(sprite, rom), err)) {
+        if (!WriteOrSay((folder / file).string(), pngOf(sprite, rom), err)) {
             allWritten = false;
             continue;
         }
@@ -134,8 +137,8 @@ int ExportSheet(gamedb::GameDatabase& db, const std::vector<std::string>& args, 
               << sprite.doc.TileMap.upperY() << '\t' << file << "\n";
     }
     const std::string text = index.str();
-    if (!writeFile((folder / "index.tsv").string(),
-                   {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, err)) {
+    if (!WriteOrSay((folder / "index.tsv").string(),
+                    {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, err)) {
         return kFailed;
     }
     out << sprites.size() << " sprites\n";
@@ -171,16 +174,11 @@ int ImportSprite(gamedb::GameDatabase& db, const std::vector<std::string>& args,
     // leaves the ROM as it was on failure cannot.
     hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
     SaveOutcome outcome;
-    try {
-        outcome =
-            sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks,
-                                dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write);
-    } catch (const DatabaseError&) {
-        throw;
-    } catch (...) {
-        err << RuntimeErrorBox(asRuntimeError(std::current_exception())).text << "\n";
-        return kFailed;
-    }
+    const auto mode = dryRun ? sprites::SaveMode::DryRun : sprites::SaveMode::Write;
+    const bool ran = ranOrSaid(err, [&] {
+        outcome = sprites::SaveSprite(rom, sprite.temp.files(), sprite.doc, hooks, mode);
+    });
+    if (!ran) return kFailed;
     using Result = SaveOutcome::Result;
     // The answer goes to standard output; a refusal, with the size that made
     // it, to standard error, once.

@@ -23,20 +23,17 @@ namespace tess::codec::nemesis {
 // every other.
 class ColourSearch {
 public:
-    using Frontier = SpaceCosts;
-
     ColourSearch(NibbleStretches& stretches, unsigned colour);
 
     unsigned colour() const { return colour_; }
-    // The least bits found within k units, for k = 0..252. Meaningful after the first tryCosts().
-    const Frontier& frontier() const { return bits_; }
-    // Where the frontier falls: (k, frontier()[k]) for k = 0 and each k where it is below k - 1.
+    // Where the frontier falls: (k, least bits within k) for k = 0 and each k where it is below
+    // k - 1. Meaningful after the first tryCosts().
     struct Fall {
         unsigned space;
         uint32_t bits;
     };
     std::span<const Fall> falls();
-    // The code lengths behind frontier()[space].
+    // The code lengths behind the least bits within `space` units.
     RunLengths lengthsWithin(unsigned space);
 
     // Tries every table of the colour: its frontier is then exact, and the other searches have
@@ -78,7 +75,7 @@ private:
     HashIndex known_;     // hash of a split's uses -> its curve
     HashIndex tried_;     // costs a descent went on from, with its space
     HashIndex followed_;  // splits a descent went on from, with its space
-    Frontier bits_;
+    SpaceCosts bits_;     // the frontier: the least bits found within k units, for k = 0..252
     std::array<uint32_t, kCodeSpace + 1> where_;  // the curve behind each entry of the frontier
     bool changed_ = false;
     std::array<Fall, kCodeSpace + 1> falls_;

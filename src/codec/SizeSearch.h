@@ -49,8 +49,6 @@ public:
     // Step 2; may be called again with a wider search, which goes on from where it stopped.
     void improve(const SearchWidth& width);
 
-    // Bits of the best table so far and of the bitstream under it.
-    uint64_t bestBits() const { return bestBits_; }
     // Stream bytes of the best table so far: header, table, end byte and bitstream.
     std::size_t bestBytes() const { return 3 + (bestBits_ + 7) / 8; }
     // The best table so far, per colour.
@@ -73,8 +71,8 @@ private:
     std::vector<unsigned> shares_;       // units of code space per colour, from the last knapsack
     // Each colour's share and lengths when it was last reshaped.
     std::vector<std::pair<unsigned, RunLengths>> reshaped_;
-    std::vector<uint32_t> totals_;  // knapsack scratch, see total()
-    uint64_t bestBits_ = UINT64_MAX;
+    std::vector<uint32_t> totals_;    // knapsack scratch, see total()
+    uint64_t bestBits_ = UINT64_MAX;  // of the best table so far and the bitstream under it
     std::array<RunLengths, kColours> bestLengths_{};
     bool capped_ = false;  // whether the capped shapes have been split
 };

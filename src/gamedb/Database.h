@@ -13,23 +13,25 @@ class Database {
 public:
     virtual ~Database() = default;
     // Reads a whole table in "PrimaryKey" order. Raises err::TableNotFound for
-    // a missing table and 3800 when the table has no "PrimaryKey" index.
+    // a missing table and err::IndexNotFound when the table has no "PrimaryKey"
+    // index.
     virtual Table loadTable(const std::string& name) = 0;
 };
 
 // Opens a Jet (Access) or SQLite file, chosen by the file's signature, not its
 // name. Raises err::DatabaseNotFound for a missing file, err::CannotOpenDatabase
 // for one that does not open (no right to read it, a folder, a FIFO) and
-// err::UnrecognizedDatabase for a file of
-// neither kind or one the engine cannot read.
+// err::UnrecognizedDatabase for a file of neither kind or one the engine cannot
+// read.
 std::unique_ptr<Database> openDatabase(const std::string& path);
 
 // The two stores behind openDatabase. Each raises the same errors as
-// openDatabase and loadTable, and 3343 for a damaged file.
+// openDatabase and loadTable, and err::UnrecognizedDatabase for a damaged file.
 std::unique_ptr<Database> openJetDatabase(const std::string& path);
 std::unique_ptr<Database> openSqliteDatabase(const std::string& path);
 
-// Raises 3024 or 3051 (see openDatabase) unless `path` opens for reading.
+// Raises err::DatabaseNotFound or err::CannotOpenDatabase (see openDatabase)
+// unless `path` opens for reading.
 void requireReadableDatabase(const std::string& path);
 
 // The engine's errors, worded as Access words them, shared by both stores.
