@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/RomFile.h"
-#include "codec/Nemesis.h"
 #include "sprites/CompressedSprite.h"
 #include "sprites/SpriteFacts.h"
 #include "sprites/SpriteSave.h"
@@ -16,7 +15,7 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
     CompressedSize size;
     size.name = record.sprite.name;
     size.offset = record.row.field("Offset").toLong();
-    size.blockInRom = BlockSizeInRom(record.romPath, size.offset);
+    size.blockInRom = BlockSizeAt(readWhole(record.romPath), size.offset);
     size.maxSize = record.row.field("MaxSize").toLong();
 
     SaveHooks hooks;
@@ -51,11 +50,7 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
             slot.name = row.field("Name").text();
             slot.offset = row.field("Offset").toLong();
             slot.maxSize = row.field("MaxSize").toLong();
-            if (slot.offset >= 0) {
-                const codec::NemesisDecoded block =
-                    codec::decodeNemesis(rom, static_cast<std::size_t>(slot.offset));
-                if (block.ok()) slot.blockInRom = block.consumed;
-            }
+            slot.blockInRom = BlockSizeAt(rom, slot.offset);
             slots.emplace(slot.name, slot);
         } catch (const RuntimeError&) {
             // The lint reports such a row; the tree shows it without a tooltip.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,12 +45,8 @@ void LoadCompressedGreyTiles(const gamedb::TableCursor& row, const std::string& 
                              std::string_view list, const TempFiles& files,
                              tiles::SpriteSurface& view, tiles::SpriteDocument& doc);
 
-// The size in bytes of the Nemesis block at `offset` of the ROM as it is now,
-// or nothing when no valid block starts there. Raises tess::fileError when
-// the ROM cannot be read.
-std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset);
-
-// The error a failing decompression raises.
-RuntimeError decompressionError();
+// The size in bytes of the Nemesis block at `offset` of a ROM image, or
+// nothing when no valid block starts there.
+std::optional<std::size_t> BlockSizeAt(std::span<const std::uint8_t> rom, std::int32_t offset);
 
 }  // namespace tess::sprites

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "codec/Nemesis.h"
+#include "sprites/CompressedSprite.h"
 #include "tiles/TileCodec.h"
 #include "tiles/TileListReader.h"
 
@@ -37,12 +37,10 @@ std::string block(const tiles::SpriteRecord& record) {
     } catch (const RuntimeError&) {
         return "no offset";
     }
-    std::string text = "at " + std::to_string(offset) + ", ";
-    const codec::NemesisDecoded inRom =
-        offset < 0 ? codec::NemesisDecoded{}
-                   : codec::decodeNemesis(record.rom, static_cast<std::size_t>(offset));
-    if (offset < 0 || !inRom.ok()) return text + "none that unpacks";
-    return text + std::to_string(inRom.consumed) + " bytes";
+    const std::string text = "at " + std::to_string(offset) + ", ";
+    const std::optional<std::size_t> inRom = BlockSizeAt(record.rom, offset);
+    if (!inRom) return text + "none that unpacks";
+    return text + std::to_string(*inRom) + " bytes";
 }
 
 }  // namespace
