@@ -119,12 +119,7 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
                std::to_string(record.rom.size()) + " bytes long and is now " +
                std::to_string(now.size()) + "." + advice;
     }
-    auto header = [](const std::vector<std::uint8_t>& rom) {
-        const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
-        const auto end = std::min<std::size_t>(tiles::kHeaderEnd, rom.size());
-        return std::span(rom).subspan(begin, end - begin);
-    };
-    if (!std::ranges::equal(header(now), header(record.rom))) {
+    if (!std::ranges::equal(tiles::HeaderBytes(now), tiles::HeaderBytes(record.rom))) {
         return start +
                "is no longer the ROM the sprite was read from: its cartridge header "
                "changed since." +

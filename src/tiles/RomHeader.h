@@ -18,6 +18,10 @@ inline constexpr std::int64_t kChecksumOffset = 0x18E;
 enum class SpanFault { None, Outside, OverHeader };
 SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t size, bool isRom);
 
+// The bytes of the cartridge header an image holds: all 256 of them, or fewer
+// (none) when the image ends inside (before) the header.
+std::span<const std::uint8_t> HeaderBytes(std::span<const std::uint8_t> rom);
+
 // The 16-bit sum of the big-endian words from kHeaderEnd to the end of the
 // image (0 when the image has nothing after its header). An odd final byte
 // counts as the high byte of a word whose low byte is 0, as if the image were
