@@ -18,9 +18,7 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
     size.blockInRom = BlockSizeAt(readWhole(record.romPath), size.offset);
     size.maxSize = record.row.field("MaxSize").toLong();
 
-    SaveHooks hooks;
-    hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-    const SaveOutcome now = SaveSprite(record.romPath, files, doc, hooks, SaveMode::DryRun);
+    const SaveOutcome now = SaveSprite(record.romPath, files, doc, SaveHooks{}, SaveMode::DryRun);
     using Result = SaveOutcome::Result;
     if (now.result == Result::Saved || now.result == Result::Oversize) {
         size.packedNow = now.compressedSize;

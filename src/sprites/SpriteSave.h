@@ -69,7 +69,8 @@ bool WriteTile(const tiles::SpriteDocument& doc, const WhiteTileList& list, std:
 // What the save asks of its caller while it runs.
 struct SaveHooks {
     // A white cell its list does not name. Return true to report it and go on
-    // with the other tiles, false to write nothing at all.
+    // with the other tiles, false to write nothing at all; without a hook,
+    // nothing is written.
     std::function<bool(std::int32_t tx, std::int32_t ty)> unlistedCell;
     // Called before the writes and between their pieces, so that a window
     // can stay responsive.
