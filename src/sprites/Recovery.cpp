@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "base/RomFile.h"
 #include "base/WholeFile.h"
 #include "tiles/RomHeader.h"
 
