@@ -28,8 +28,8 @@ namespace tess::sprites {
 // The "White" list as Save ROM consults it for one cell: the lines are taken
 // first to last and the first whose first two fields name the cell wins. Each
 // line visited before it needs two fields that are numbers (raising
-// TileListReader's errors otherwise) and the matching line a third. Parsed once, so a save costs
-// one pass over the list however many tiles it has.
+// TileListReader's errors otherwise) and the matching line a third. Parsed
+// once, so a save costs one pass over the list however many tiles it has.
 class WhiteTileList {
 public:
     explicit WhiteTileList(std::string_view text);
