@@ -22,14 +22,14 @@ namespace tess::sprites {
 // Looks the row up (returning false, with nothing changed, when the table has
 // no row of that name), loads the palette and prepares view and grids as a
 // plain sprite does, then LoadCompressedWhiteTiles with the row's "White".
-// The row stays current for the grey tiles and for Save ROM.
+// The row stays current for the grey tiles.
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
                           paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
                           tiles::SpriteLoadTarget& view,
                           const std::function<void()>& paletteLoaded);
 
-// Decompresses the current row's block into files.dump, then reads every line
+// Decompresses the row's block into files.dump, then reads every line
 // of the list from it as a white tile; SpriteCompressed = true once the last
 // line is loaded. The block's bytes are kept in doc.Record (which the load's
 // preparation made), for saving. A block that does not unpack raises
