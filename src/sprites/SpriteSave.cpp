@@ -334,10 +334,10 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
     const std::optional<std::vector<TileWrite>> writes =
         planWhiteTiles(doc, record.row, hooks, why);
     if (!writes) return refused(why);
-    SaveOutcome outcome = record.sprite.kind == tiles::SpriteKind::Compressed
-                              ? saveCompressed(romPath, files, doc, *writes, hooks, mode)
-                              : savePlain(romPath, doc, *writes, hooks, mode);
-    outcome.compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
+    const bool compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
+    SaveOutcome outcome = compressed ? saveCompressed(romPath, files, doc, *writes, hooks, mode)
+                                     : savePlain(romPath, doc, *writes, hooks, mode);
+    outcome.compressed = compressed;
     return outcome;
 }
 
