@@ -29,9 +29,8 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
 }
 
 std::string CompressedSizeText(const CompressedSize& size, bool withEdits) {
-    std::string slot = SlotText(size);
-    slot.replace(slot.find('\n'), 1, "\r\n");
-    std::string text = "Compressed sprite \"" + size.name + "\"\r\n\r\n" + slot + "\r\n";
+    std::string text =
+        "Compressed sprite \"" + size.name + "\"\r\n\r\n" + SlotText(size, "\r\n") + "\r\n";
     text += withEdits ? "Packed now, with the edits on screen: " : "Packed now: ";
     if (!size.packedNow) return text + size.whyNotPacked;
     return text + std::to_string(*size.packedNow) + " bytes, " +
@@ -57,12 +56,12 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
     return slots;
 }
 
-std::string SlotText(const CompressedSize& slot) {
-    const std::string where = " at offset " + std::to_string(slot.offset);
-    return (slot.blockInRom
-                ? "Block in the ROM: " + std::to_string(*slot.blockInRom) + " bytes" + where
-                : "Block in the ROM: none that unpacks" + where) +
-           "\nRoom for it (MaxSize): " + std::to_string(slot.maxSize) + " bytes";
+std::string SlotText(const CompressedSize& slot, std::string_view lineBreak) {
+    const std::string block =
+        slot.blockInRom ? std::to_string(*slot.blockInRom) + " bytes" : "none that unpacks";
+    return "Block in the ROM: " + block + " at offset " + std::to_string(slot.offset) +
+           std::string(lineBreak) + "Room for it (MaxSize): " + std::to_string(slot.maxSize) +
+           " bytes";
 }
 
 std::string CompressedSizeTable(const std::vector<CompressedSize>& sizes, bool tsv) {
