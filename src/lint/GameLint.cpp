@@ -43,7 +43,7 @@ struct Bytes {
     std::int64_t begin = 0;
     std::int64_t end = 0;  // one past the last
     bool overlaps(const Bytes& o) const { return begin < o.end && o.begin < end; }
-    std::string text() const { return "bytes " + str(begin) + " to " + str(end - 1); }
+    std::string text() const { return tiles::SpanText(begin, end - begin); }
 };
 
 // A failed read of the editor's, worded for a database author.

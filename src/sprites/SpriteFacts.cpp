@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sprites/CompressedSprite.h"
+#include "tiles/RomHeader.h"
 #include "tiles/TileCodec.h"
 #include "tiles/TileListReader.h"
 
@@ -27,7 +28,7 @@ std::string tileRange(const gamedb::TableRow& row) {
     } catch (const RuntimeError&) {
     }
     if (low > high) return "none listed";
-    return "bytes " + std::to_string(low) + " to " + std::to_string(high);
+    return tiles::SpanText(low, high - low + 1);
 }
 
 std::string block(const tiles::SpriteRecord& record) {

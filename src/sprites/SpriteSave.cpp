@@ -28,15 +28,11 @@ std::int64_t fileSize(const std::string& path) {
     return static_cast<std::int64_t>(size);
 }
 
-std::string span(std::int64_t offset, std::int64_t length) {
-    return "bytes " + std::to_string(offset) + " to " + std::to_string(offset + length - 1);
-}
-
 // Why `length` bytes at `offset` may not be written into a file of `size`
 // bytes, or "" when they may. Only the ROM has a header to keep.
 std::string refusal(const std::string& what, std::int64_t offset, std::int64_t length,
                     std::int64_t size, bool isRom) {
-    const std::string where = span(offset, length);
+    const std::string where = tiles::SpanText(offset, length);
     switch (tiles::FindSpanFault(offset, length, size, isRom)) {
         case tiles::SpanFault::Outside:
             return "Nothing was saved: " + what + " would go to " + where + ", outside " +
@@ -45,7 +41,7 @@ std::string refusal(const std::string& what, std::int64_t offset, std::int64_t l
         case tiles::SpanFault::OverHeader:
             return "Nothing was saved: " + what + " would go to " + where +
                    ", over the cartridge header (" +
-                   span(tiles::kHeaderStart, tiles::kHeaderEnd - tiles::kHeaderStart) +
+                   tiles::SpanText(tiles::kHeaderStart, tiles::kHeaderEnd - tiles::kHeaderStart) +
                    "). Check the game database.";
         case tiles::SpanFault::None: break;
     }
@@ -130,7 +126,7 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
         const auto last = first + static_cast<std::ptrdiff_t>(p.bytes.size());
         if (!std::equal(first, last, record.rom.begin() + p.offset)) {
             return start + "was changed by another program since the sprite was loaded, in the " +
-                   span(p.offset, static_cast<std::int64_t>(p.bytes.size())) +
+                   tiles::SpanText(p.offset, static_cast<std::int64_t>(p.bytes.size())) +
                    " the save would write over." + advice;
         }
     }

@@ -11,6 +11,10 @@ SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t s
     return SpanFault::None;
 }
 
+std::string SpanText(std::int64_t offset, std::int64_t length) {
+    return "bytes " + std::to_string(offset) + " to " + std::to_string(offset + length - 1);
+}
+
 std::span<const std::uint8_t> HeaderBytes(std::span<const std::uint8_t> rom) {
     const auto begin = std::min<std::size_t>(kHeaderStart, rom.size());
     const auto end = std::min<std::size_t>(kHeaderEnd, rom.size());
