@@ -21,6 +21,11 @@
 #include "tiles/TileListReader.h"
 
 namespace tess::lint {
+
+using gamedb::GameDatabase;
+using gamedb::TableCursor;
+using gamedb::Value;
+
 namespace {
 
 using Rom = std::span<const std::uint8_t>;
@@ -38,7 +43,7 @@ struct Bytes {
     std::int64_t begin = 0;
     std::int64_t end = 0;  // one past the last
     bool overlaps(const Bytes& o) const { return begin < o.end && o.begin < end; }
-    std::string text() const { return "bytes " + str(begin) + " to " + str(end - 1); }
+    std::string text() const { return tiles::SpanText(begin, end - begin); }
 };
 
 // A failed read of the editor's, worded for a database author.
@@ -67,8 +72,7 @@ auto guarded(const char* field, Read&& read) {
 }
 
 template <class Result>
-Result read(const gamedb::TableCursor& row, const char* field,
-            Result (gamedb::Value::*convert)() const) {
+Result read(const TableCursor& row, const char* field, Result (Value::*convert)() const) {
     return guarded(field, [&] { return (row.field(field).*convert)(); });
 }
 
@@ -152,20 +156,20 @@ struct Block {
 
 class GameLinter {
 public:
-    GameLinter(gamedb::GameDatabase& db, const std::string& id, std::optional<Rom> rom)
+    GameLinter(GameDatabase& db, const std::string& id, std::optional<Rom> rom)
         : db_(db), game_(gameName(db, id)), rom_(rom) {}
 
     std::vector<LintFinding> run() {
         checkNfo();
         buildTree();
-        eachRow(gamedb::GameDatabase::HEAD, HeadRank, "ID",
-                [&](gamedb::TableCursor& row, const Place& place) { checkHeading(row, place); });
-        eachRow(gamedb::GameDatabase::SPRITE, SpriteRank, "Name",
-                [&](gamedb::TableCursor& row, const Place& place) {
+        eachRow(GameDatabase::HEAD, HeadRank, "ID",
+                [&](TableCursor& row, const Place& place) { checkHeading(row, place); });
+        eachRow(GameDatabase::SPRITE, SpriteRank, "Name",
+                [&](TableCursor& row, const Place& place) {
                     sprites_.push_back(readSprite(row, place, tiles::SpriteKind::Plain));
                 });
-        eachRow(gamedb::GameDatabase::COMPRESSED, CompressedRank, "Name",
-                [&](gamedb::TableCursor& row, const Place& place) {
+        eachRow(GameDatabase::COMPRESSED, CompressedRank, "Name",
+                [&](TableCursor& row, const Place& place) {
                     sprites_.push_back(readSprite(row, place, tiles::SpriteKind::Compressed));
                 });
         if (rom_) decodeBlocks();
@@ -180,10 +184,10 @@ public:
     }
 
 private:
-    static std::string gameName(gamedb::GameDatabase& db, const std::string& id) {
+    static std::string gameName(GameDatabase& db, const std::string& id) {
         std::string name;
         try {
-            name = db.table(gamedb::GameDatabase::NFO).field("Name").keyText();
+            name = db.table(GameDatabase::NFO).field("Name").keyText();
         } catch (const RuntimeError&) {
             // The NFO check reports it.
         }
@@ -198,16 +202,15 @@ private:
 
     // Runs check(row, place) on each row; a field fault ends that row's checks.
     template <class Check>
-    void eachRow(gamedb::GameDatabase::GameTable which, TableRank rank, const char* key,
-                 Check check) {
+    void eachRow(GameDatabase::GameTable which, TableRank rank, const char* key, Check check) {
         int index = 0;
-        gamedb::ScanRows(db_.table(which), [&](gamedb::TableCursor& row) {
+        gamedb::ScanRows(db_.table(which), [&](TableCursor& row) {
             checkRow(row, {rank, ++index, ""}, key, check);
         });
     }
 
     template <class Check>
-    void checkRow(gamedb::TableCursor& row, Place place, const char* key, Check& check) {
+    void checkRow(TableCursor& row, Place place, const char* key, Check& check) {
         try {
             place.row = row.field(key).keyText();
         } catch (const RuntimeError&) {
@@ -222,16 +225,16 @@ private:
     }
 
     void checkNfo() {
-        auto& nfo = db_.table(gamedb::GameDatabase::NFO);
+        auto& nfo = db_.table(GameDatabase::NFO);
         nfoPlace_ = {NfoRank, 1, ""};
         if (nfo.rowCount() == 0) {
             return report(LintLevel::Error, nfoPlace_,
                           "the table has no row: the game cannot load");
         }
         nfo.moveFirst();
-        auto check = [&](gamedb::TableCursor& row, const Place& place) {
+        auto check = [&](TableCursor& row, const Place& place) {
             nfoPlace_ = place;
-            nfoPalette_ = read(row, "Palette", &gamedb::Value::toLong);
+            nfoPalette_ = read(row, "Palette", &Value::toLong);
         };
         checkRow(nfo, nfoPlace_, "Name", check);
     }
@@ -245,35 +248,34 @@ private:
         }
     }
 
-    void checkHeading(gamedb::TableCursor& row, const Place& place) {
-        read(row, "Name", &gamedb::Value::text);
-        const std::string id = read(row, "ID", &gamedb::Value::keyText);
+    void checkHeading(TableCursor& row, const Place& place) {
+        read(row, "Name", &Value::text);
+        const std::string id = read(row, "ID", &Value::keyText);
         const int node = treeBuilt_ ? tree_.find(gamedb::kHeadingKey + id) : -1;
         if (node >= 0 && tree_.nodes()[static_cast<std::size_t>(node)].children.empty()) {
             report(LintLevel::Warning, place, "the heading has no sprites");
         }
     }
 
-    SpriteRow readSprite(gamedb::TableCursor& row, const Place& place, tiles::SpriteKind kind) {
+    SpriteRow readSprite(TableCursor& row, const Place& place, tiles::SpriteKind kind) {
         const bool compressed = kind == tiles::SpriteKind::Compressed;
         SpriteRow s;
         s.place = place;
         s.kind = kind;
-        read(row, "Name", &gamedb::Value::text);
+        read(row, "Name", &Value::text);
         if (compressed) {
-            read(row, "SubHead", &gamedb::Value::text);
+            read(row, "SubHead", &Value::text);
         } else {
-            s.heading = read(row, "Heading", &gamedb::Value::keyText);
+            s.heading = read(row, "Heading", &Value::keyText);
         }
-        s.palette = read(row, "Palette", &gamedb::Value::toLong);
-        s.size = {read(row, "Width", &gamedb::Value::toInteger),
-                  read(row, "Height", &gamedb::Value::toInteger)};
-        parseList(s.white, read(row, "White", &gamedb::Value::text), place);
+        s.palette = read(row, "Palette", &Value::toLong);
+        s.size = {read(row, "Width", &Value::toInteger), read(row, "Height", &Value::toInteger)};
+        parseList(s.white, read(row, "White", &Value::text), place);
         const auto grey = guarded("Grey", [&] { return sprites::GreyTileList(row, kind); });
         if (grey) parseList(s.grey, *grey, place);
         if (compressed) {
-            s.offset = read(row, "Offset", &gamedb::Value::toLong);
-            s.maxSize = read(row, "MaxSize", &gamedb::Value::toLong);
+            s.offset = read(row, "Offset", &Value::toLong);
+            s.maxSize = read(row, "MaxSize", &Value::toLong);
         }
         return s;
     }
@@ -453,7 +455,7 @@ private:
         }
     }
 
-    gamedb::GameDatabase& db_;
+    GameDatabase& db_;
     std::string game_;
     std::optional<Rom> rom_;
     std::vector<std::pair<std::pair<int, int>, LintFinding>> findings_;
@@ -466,11 +468,11 @@ private:
 };
 
 // The game of the current Games row, unless its database file was checked already.
-std::vector<LintFinding> lintGame(gamedb::GameDatabase& db, const std::string& fallback,
+std::vector<LintFinding> lintGame(GameDatabase& db, const std::string& fallback,
                                   std::optional<Rom> rom, std::set<std::string>& checked) {
     // A Games table without these columns stops the lint: no game could be found.
-    const gamedb::Value& idValue = db.games().field("ID");
-    const gamedb::Value& file = db.games().field("Database");
+    const Value& idValue = db.games().field("ID");
+    const Value& file = db.games().field("Database");
     const std::string id = idValue.isNull() ? fallback : idValue.text();
     auto gamesFinding = [&](const std::string& message) {
         return std::vector<LintFinding>{{LintLevel::Error, id, "Games", id, message}};
@@ -491,19 +493,18 @@ std::vector<LintFinding> lintGame(gamedb::GameDatabase& db, const std::string& f
 
 }  // namespace
 
-std::vector<LintFinding> LintAllGames(gamedb::GameDatabase& db) {
+std::vector<LintFinding> LintAllGames(GameDatabase& db) {
     std::vector<LintFinding> findings;
     std::set<std::string> checked;
     int index = 0;
-    gamedb::ScanRows(db.games(), [&](gamedb::TableCursor&) {
+    gamedb::ScanRows(db.games(), [&](TableCursor&) {
         auto game = lintGame(db, "#" + str(++index), std::nullopt, checked);
         findings.insert(findings.end(), game.begin(), game.end());
     });
     return findings;
 }
 
-std::optional<std::vector<LintFinding>> LintRomGame(gamedb::GameDatabase& db,
-                                                    const std::string& romPath) {
+std::optional<std::vector<LintFinding>> LintRomGame(GameDatabase& db, const std::string& romPath) {
     if (!gamedb::FindGameRow(db.games(), gamedb::ReadHeaderText(romPath))) return std::nullopt;
     std::string why;
     const auto rom = readWholeFile(romPath, why);

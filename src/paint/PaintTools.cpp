@@ -111,16 +111,17 @@ void PaintTools::finishGesture(Pixel p, std::int16_t shift) {
 
 bool PaintTools::Undo() {
     Drop();
-    const bool undone = painter_.Undo();
-    if (tool_ == PaintTool::Selection) show(selection_.overlay());
-    return undone;
+    return showRestored(painter_.Undo());
 }
 
 bool PaintTools::Redo() {
     Drop();
-    const bool redone = painter_.Redo();
+    return showRestored(painter_.Redo());
+}
+
+bool PaintTools::showRestored(bool restored) {
     if (tool_ == PaintTool::Selection) show(selection_.overlay());
-    return redone;
+    return restored;
 }
 
 void PaintTools::selectionCommand(void (SelectionTool::*command)()) {

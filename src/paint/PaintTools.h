@@ -120,6 +120,9 @@ private:
     // and shows its marquee.
     void selectionCommand(void (SelectionTool::*command)());
     void show(tiles::SpriteOverlay overlay);
+    // After an undo or a redo, which may bring back another selection: the
+    // Selection tool shows the marquee anew. Returns `restored`.
+    bool showRestored(bool restored);
 
     void pick(std::int16_t button, tiles::Pixel p);
     void replaceColour(std::int16_t button, tiles::Pixel p);

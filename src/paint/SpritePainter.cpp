@@ -66,26 +66,23 @@ void SpritePainter::recordEdit(const std::function<void()>& edit) {
 
 bool SpritePainter::Undo() {
     end();
-    if (!history_.undo(doc_.SpriteBuffer, selection_)) return false;
-    drawRestored();
-    if (changed_) changed_();
-    return true;
+    return showRestored(history_.undo(doc_.SpriteBuffer, selection_));
 }
 
 bool SpritePainter::Redo() {
     end();
-    if (!history_.redo(doc_.SpriteBuffer, selection_)) return false;
-    drawRestored();
-    if (changed_) changed_();
-    return true;
+    return showRestored(history_.redo(doc_.SpriteBuffer, selection_));
 }
 
-void SpritePainter::drawRestored() {
+bool SpritePainter::showRestored(bool restored) {
+    if (!restored) return false;
     const tiles::PixelRect area = spriteArea();
     surface_.setMagentaBackground();
     for (std::int32_t y = 0; y < area.height; ++y) {
         surface_.DrawCells(0, y, {doc_.SpriteBuffer.row(y), static_cast<std::size_t>(area.width)});
     }
+    if (changed_) changed_();
+    return true;
 }
 
 void SpritePainter::forget() {

@@ -77,7 +77,9 @@ public:
     void setChangeObserver(std::function<void()> changed) { changed_ = std::move(changed); }
 
 private:
-    void drawRestored();
+    // After an undo or a redo that restored a step: draws the sprite again and
+    // tells the observer. Returns `restored`.
+    bool showRestored(bool restored);
 
     tiles::SpriteDocument& doc_;
     tiles::SpriteSurface& surface_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/RomFile.h"
-#include "codec/Nemesis.h"
 #include "sprites/CompressedSprite.h"
 #include "sprites/SpriteFacts.h"
 #include "sprites/SpriteSave.h"
@@ -16,12 +15,10 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
     CompressedSize size;
     size.name = record.sprite.name;
     size.offset = record.row.field("Offset").toLong();
-    size.blockInRom = BlockSizeInRom(record.romPath, size.offset);
+    size.blockInRom = BlockSizeAt(readWhole(record.romPath), size.offset);
     size.maxSize = record.row.field("MaxSize").toLong();
 
-    SaveHooks hooks;
-    hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
-    const SaveOutcome now = SaveSprite(record.romPath, files, doc, hooks, SaveMode::DryRun);
+    const SaveOutcome now = SaveSprite(record.romPath, files, doc, SaveHooks{}, SaveMode::DryRun);
     using Result = SaveOutcome::Result;
     if (now.result == Result::Saved || now.result == Result::Oversize) {
         size.packedNow = now.compressedSize;
@@ -32,9 +29,8 @@ CompressedSize MeasureCompressedSize(tiles::SpriteDocument& doc, const TempFiles
 }
 
 std::string CompressedSizeText(const CompressedSize& size, bool withEdits) {
-    std::string slot = SlotText(size);
-    slot.replace(slot.find('\n'), 1, "\r\n");
-    std::string text = "Compressed sprite \"" + size.name + "\"\r\n\r\n" + slot + "\r\n";
+    std::string text =
+        "Compressed sprite \"" + size.name + "\"\r\n\r\n" + SlotText(size, "\r\n") + "\r\n";
     text += withEdits ? "Packed now, with the edits on screen: " : "Packed now: ";
     if (!size.packedNow) return text + size.whyNotPacked;
     return text + std::to_string(*size.packedNow) + " bytes, " +
@@ -51,11 +47,7 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
             slot.name = row.field("Name").text();
             slot.offset = row.field("Offset").toLong();
             slot.maxSize = row.field("MaxSize").toLong();
-            if (slot.offset >= 0) {
-                const codec::NemesisDecoded block =
-                    codec::decodeNemesis(rom, static_cast<std::size_t>(slot.offset));
-                if (block.ok()) slot.blockInRom = block.consumed;
-            }
+            slot.blockInRom = BlockSizeAt(rom, slot.offset);
             slots.emplace(slot.name, slot);
         } catch (const RuntimeError&) {
             // The lint reports such a row; the tree shows it without a tooltip.
@@ -64,12 +56,12 @@ std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
     return slots;
 }
 
-std::string SlotText(const CompressedSize& slot) {
-    const std::string where = " at offset " + std::to_string(slot.offset);
-    return (slot.blockInRom
-                ? "Block in the ROM: " + std::to_string(*slot.blockInRom) + " bytes" + where
-                : "Block in the ROM: none that unpacks" + where) +
-           "\nRoom for it (MaxSize): " + std::to_string(slot.maxSize) + " bytes";
+std::string SlotText(const CompressedSize& slot, std::string_view lineBreak) {
+    const std::string block =
+        slot.blockInRom ? std::to_string(*slot.blockInRom) + " bytes" : "none that unpacks";
+    return "Block in the ROM: " + block + " at offset " + std::to_string(slot.offset) +
+           std::string(lineBreak) + "Room for it (MaxSize): " + std::to_string(slot.maxSize) +
+           " bytes";
 }
 
 std::string CompressedSizeTable(const std::vector<CompressedSize>& sizes, bool tsv) {

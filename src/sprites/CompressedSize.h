@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gamedb/GameDatabase.h"
@@ -41,9 +42,9 @@ std::string CompressedSizeText(const CompressedSize& size, bool withEdits);
 std::map<std::string, CompressedSize> CompressedSlots(gamedb::GameDatabase& db,
                                                       const std::string& romPath);
 
-// A slot in words: where its block lies and how large it is, and the room
-// "MaxSize" gives it.
-std::string SlotText(const CompressedSize& slot);
+// A slot in words: where its block lies and how large it is, then after
+// `lineBreak` the room "MaxSize" gives it.
+std::string SlotText(const CompressedSize& slot, std::string_view lineBreak = "\n");
 
 // Measurements as a table, a row a sprite: SPRITE, OFFSET, IN ROM (the block
 // there now), PACKS TO, MAXSIZE and SPARE (MaxSize less what it packs to,

@@ -11,6 +11,23 @@
 namespace tess::sprites {
 namespace {
 
+RuntimeError decompressionError() {
+    return {err::Decompression,
+            "Program encountered an error while running the decompression routine.",
+            "Decompression execution"};
+}
+
+// The Nemesis block at `offset` of a ROM image; a failed decode where none
+// starts, a negative offset included.
+codec::NemesisDecoded decodeAt(std::span<const std::uint8_t> rom, std::int32_t offset) {
+    if (offset < 0) {
+        codec::NemesisDecoded outside;
+        outside.status = codec::NemesisStatus::OffsetOutsideBuffer;
+        return outside;
+    }
+    return codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
+}
+
 // Unpacks the row's block through Decomp into files.dump and gives its bytes.
 std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row,
                                           const std::string& romPath, const TempFiles& files) {
@@ -21,9 +38,7 @@ std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row,
     // Decomp says only that it failed. A block that unpacks here failed to be
     // written (a full disk, a folder without write permission): that is a file
     // error with its reason, not a damaged block.
-    const std::vector<std::uint8_t> rom = readWhole(romPath);
-    if (offset < 0) throw decompressionError();
-    const codec::NemesisDecoded block = codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
+    const codec::NemesisDecoded block = decodeAt(readWhole(romPath), offset);
     if (!block.ok()) throw decompressionError();
     std::string why;
     if (!writeWholeFile(files.dump, block.data, why)) throw fileError(files.dump, why);
@@ -32,18 +47,10 @@ std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row,
 
 }  // namespace
 
-std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset) {
-    const std::vector<std::uint8_t> rom = readWhole(romPath);
-    if (offset < 0) return std::nullopt;
-    const codec::NemesisDecoded block = codec::decodeNemesis(rom, static_cast<std::size_t>(offset));
+std::optional<std::size_t> BlockSizeAt(std::span<const std::uint8_t> rom, std::int32_t offset) {
+    const codec::NemesisDecoded block = decodeAt(rom, offset);
     if (!block.ok()) return std::nullopt;
     return block.consumed;
-}
-
-RuntimeError decompressionError() {
-    return {err::Decompression,
-            "Program encountered an error while running the decompression routine.",
-            "Decompression execution"};
 }
 
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,14 +22,14 @@ namespace tess::sprites {
 // Looks the row up (returning false, with nothing changed, when the table has
 // no row of that name), loads the palette and prepares view and grids as a
 // plain sprite does, then LoadCompressedWhiteTiles with the row's "White".
-// The row stays current for the grey tiles and for Save ROM.
+// The row stays current for the grey tiles.
 bool LoadCompressedSprite(gamedb::GameDatabase& db, const std::string& romPath,
                           const std::string& name, const TempFiles& files,
                           paint::GenesisPalette& palette, tiles::SpriteDocument& doc,
                           tiles::SpriteLoadTarget& view,
                           const std::function<void()>& paletteLoaded);
 
-// Decompresses the current row's block into files.dump, then reads every line
+// Decompresses the row's block into files.dump, then reads every line
 // of the list from it as a white tile; SpriteCompressed = true once the last
 // line is loaded. The block's bytes are kept in doc.Record (which the load's
 // preparation made), for saving. A block that does not unpack raises
@@ -44,12 +45,8 @@ void LoadCompressedGreyTiles(const gamedb::TableCursor& row, const std::string& 
                              std::string_view list, const TempFiles& files,
                              tiles::SpriteSurface& view, tiles::SpriteDocument& doc);
 
-// The size in bytes of the Nemesis block at `offset` of the ROM as it is now,
-// or nothing when no valid block starts there. Raises tess::fileError when
-// the ROM cannot be read.
-std::optional<std::size_t> BlockSizeInRom(const std::string& romPath, std::int32_t offset);
-
-// The error a failing decompression raises.
-RuntimeError decompressionError();
+// The size in bytes of the Nemesis block at `offset` of a ROM image, or
+// nothing when no valid block starts there.
+std::optional<std::size_t> BlockSizeAt(std::span<const std::uint8_t> rom, std::int32_t offset);
 
 }  // namespace tess::sprites

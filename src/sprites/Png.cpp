@@ -113,11 +113,15 @@ bool encode(Session& s, std::int32_t width, std::int32_t height,
 
 }  // namespace
 
+bool HasPngSignature(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= sizeof kSignature &&
+           std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
+}
+
 PngSize ReadPngSize(std::span<const std::uint8_t> png) {
     // The IHDR chunk must come first: its width and height follow the signature
     // and the chunk's length and type.
-    if (png.size() < 24 || std::memcmp(png.data(), kSignature, sizeof kSignature) != 0 ||
-        std::memcmp(png.data() + 12, "IHDR", 4) != 0) {
+    if (png.size() < 24 || !HasPngSignature(png) || std::memcmp(png.data() + 12, "IHDR", 4) != 0) {
         throw ImageRefused("The file is not a PNG image it can read: its header is damaged.");
     }
     return {static_cast<std::int32_t>(bigEndian(png, 16) & 0x7FFFFFFF),

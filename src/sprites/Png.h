@@ -12,6 +12,9 @@ namespace tess::sprites {
 // its palette's colours or its palette's length, and the transparency of a
 // colour key at any bit depth.
 
+// Whether the bytes begin with the PNG signature.
+bool HasPngSignature(std::span<const std::uint8_t> bytes);
+
 // A PNG's width and height as its header gives them, read without decoding
 // anything; raises ImageRefused when the bytes hold no PNG header.
 struct PngSize {

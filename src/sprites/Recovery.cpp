@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "base/RomFile.h"
 #include "base/WholeFile.h"
 #include "tiles/RomHeader.h"
 
@@ -18,13 +17,6 @@ std::uint64_t fnv(std::string_view bytes, std::uint64_t hash = 0xCBF29CE48422232
     return hash;
 }
 
-std::string headerOf(const std::vector<std::uint8_t>& rom) {
-    const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
-    const auto end = std::min<std::size_t>(tiles::kHeaderEnd, rom.size());
-    return {rom.begin() + static_cast<std::ptrdiff_t>(begin),
-            rom.begin() + static_cast<std::ptrdiff_t>(end)};
-}
-
 std::string absolute(const std::string& path) {
     std::error_code error;
     const auto full = std::filesystem::weakly_canonical(path, error);
@@ -33,11 +25,13 @@ std::string absolute(const std::string& path) {
 
 // The lines that say whose pixels a file holds; the pixels follow them.
 std::string identity(const tiles::SpriteRecord& record, const tiles::ByteGrid& grid) {
+    const std::span<const std::uint8_t> header = tiles::HeaderBytes(record.rom);
     std::ostringstream text;
     text << kMagic << absolute(record.romPath) << "\n"
          << (record.sprite.kind == tiles::SpriteKind::Compressed ? "compressed" : "plain") << "\n"
          << record.sprite.name << "\n"
-         << record.rom.size() << " " << fnv(headerOf(record.rom)) << "\n"
+         << record.rom.size() << " "
+         << fnv({reinterpret_cast<const char*>(header.data()), header.size()}) << "\n"
          << grid.upperX() << " " << grid.upperY() << "\n";
     return text.str();
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "codec/Nemesis.h"
+#include "sprites/CompressedSprite.h"
+#include "tiles/RomHeader.h"
 #include "tiles/TileCodec.h"
 #include "tiles/TileListReader.h"
 
@@ -27,7 +28,7 @@ std::string tileRange(const gamedb::TableRow& row) {
     } catch (const RuntimeError&) {
     }
     if (low > high) return "none listed";
-    return "bytes " + std::to_string(low) + " to " + std::to_string(high);
+    return tiles::SpanText(low, high - low + 1);
 }
 
 std::string block(const tiles::SpriteRecord& record) {
@@ -37,12 +38,10 @@ std::string block(const tiles::SpriteRecord& record) {
     } catch (const RuntimeError&) {
         return "no offset";
     }
-    std::string text = "at " + std::to_string(offset) + ", ";
-    const codec::NemesisDecoded inRom =
-        offset < 0 ? codec::NemesisDecoded{}
-                   : codec::decodeNemesis(record.rom, static_cast<std::size_t>(offset));
-    if (offset < 0 || !inRom.ok()) return text + "none that unpacks";
-    return text + std::to_string(inRom.consumed) + " bytes";
+    const std::string text = "at " + std::to_string(offset) + ", ";
+    const std::optional<std::size_t> inRom = BlockSizeAt(record.rom, offset);
+    if (!inRom) return text + "none that unpacks";
+    return text + std::to_string(*inRom) + " bytes";
 }
 
 }  // namespace

@@ -13,13 +13,8 @@
 namespace tess::sprites {
 namespace {
 
-constexpr std::string_view kBitmapSignature = "BM";
-constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
-
-bool startsWith(const std::vector<std::uint8_t>& bytes, std::string_view prefix) {
-    return bytes.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), bytes.begin(),
-                      [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+bool hasBitmapSignature(const std::vector<std::uint8_t>& bytes) {
+    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
 std::string at(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
@@ -134,7 +129,7 @@ std::optional<ImageImport> ReadImageImport(const std::string& path,
                                            const SpriteColours& colours) {
     const std::vector<std::uint8_t> bytes = readWhole(path);
     if (bytes.empty()) return std::nullopt;
-    if (startsWith(bytes, kBitmapSignature)) {
+    if (hasBitmapSignature(bytes)) {
         std::optional<Bitmap4> bitmap = ParseBitmap4(bytes);
         if (bitmap->bitsPerPixel != 4) throw ImageRefused(kOnly4BitText);
         if (bitmap->width <= 0 || bitmap->height == 0) {
@@ -142,7 +137,7 @@ std::optional<ImageImport> ReadImageImport(const std::string& path,
         }
         return ImageImport{IndexedPicture(std::move(*bitmap))};
     }
-    if (!startsWith(bytes, kPngSignature)) {
+    if (!HasPngSignature(bytes)) {
         throw ImageRefused("The file is neither a PNG nor a BMP image.");
     }
     // Checked before decoding: an image of the wrong size costs nothing.

@@ -32,16 +32,17 @@ std::int64_t fileSize(const std::string& path) {
 // bytes, or "" when they may. Only the ROM has a header to keep.
 std::string refusal(const std::string& what, std::int64_t offset, std::int64_t length,
                     std::int64_t size, bool isRom) {
-    const std::string span =
-        "bytes " + std::to_string(offset) + " to " + std::to_string(offset + length - 1);
+    const std::string where = tiles::SpanText(offset, length);
     switch (tiles::FindSpanFault(offset, length, size, isRom)) {
         case tiles::SpanFault::Outside:
-            return "Nothing was saved: " + what + " would go to " + span + ", outside " +
+            return "Nothing was saved: " + what + " would go to " + where + ", outside " +
                    (isRom ? "the ROM" : "the decompressed data") + " (" + std::to_string(size) +
                    " bytes). Check the game database.";
         case tiles::SpanFault::OverHeader:
-            return "Nothing was saved: " + what + " would go to " + span +
-                   ", over the cartridge header (bytes 256 to 511). Check the game database.";
+            return "Nothing was saved: " + what + " would go to " + where +
+                   ", over the cartridge header (" +
+                   tiles::SpanText(tiles::kHeaderStart, tiles::kHeaderEnd - tiles::kHeaderStart) +
+                   "). Check the game database.";
         case tiles::SpanFault::None: break;
     }
     return {};
@@ -101,11 +102,6 @@ struct RomPatch {
     std::vector<std::uint8_t> bytes;
 };
 
-std::string span(std::int64_t offset, std::size_t length) {
-    return "bytes " + std::to_string(offset) + " to " +
-           std::to_string(offset + static_cast<std::int64_t>(length) - 1);
-}
-
 // Why the ROM on disk is not the one the sprite was read from, or "" when it
 // is: the same size and cartridge header, and where the save will write, the
 // bytes it held when the sprite was loaded (or this program last saved).
@@ -119,12 +115,7 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
                std::to_string(record.rom.size()) + " bytes long and is now " +
                std::to_string(now.size()) + "." + advice;
     }
-    auto header = [](const std::vector<std::uint8_t>& rom) {
-        const auto begin = std::min<std::size_t>(tiles::kHeaderStart, rom.size());
-        const auto end = std::min<std::size_t>(tiles::kHeaderEnd, rom.size());
-        return std::span(rom).subspan(begin, end - begin);
-    };
-    if (!std::ranges::equal(header(now), header(record.rom))) {
+    if (!std::ranges::equal(tiles::HeaderBytes(now), tiles::HeaderBytes(record.rom))) {
         return start +
                "is no longer the ROM the sprite was read from: its cartridge header "
                "changed since." +
@@ -135,7 +126,8 @@ std::string romDiffers(const tiles::SpriteRecord& record, const std::vector<std:
         const auto last = first + static_cast<std::ptrdiff_t>(p.bytes.size());
         if (!std::equal(first, last, record.rom.begin() + p.offset)) {
             return start + "was changed by another program since the sprite was loaded, in the " +
-                   span(p.offset, p.bytes.size()) + " the save would write over." + advice;
+                   tiles::SpanText(p.offset, static_cast<std::int64_t>(p.bytes.size())) +
+                   " the save would write over." + advice;
         }
     }
     return {};
@@ -338,10 +330,10 @@ SaveOutcome SaveSprite(const std::string& romPath, const TempFiles& files,
     const std::optional<std::vector<TileWrite>> writes =
         planWhiteTiles(doc, record.row, hooks, why);
     if (!writes) return refused(why);
-    SaveOutcome outcome = record.sprite.kind == tiles::SpriteKind::Compressed
-                              ? saveCompressed(romPath, files, doc, *writes, hooks, mode)
-                              : savePlain(romPath, doc, *writes, hooks, mode);
-    outcome.compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
+    const bool compressed = record.sprite.kind == tiles::SpriteKind::Compressed;
+    SaveOutcome outcome = compressed ? saveCompressed(romPath, files, doc, *writes, hooks, mode)
+                                     : savePlain(romPath, doc, *writes, hooks, mode);
+    outcome.compressed = compressed;
     return outcome;
 }
 
@@ -352,10 +344,8 @@ std::optional<PackingJob> PackingJobFor(const tiles::SpriteDocument& doc, std::s
         return std::nullopt;
     }
     try {
-        SaveHooks hooks;
-        hooks.unlistedCell = [](std::int32_t, std::int32_t) { return false; };
         const std::optional<std::vector<TileWrite>> writes =
-            planWhiteTiles(doc, doc.Record->row, hooks, why);
+            planWhiteTiles(doc, doc.Record->row, SaveHooks{}, why);
         if (!writes) return std::nullopt;
         std::optional<std::vector<std::uint8_t>> data = compressedData(*doc.Record, *writes, why);
         if (!data) return std::nullopt;

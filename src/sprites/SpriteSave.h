@@ -27,9 +27,9 @@ namespace tess::sprites {
 
 // The "White" list as Save ROM consults it for one cell: the lines are taken
 // first to last and the first whose first two fields name the cell wins. Each
-// line visited before it needs two fields that are numbers (9, 13 or 6
-// otherwise) and the matching line a third. Parsed once, so a save costs one
-// pass over the list however many tiles it has.
+// line visited before it needs two fields that are numbers (raising
+// TileListReader's errors otherwise) and the matching line a third. Parsed
+// once, so a save costs one pass over the list however many tiles it has.
 class WhiteTileList {
 public:
     explicit WhiteTileList(std::string_view text);
@@ -69,7 +69,8 @@ bool WriteTile(const tiles::SpriteDocument& doc, const WhiteTileList& list, std:
 // What the save asks of its caller while it runs.
 struct SaveHooks {
     // A white cell its list does not name. Return true to report it and go on
-    // with the other tiles, false to write nothing at all.
+    // with the other tiles, false to write nothing at all; without a hook,
+    // nothing is written.
     std::function<bool(std::int32_t tx, std::int32_t ty)> unlistedCell;
     // Called before the writes and between their pieces, so that a window
     // can stay responsive.

@@ -45,8 +45,9 @@ PrivateTempFiles::PrivateTempFiles() {
         (temp / (std::string(kFolderPrefix) + std::to_string(ThisProcess()) + "-XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) throw fileError(temp.string(), std::strerror(errno));
     folder_ = pattern;
-    files_.dump = folder_ + "/dump.bin";
-    files_.dumpc = folder_ + "/dumpc.bin";
+    // The interface's own names, in the new folder.
+    files_.dump = folder_ + "/" + files_.dump;
+    files_.dumpc = folder_ + "/" + files_.dumpc;
 }
 
 PrivateTempFiles::~PrivateTempFiles() {

@@ -17,7 +17,8 @@ class Grid {
 public:
     Grid() = default;
 
-    // Raises err::SubscriptOutOfRange when an upper bound is below 0 (such an array cannot exist).
+    // Raises err::SubscriptOutOfRange when an upper bound is below 0 (such an
+    // array cannot exist).
     Grid(std::int32_t upperX, std::int32_t upperY) : upperX_(upperX), upperY_(upperY) {
         if (upperX < 0 || upperY < 0) throw subscriptError();
         cells_.assign(width() * (static_cast<std::size_t>(upperY) + 1), T{});

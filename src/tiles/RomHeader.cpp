@@ -1,5 +1,7 @@
 #include "tiles/RomHeader.h"
 
+#include <algorithm>
+
 namespace tess::tiles {
 
 SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t size, bool isRom) {
@@ -7,6 +9,16 @@ SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t s
     if (isRom && offset < kHeaderEnd && offset + length > kHeaderStart)
         return SpanFault::OverHeader;
     return SpanFault::None;
+}
+
+std::string SpanText(std::int64_t offset, std::int64_t length) {
+    return "bytes " + std::to_string(offset) + " to " + std::to_string(offset + length - 1);
+}
+
+std::span<const std::uint8_t> HeaderBytes(std::span<const std::uint8_t> rom) {
+    const auto begin = std::min<std::size_t>(kHeaderStart, rom.size());
+    const auto end = std::min<std::size_t>(kHeaderEnd, rom.size());
+    return rom.subspan(begin, end - begin);
 }
 
 std::uint16_t ComputeChecksum(std::span<const std::uint8_t> rom) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace tess::tiles {
 
@@ -17,6 +18,14 @@ inline constexpr std::int64_t kChecksumOffset = 0x18E;
 // which nothing but the checksum command may write.
 enum class SpanFault { None, Outside, OverHeader };
 SpanFault FindSpanFault(std::int64_t offset, std::int64_t length, std::int64_t size, bool isRom);
+
+// Where `length` bytes at `offset` lie, in the words every report uses:
+// "bytes A to B", both ends included.
+std::string SpanText(std::int64_t offset, std::int64_t length);
+
+// The bytes of the cartridge header an image holds: all 256 of them, or fewer
+// (none) when the image ends inside (before) the header.
+std::span<const std::uint8_t> HeaderBytes(std::span<const std::uint8_t> rom);
 
 // The 16-bit sum of the big-endian words from kHeaderEnd to the end of the
 // image (0 when the image has nothing after its header). An odd final byte

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gamedb/Table.h"
 #include "tiles/Grid.h"

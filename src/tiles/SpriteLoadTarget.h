@@ -1,8 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
-#include "tiles/SpriteDocument.h"
 #include "tiles/SpriteSize.h"
 #include "tiles/SpriteSurface.h"
 

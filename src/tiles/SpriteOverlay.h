@@ -37,9 +37,6 @@ struct PixelRect {
     bool contains(Pixel p) const {
         return p.x >= x && p.y >= y && p.x - x < width && p.y - y < height;
     }
-    PixelRect translated(std::int32_t dx, std::int32_t dy) const {
-        return {x + dx, y + dy, width, height};
-    }
     // The common part; empty when there is none.
     PixelRect intersected(const PixelRect& o) const {
         const std::int32_t left = std::max(x, o.x);

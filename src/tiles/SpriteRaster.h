@@ -57,8 +57,8 @@ public:
     // Draws every cell (x, y) of spriteBuffer except the last one (upperX,
     // upperY) whose tile in tileMap is white (1) or grey (2), hatching each
     // grey tile once all its cells are drawn. Cells of other tiles stay
-    // empty. A tile missing from tileMap raises err::SubscriptOutOfRange after the cells before it
-    // were drawn.
+    // empty. A tile missing from tileMap raises err::SubscriptOutOfRange
+    // after the cells before it were drawn.
     void drawSprite(const ByteGrid& spriteBuffer, const ByteGrid& tileMap);
 
     // Renders the zoomed pixels [left, left + width) x [top, top + height)

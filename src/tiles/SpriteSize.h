@@ -18,7 +18,7 @@ inline constexpr std::array<std::int16_t, 6> kZoomLevels{1, 4, 6, 8, 16, 24};
 inline constexpr std::int16_t kStartZoom = 8;
 
 // The upper bounds of SpriteBuffer for a sprite of `size` tiles: 8 x Width by
-// 8 x Height, 16-bit products (overflow 6 beyond 32767).
+// 8 x Height, 16-bit products (err::Overflow beyond 32767).
 struct PixelBounds {
     std::int16_t x;
     std::int16_t y;
@@ -27,7 +27,8 @@ PixelBounds SpritePixelBounds(TileSize size);
 
 // The zoomed surface of a sprite of `size` tiles at `zoom` screen pixels per
 // sprite pixel: Width x Zoom x 8 by Height x Zoom x 8, in 16-bit arithmetic
-// (overflow 6 beyond 32767; a negative size is an invalid property, 380).
+// (err::Overflow beyond 32767; a negative size raises
+// err::InvalidPropertyValue).
 struct SurfaceSize {
     std::int16_t width;
     std::int16_t height;

@@ -17,8 +17,9 @@ using TileBytes = std::array<std::uint8_t, kTileBytes>;
 
 // Stores the 64 pixels of `bytes` into spriteBuffer with the tile's top-left
 // pixel at (x0, y0), in file order, drawing each pair of cells on `surface`
-// right after storing it. The first cell outside the buffer raises err::SubscriptOutOfRange: cells
-// stored before it stay, and the pair it belongs to is not drawn.
+// right after storing it. The first cell outside the buffer raises
+// err::SubscriptOutOfRange: cells stored before it stay, and the pair it
+// belongs to is not drawn.
 void DecodeTile(std::span<const std::uint8_t, kTileBytes> bytes, ByteGrid& spriteBuffer,
                 std::int32_t x0, std::int32_t y0, SpriteSurface& surface);
 
