@@ -54,13 +54,9 @@ public:
     QScrollBar* sprScrollH() const { return scrollH_; }
     QScrollBar* sprScrollV() const { return scrollV_; }
 
-    // S per axis: the screen's twips per pixel, 1440 / logical dpi. It starts
-    // from the parent's logical dpi; scroll positions count in units of S
-    // pixels.
-    void setTwipsPerPixel(double sx, double sy);
-    double twipsPerPixelX() const { return sx_; }
-    double twipsPerPixelY() const { return sy_; }
-    // Sets S and places the controls at their design positions in the
+    // S per axis is the screen's twips per pixel, 1440 / logical dpi; it
+    // starts from the parent's logical dpi, and scroll positions count in
+    // units of S pixels. Sets S and places the controls at their design positions in the
     // parent, converted from twips: picEdBack 2520, 780, 6495 x 5355;
     // sprScrollV 9000, 780, 255 x 5355; sprScrollH 2520, 6120, 6495 x 255.
     // `extra` is how many pixels the owner's client area exceeds its design
