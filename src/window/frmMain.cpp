@@ -103,10 +103,7 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     buildMenus();
     buildControls();
     unsaved_ = new UnsavedPainting(this, state_.RecoveryFolder, state_.Sprite, dialogs_);
-    tools_->setChangeObserver([this] {
-        unsaved_->changed();
-        spritePanel_->measure(state_.Sprite);
-    });
+    tools_->setChangeObserver([this] { pixelsChanged(); });
     qApp->installEventFilter(this);
 }
 
@@ -571,6 +568,10 @@ void frmMain::ImportBitmap(const std::string& path) {
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
+    pixelsChanged();
+}
+
+void frmMain::pixelsChanged() {
     unsaved_->changed();
     spritePanel_->measure(state_.Sprite);
 }

@@ -138,6 +138,9 @@ private:
     void exportSpriteImage(const tiles::SpriteChoice& sprite);
     void importSpriteImage(QTreeWidgetItem* node);
     void showCompressedSize(const tiles::SpriteChoice& sprite);
+    // The sprite's pixels changed, by whatever means: they are kept for a
+    // later session and measured again.
+    void pixelsChanged();
     // Runs a context-menu action, reporting its errors as a selection does.
     void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
