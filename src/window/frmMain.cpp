@@ -513,9 +513,7 @@ void frmMain::tvSprites_DblClick() {
             return;
         }
         unsaved_->offer([this](const tiles::ByteGrid& kept) {
-            tools_->recordEdit([&] { sprites::RestorePixels(kept, state_.Sprite); });
-            view_->RedrawSprite();
-            state_.Sprite.SpriteDirty = true;
+            layEdit([&] { sprites::RestorePixels(kept, state_.Sprite); });
         });
         spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());
         spritePanel_->measure(state_.Sprite);
@@ -569,6 +567,12 @@ void frmMain::ImportBitmap(const std::string& path) {
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
     pixelsChanged();
+}
+
+void frmMain::layEdit(const std::function<void()>& edit) {
+    tools_->recordEdit(edit);
+    view_->RedrawSprite();
+    state_.Sprite.SpriteDirty = true;
 }
 
 void frmMain::pixelsChanged() {
@@ -635,9 +639,7 @@ void frmMain::importImage(const std::string& path) {
         return;
     }
     if (!image) return;  // an empty file: nothing to lay
-    tools_->recordEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
-    view_->RedrawSprite();
-    state_.Sprite.SpriteDirty = true;
+    layEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
     if (const std::string note = image->note(); !note.empty()) dialogs_.message({note});
 }
 

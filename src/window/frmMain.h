@@ -141,6 +141,9 @@ private:
     // The sprite's pixels changed, by whatever means: they are kept for a
     // later session and measured again.
     void pixelsChanged();
+    // Lays pixels made outside the paint tools (an image, painting kept from
+    // an earlier session) into the sprite as one undo step, and shows them.
+    void layEdit(const std::function<void()>& edit);
     // Runs a context-menu action, reporting its errors as a selection does.
     void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
