@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "base/ErrorReporting.h"
+#include "base/Messages.h"
 #include "base/WholeFile.h"
 #include "gamedb/GameSummary.h"
 #include "gamedb/Identify.h"

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "base/CommonDlg.h"
-#include "base/Messages.h"
 #include "gamedb/SpriteTree.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSelection.h"
