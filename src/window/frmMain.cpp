@@ -38,6 +38,11 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
+// Headings load nothing and have no context menu.
+bool isSpriteNode(const QTreeWidgetItem& node) {
+    return node.data(0, kImageRole).toInt() > gamedb::kHeadingImage;
+}
+
 // While a save writes, pending events run at most this often.
 constexpr int kEventsEveryMilliseconds = 30;
 
@@ -497,7 +502,7 @@ void frmMain::tvSprites_DblClick() {
         const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
         if (selected.isEmpty()) throw objectNotSetError();
         QTreeWidgetItem* node = selected.front();
-        if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+        if (!isSpriteNode(*node)) return;
         tools_->Drop();  // a floating block is an unsaved change like any other
         if (!resolveUnsavedChanges(true)) return;
 
@@ -582,7 +587,7 @@ void frmMain::pixelsChanged() {
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
-    if (!node || node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return nullptr;
+    if (!node || !isSpriteNode(*node)) return nullptr;
     const tiles::SpriteChoice sprite = choiceOf(node);
     auto* menu = new QMenu(tvSprites_);
     auto add = [&](const char* name, const char* caption, std::function<void()> run) {
