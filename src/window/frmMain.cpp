@@ -50,6 +50,10 @@ constexpr int kEventsEveryMilliseconds = 30;
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
 
+// The sprite panel's width and its gap from the view, in pixels.
+constexpr int kSpritePanelWidth = 220;
+constexpr int kSpritePanelGap = 4;
+
 // The client area: never smaller than its design size, and it places its
 // controls again whenever its size changes.
 class ClientArea : public QWidget {
@@ -92,10 +96,6 @@ private:
     std::function<void()> onDoubleClick_;
     std::function<bool()> busy_;
 };
-
-// The sprite panel's width and its gap from the view, in pixels.
-constexpr int kSpritePanelWidth = 220;
-constexpr int kSpritePanelGap = 4;
 
 }  // namespace
 
