@@ -37,7 +37,7 @@ namespace tess::widgets {
 // paints only the exposed part of the surface. Colours are the palette's at
 // paint time. It reads the sprite's grids and SpriteLoaded from the document
 // and never touches the database: the sprite's size in tiles comes from a
-// source the owner sets (the current SPRITE or COMPRESSED row).
+// source the owner sets.
 //
 // Errors are raised, never caught: err::Overflow for a surface beyond 32767
 // pixels, err::SubscriptOutOfRange for a zoom index outside 0..5 or a palette

@@ -453,10 +453,12 @@ void frmMain::mnuViewZoomE_Click(int index) {
 
 void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
 
-tiles::TileSize frmMain::currentSpriteSize() {
-    const auto kind =
-        state_.Sprite.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
-    return sprites::RowTileSize(sprites::SpriteTable(*state_.GameDb, kind));
+tiles::TileSize frmMain::currentSpriteSize() const {
+    // The grids' own size: the tables' current rows move with every other
+    // sprite read (Export Image..., Compressed Size...) and with File > Load.
+    const tiles::ByteGrid& tileMap = state_.Sprite.TileMap;
+    return {static_cast<std::int16_t>(tileMap.upperX()),
+            static_cast<std::int16_t>(tileMap.upperY())};
 }
 
 void frmMain::mnuHelpTopics_Click() { dialogs_.message({kHelpText}); }

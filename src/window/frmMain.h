@@ -149,7 +149,7 @@ private:
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
     void letEventsRun();
-    tiles::TileSize currentSpriteSize();
+    tiles::TileSize currentSpriteSize() const;
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
     // Asks for a file to read (or to write) through the dialog seam, in the
