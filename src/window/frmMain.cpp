@@ -374,6 +374,10 @@ void frmMain::fillTreeView() {
 
 void frmMain::LoadPalette(std::int32_t offset) {
     state_.Palette.LoadPalette(state_.RomPath, offset);
+    paletteLoaded();
+}
+
+void frmMain::paletteLoaded() {
     state_.PaletteRomPath = state_.RomPath;
     panel_->refresh();
 }
@@ -512,10 +516,7 @@ void frmMain::tvSprites_DblClick() {
         tools_->spriteReplaced();
         const bool found =
             sprites::LoadSprite(*state_.GameDb, state_.RomPath, choiceOf(node), tempFiles_,
-                                state_.Palette, state_.Sprite, *view_, [this] {
-                                    state_.PaletteRomPath = state_.RomPath;
-                                    panel_->refresh();
-                                });
+                                state_.Palette, state_.Sprite, *view_, [this] { paletteLoaded(); });
         if (!found) {
             ShowProcessingError(dialogs_);
             return;

@@ -114,6 +114,9 @@ private:
     void IdentifyGame();
     void fillTreeView();
     void LoadPalette(std::int32_t offset);
+    // The palette was just read from the loaded ROM: it belongs to that ROM
+    // now, and the panel shows it.
+    void paletteLoaded();
     void SavePalette();
     // The unsaved-change prompts of a sprite switch and of the exit: Yes saves
     // the palette or the sprite, No forgets the change when `noForgets` (a
