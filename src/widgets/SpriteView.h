@@ -69,20 +69,11 @@ public:
 
     // Screen pixels per sprite pixel: one of tiles::kZoomLevels, kStartZoom at start.
     std::int16_t Zoom() const { return zoom_; }
-    // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
-    int zoomIndexSteppedBy(int steps) const;
     // What Ctrl+wheel runs: View > Zoom item `index`, through the owner's
     // menu command. Without it, Ctrl+wheel does nothing.
     void setZoomCommand(std::function<void(int index)> command) {
         zoomCommand_ = std::move(command);
     }
-    // Runs `zoom`, a zoom command (which redraws and resets the bars), then
-    // scrolls so that the sprite pixel under `at`, a point of the frame, is
-    // under it again, as far as the bars reach. The bars take the nearest
-    // values and the surface then moves by the rest, less than S pixels, so
-    // that the pixel stays even where it is smaller than S; the next scroll
-    // puts the surface back on the bars' steps.
-    void zoomKeeping(QPointF at, const std::function<void()>& zoom);
     // Space held: a drag over the frame or the canvas pans instead of painting.
     void setPanning(bool on);
     bool panning() const { return panning_; }
@@ -159,6 +150,15 @@ private:
     void scrollY(int value);
     void followFrame();
     void wheel(const QWheelEvent& event);
+    // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
+    int zoomIndexSteppedBy(int steps) const;
+    // Runs `zoom`, a zoom command (which redraws and resets the bars), then
+    // scrolls so that the sprite pixel under `at`, a point of the frame, is
+    // under it again, as far as the bars reach. The bars take the nearest
+    // values and the surface then moves by the rest, less than S pixels, so
+    // that the pixel stays even where it is smaller than S; the next scroll
+    // puts the surface back on the bars' steps.
+    void zoomKeeping(QPointF at, const std::function<void()>& zoom);
     // Handles a mouse event while panning; false for events it leaves alone.
     bool pan(QEvent* event);
     void showPanCursor(Qt::CursorShape hand);
