@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString() +
         "/recovery";
     const auto program = tess::window::StartProgram(
-        state, arguments, QApplication::applicationDirPath().toStdString(), dialogs,
-        [](int code) { endProcess(code); }, std::cerr);
+        state, arguments, QApplication::applicationDirPath().toStdString(), dialogs, endProcess,
+        std::cerr);
     if (!program) return 1;  // endProcess has ended the program already
     dialogs.setParent(program->main.get());
     app.end = [main = program->main.get()](int code) { main->endProgram(code); };

@@ -47,13 +47,9 @@ public:
 
 }  // namespace
 
-MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
+MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, const FileCommands& files,
                          std::function<void(const std::function<void()>&)> run)
-    : QObject(tbMain),
-      tbMain_(tbMain),
-      tools_(tools),
-      files_(std::move(files)),
-      run_(std::move(run)) {
+    : QObject(tbMain), tbMain_(tbMain), tools_(tools), run_(std::move(run)) {
     auto* style = new StripStyle;
     style->setParent(tbMain);
     tbMain->setStyle(style);
@@ -61,12 +57,11 @@ MainToolbar::MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommand
     tbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbMain->setMovable(false);
 
-    addButton("open", "Open", "Open", 1, files_.load);
-    QAction* save = addButton("save", "Save", "Save", 2, files_.saveRom);
+    addButton("open", "Open", "Open", 1, files.load);
+    QAction* save = addButton("save", "Save", "Save", 2, files.saveRom);
     auto* menu = new QMenu(tbMain);
-    for (const auto& [key, caption, handler] :
-         {std::tuple{"srom", "ROM", files_.saveRom},
-          std::tuple{"spal", "Palette", files_.savePalette}}) {
+    for (const auto& [key, caption, handler] : {std::tuple{"srom", "ROM", files.saveRom},
+                                                std::tuple{"spal", "Palette", files.savePalette}}) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(key);
         connectTo(item, handler);

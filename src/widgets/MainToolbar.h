@@ -33,7 +33,7 @@ public:
         std::function<void()> savePalette;  // File > Save Palette
     };
     // `run` runs each handler with the window's error handling.
-    MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, FileCommands files,
+    MainToolbar(QToolBar* tbMain, paint::PaintTools& tools, const FileCommands& files,
                 std::function<void(const std::function<void()>&)> run);
 
 private:
@@ -46,7 +46,6 @@ private:
 
     QToolBar* tbMain_;
     paint::PaintTools& tools_;
-    FileCommands files_;
     std::function<void(const std::function<void()>&)> run_;
 };
 

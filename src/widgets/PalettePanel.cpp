@@ -48,12 +48,12 @@ PaletteCell* PalettePanel::picPal(int index) const {
 
 void PalettePanel::placeControls(double sx, double sy) {
     auto place = [&](QWidget* widget, int left) {
-        widget->setGeometry(widgets::twipsToRect(left, 60, 255, 255, sx, sy));
+        widget->setGeometry(twipsToRect(left, 60, 255, 255, sx, sy));
     };
     place(fore_, 3780);
     place(back_, 4080);
     for (int i = 0; i < paint::GenesisPalette::kEntries; ++i) place(picPal(i), 4440 + 300 * i);
-    designSize_ = {widgets::twipsToPixels(9315, sx), widgets::twipsToPixels(360, sy)};
+    designSize_ = {twipsToPixels(9315, sx), twipsToPixels(360, sy)};
     setMinimumSize(designSize_);
     updateGeometry();
 }

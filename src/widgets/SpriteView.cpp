@@ -77,8 +77,8 @@ SpriteView::SpriteView(QWidget* parent, const tiles::SpriteDocument& doc,
     canvas_->installEventFilter(this);
 
     if (parent != nullptr && parent->logicalDpiX() > 0 && parent->logicalDpiY() > 0) {
-        setTwipsPerPixel(twipsPerPixel(parent->logicalDpiX()),
-                         twipsPerPixel(parent->logicalDpiY()));
+        sx_ = twipsPerPixel(parent->logicalDpiX());
+        sy_ = twipsPerPixel(parent->logicalDpiY());
     }
 }
 
@@ -89,13 +89,9 @@ SpriteView::~SpriteView() {
     delete scrollV_;
 }
 
-void SpriteView::setTwipsPerPixel(double sx, double sy) {
+void SpriteView::placeControls(double sx, double sy, QSize extra) {
     sx_ = sx;
     sy_ = sy;
-}
-
-void SpriteView::placeControls(double sx, double sy, QSize extra) {
-    setTwipsPerPixel(sx, sy);
     const QSize before = frame_->size();
     const int dx = extra.width();
     const int dy = extra.height();

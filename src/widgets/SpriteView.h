@@ -37,7 +37,7 @@ namespace tess::widgets {
 // paints only the exposed part of the surface. Colours are the palette's at
 // paint time. It reads the sprite's grids and SpriteLoaded from the document
 // and never touches the database: the sprite's size in tiles comes from a
-// source the owner sets (the current SPRITE or COMPRESSED row).
+// source the owner sets.
 //
 // Errors are raised, never caught: err::Overflow for a surface beyond 32767
 // pixels, err::SubscriptOutOfRange for a zoom index outside 0..5 or a palette
@@ -54,13 +54,9 @@ public:
     QScrollBar* sprScrollH() const { return scrollH_; }
     QScrollBar* sprScrollV() const { return scrollV_; }
 
-    // S per axis: the screen's twips per pixel, 1440 / logical dpi. It starts
-    // from the parent's logical dpi; scroll positions count in units of S
-    // pixels.
-    void setTwipsPerPixel(double sx, double sy);
-    double twipsPerPixelX() const { return sx_; }
-    double twipsPerPixelY() const { return sy_; }
-    // Sets S and places the controls at their design positions in the
+    // S per axis is the screen's twips per pixel, 1440 / logical dpi; it
+    // starts from the parent's logical dpi, and scroll positions count in
+    // units of S pixels. Sets S and places the controls at their design positions in the
     // parent, converted from twips: picEdBack 2520, 780, 6495 x 5355;
     // sprScrollV 9000, 780, 255 x 5355; sprScrollH 2520, 6120, 6495 x 255.
     // `extra` is how many pixels the owner's client area exceeds its design
@@ -73,20 +69,11 @@ public:
 
     // Screen pixels per sprite pixel: one of tiles::kZoomLevels, kStartZoom at start.
     std::int16_t Zoom() const { return zoom_; }
-    // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
-    int zoomIndexSteppedBy(int steps) const;
     // What Ctrl+wheel runs: View > Zoom item `index`, through the owner's
     // menu command. Without it, Ctrl+wheel does nothing.
     void setZoomCommand(std::function<void(int index)> command) {
         zoomCommand_ = std::move(command);
     }
-    // Runs `zoom`, a zoom command (which redraws and resets the bars), then
-    // scrolls so that the sprite pixel under `at`, a point of the frame, is
-    // under it again, as far as the bars reach. The bars take the nearest
-    // values and the surface then moves by the rest, less than S pixels, so
-    // that the pixel stays even where it is smaller than S; the next scroll
-    // puts the surface back on the bars' steps.
-    void zoomKeeping(QPointF at, const std::function<void()>& zoom);
     // Space held: a drag over the frame or the canvas pans instead of painting.
     void setPanning(bool on);
     bool panning() const { return panning_; }
@@ -163,6 +150,15 @@ private:
     void scrollY(int value);
     void followFrame();
     void wheel(const QWheelEvent& event);
+    // The place in tiles::kZoomLevels `steps` levels from Zoom's, kept within the list.
+    int zoomIndexSteppedBy(int steps) const;
+    // Runs `zoom`, a zoom command (which redraws and resets the bars), then
+    // scrolls so that the sprite pixel under `at`, a point of the frame, is
+    // under it again, as far as the bars reach. The bars take the nearest
+    // values and the surface then moves by the rest, less than S pixels, so
+    // that the pixel stays even where it is smaller than S; the next scroll
+    // puts the surface back on the bars' steps.
+    void zoomKeeping(QPointF at, const std::function<void()>& zoom);
     // Handles a mouse event while panning; false for events it leaves alone.
     bool pan(QEvent* event);
     void showPanCursor(Qt::CursorShape hand);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,8 +34,8 @@ inline constexpr std::string_view kDebugSwitch = "/debug";
 // followed by a separator.
 std::string AppFolderFor(const std::string& commandLine, const std::string& executableFolder);
 
-// Start-up before any window exists: fixes AppFolder and opens game.mdb
-// (Zoom starts at 8 in the sprite view). Database errors propagate.
+// Start-up before any window exists: fixes AppFolder and opens game.mdb.
+// Database errors propagate.
 void InitProgram(ProgramState& state, const std::string& commandLine,
                  const std::string& executableFolder);
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "base/ErrorReporting.h"
+#include "base/Messages.h"
 #include "base/WholeFile.h"
 #include "gamedb/GameSummary.h"
 #include "gamedb/Identify.h"
@@ -37,12 +38,21 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
+// Headings load nothing and have no context menu.
+bool isSpriteNode(const QTreeWidgetItem& node) {
+    return node.data(0, kImageRole).toInt() > gamedb::kHeadingImage;
+}
+
 // While a save writes, pending events run at most this often.
 constexpr int kEventsEveryMilliseconds = 30;
 
 // Client area of the window at its start size, in twips.
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 6720;
+
+// The sprite panel's width and its gap from the view, in pixels.
+constexpr int kSpritePanelWidth = 220;
+constexpr int kSpritePanelGap = 4;
 
 // The client area: never smaller than its design size, and it places its
 // controls again whenever its size changes.
@@ -87,10 +97,6 @@ private:
     std::function<bool()> busy_;
 };
 
-// The sprite panel's width and its gap from the view, in pixels.
-constexpr int kSpritePanelWidth = 220;
-constexpr int kSpritePanelGap = 4;
-
 }  // namespace
 
 frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int)> endProcess)
@@ -103,10 +109,7 @@ frmMain::frmMain(ProgramState& state, CommonDlg& dialogs, std::function<void(int
     buildMenus();
     buildControls();
     unsaved_ = new UnsavedPainting(this, state_.RecoveryFolder, state_.Sprite, dialogs_);
-    tools_->setChangeObserver([this] {
-        unsaved_->changed();
-        spritePanel_->measure(state_.Sprite);
-    });
+    tools_->setChangeObserver([this] { pixelsChanged(); });
     qApp->installEventFilter(this);
 }
 
@@ -371,6 +374,10 @@ void frmMain::fillTreeView() {
 
 void frmMain::LoadPalette(std::int32_t offset) {
     state_.Palette.LoadPalette(state_.RomPath, offset);
+    paletteLoaded();
+}
+
+void frmMain::paletteLoaded() {
     state_.PaletteRomPath = state_.RomPath;
     panel_->refresh();
 }
@@ -450,10 +457,12 @@ void frmMain::mnuViewZoomE_Click(int index) {
 
 void frmMain::mnuViewGrid_Click() { mnuViewGrid_->setChecked(view_->GridCommand()); }
 
-tiles::TileSize frmMain::currentSpriteSize() {
-    const auto kind =
-        state_.Sprite.SpriteCompressed ? tiles::SpriteKind::Compressed : tiles::SpriteKind::Plain;
-    return sprites::RowTileSize(sprites::SpriteTable(*state_.GameDb, kind));
+tiles::TileSize frmMain::currentSpriteSize() const {
+    // The grids' own size: the tables' current rows move with every other
+    // sprite read (Export Image..., Compressed Size...) and with File > Load.
+    const tiles::ByteGrid& tileMap = state_.Sprite.TileMap;
+    return {static_cast<std::int16_t>(tileMap.upperX()),
+            static_cast<std::int16_t>(tileMap.upperY())};
 }
 
 void frmMain::mnuHelpTopics_Click() { dialogs_.message({kHelpText}); }
@@ -499,7 +508,7 @@ void frmMain::tvSprites_DblClick() {
         const QList<QTreeWidgetItem*> selected = tvSprites_->selectedItems();
         if (selected.isEmpty()) throw objectNotSetError();
         QTreeWidgetItem* node = selected.front();
-        if (node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return;
+        if (!isSpriteNode(*node)) return;
         tools_->Drop();  // a floating block is an unsaved change like any other
         if (!resolveUnsavedChanges(true)) return;
 
@@ -507,18 +516,13 @@ void frmMain::tvSprites_DblClick() {
         tools_->spriteReplaced();
         const bool found =
             sprites::LoadSprite(*state_.GameDb, state_.RomPath, choiceOf(node), tempFiles_,
-                                state_.Palette, state_.Sprite, *view_, [this] {
-                                    state_.PaletteRomPath = state_.RomPath;
-                                    panel_->refresh();
-                                });
+                                state_.Palette, state_.Sprite, *view_, [this] { paletteLoaded(); });
         if (!found) {
             ShowProcessingError(dialogs_);
             return;
         }
         unsaved_->offer([this](const tiles::ByteGrid& kept) {
-            tools_->recordEdit([&] { sprites::RestorePixels(kept, state_.Sprite); });
-            view_->RedrawSprite();
-            state_.Sprite.SpriteDirty = true;
+            layEdit([&] { sprites::RestorePixels(kept, state_.Sprite); });
         });
         spritePanel_->showSprite(state_.Sprite, state_.Palette.PaletteOffset());
         spritePanel_->measure(state_.Sprite);
@@ -571,12 +575,22 @@ void frmMain::ImportBitmap(const std::string& path) {
     sprites::LayPicture(sprites::IndexedPicture(*bitmap), state_.Sprite);
     view_->RedrawSprite();
     state_.Sprite.SpriteDirty = true;
+    pixelsChanged();
+}
+
+void frmMain::layEdit(const std::function<void()>& edit) {
+    tools_->recordEdit(edit);
+    view_->RedrawSprite();
+    state_.Sprite.SpriteDirty = true;
+}
+
+void frmMain::pixelsChanged() {
     unsaved_->changed();
     spritePanel_->measure(state_.Sprite);
 }
 
 QMenu* frmMain::spriteMenu(QTreeWidgetItem* node) {
-    if (!node || node->data(0, kImageRole).toInt() <= gamedb::kHeadingImage) return nullptr;
+    if (!node || !isSpriteNode(*node)) return nullptr;
     const tiles::SpriteChoice sprite = choiceOf(node);
     auto* menu = new QMenu(tvSprites_);
     auto add = [&](const char* name, const char* caption, std::function<void()> run) {
@@ -634,9 +648,7 @@ void frmMain::importImage(const std::string& path) {
         return;
     }
     if (!image) return;  // an empty file: nothing to lay
-    tools_->recordEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
-    view_->RedrawSprite();
-    state_.Sprite.SpriteDirty = true;
+    layEdit([&] { sprites::LayPicture(image->picture, state_.Sprite); });
     if (const std::string note = image->note(); !note.empty()) dialogs_.message({note});
 }
 

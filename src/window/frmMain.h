@@ -8,7 +8,6 @@
 #include <string>
 
 #include "base/CommonDlg.h"
-#include "base/Messages.h"
 #include "gamedb/SpriteTree.h"
 #include "sprites/SpriteImage.h"
 #include "sprites/SpriteSelection.h"
@@ -115,6 +114,9 @@ private:
     void IdentifyGame();
     void fillTreeView();
     void LoadPalette(std::int32_t offset);
+    // The palette was just read from the loaded ROM: it belongs to that ROM
+    // now, and the panel shows it.
+    void paletteLoaded();
     void SavePalette();
     // The unsaved-change prompts of a sprite switch and of the exit: Yes saves
     // the palette or the sprite, No forgets the change when `noForgets` (a
@@ -138,13 +140,19 @@ private:
     void exportSpriteImage(const tiles::SpriteChoice& sprite);
     void importSpriteImage(QTreeWidgetItem* node);
     void showCompressedSize(const tiles::SpriteChoice& sprite);
+    // The sprite's pixels changed, by whatever means: they are kept for a
+    // later session and measured again.
+    void pixelsChanged();
+    // Lays pixels made outside the paint tools (an image, painting kept from
+    // an earlier session) into the sprite as one undo step, and shows them.
+    void layEdit(const std::function<void()>& edit);
     // Runs a context-menu action, reporting its errors as a selection does.
     void trapped(const std::function<void()>& action);
     // True, with a beep, while a save runs: the command must wait.
     bool refusedWhileSaving();
     // Runs pending events now and then while a save writes.
     void letEventsRun();
-    tiles::TileSize currentSpriteSize();
+    tiles::TileSize currentSpriteSize() const;
     QAction* action(QMenu* menu, const char* name, const QString& caption,
                     const std::function<void()>& handler = {});
     // Asks for a file to read (or to write) through the dialog seam, in the

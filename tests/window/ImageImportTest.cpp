@@ -93,6 +93,8 @@ TEST_F(ImageImport, ContextMenuExportsImportsAndMeasuresWithoutMovingTheLoadedSp
     dialogs.queueFile(dir.file("gamma.png"));
     run("gamma", "mnuSpriteExport");
     EXPECT_EQ(state.Sprite.TileMap.upperX(), 2);  // alpha stays, to be saved by its own row
+    trigger("mnuViewZoomE0");  // and is drawn again at its own 2 x 1 tiles, not gamma's 1 x 1
+    EXPECT_EQ(window->spriteView().picSprite()->size(), QSize(16, 8));
 
     // The sizes of a compressed sprite, then with an edit on screen.
     run("zebra", "mnuSpriteSize");

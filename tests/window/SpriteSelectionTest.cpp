@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "base/Messages.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/window/FixtureWindow.h"
 #include "widgets/PalettePanel.h"
