@@ -70,7 +70,7 @@ void GenesisPalette::SavePalette(const std::string& romPath) {
         bytes[at + 1] = words_[static_cast<std::size_t>(i)].low;
     }
     const std::int64_t at = std::int64_t{offset_} + 2;
-    if (at < 0) throw RuntimeError(err::BadRecordNumber, "Bad record number");
+    if (at < 0) throw badRecordNumberError();
     RewriteFile(romPath, [&](std::vector<std::uint8_t>& rom) {
         // A line past the end lengthens the file, zeros in the gap, as a write there would.
         const auto end = static_cast<std::size_t>(at) + bytes.size();
