@@ -38,4 +38,9 @@ std::vector<std::uint8_t> readWhole(const std::string& path) {
     return std::move(*bytes);
 }
 
+void writeWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::string why;
+    if (!writeWholeFile(path, bytes, why)) throw fileError(path, why);
+}
+
 }  // namespace tess

@@ -22,4 +22,8 @@ std::size_t readAt(const std::string& path, std::int64_t offset, std::span<std::
 // All the bytes of a file. Raises tess::fileError when it cannot be read.
 std::vector<std::uint8_t> readWhole(const std::string& path);
 
+// Creates or replaces a file, all or nothing (writeWholeFile). Raises
+// tess::fileError when it cannot be written.
+void writeWhole(const std::string& path, std::span<const std::uint8_t> bytes);
+
 }  // namespace tess

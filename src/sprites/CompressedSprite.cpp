@@ -2,7 +2,6 @@
 
 #include "base/Int16.h"
 #include "base/RomFile.h"
-#include "base/WholeFile.h"
 #include "codec/Nemesis.h"
 #include "nemesislib/NemesisEntries.h"
 #include "sprites/SpriteSelection.h"
@@ -40,8 +39,7 @@ std::vector<std::uint8_t> decompressBlock(const gamedb::TableCursor& row,
     // error with its reason, not a damaged block.
     const codec::NemesisDecoded block = decodeAt(readWhole(romPath), offset);
     if (!block.ok()) throw decompressionError();
-    std::string why;
-    if (!writeWholeFile(files.dump, block.data, why)) throw fileError(files.dump, why);
+    writeWhole(files.dump, block.data);
     return block.data;
 }
 

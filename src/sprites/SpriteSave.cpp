@@ -6,7 +6,6 @@
 #include "base/FileSystem.h"
 #include "base/Messages.h"
 #include "base/RomFile.h"
-#include "base/WholeFile.h"
 #include "codec/Nemesis.h"
 #include "nemesislib/NemesisEntries.h"
 #include "tiles/RomHeader.h"
@@ -233,7 +232,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
         if (!encoded.ok()) return outcomeOf(Result::CompressionFailed);
         block = std::move(encoded.stream);
     } else {
-        if (!writeWholeFile(files.dump, data, why)) throw fileError(files.dump, why);
+        writeWhole(files.dump, data);
         letEventsRun(hooks);
         if (Comp(files.dump.c_str(), files.dumpc.c_str()) == -1) {
             return outcomeOf(Result::CompressionFailed);
@@ -252,9 +251,7 @@ SaveOutcome saveCompressed(const std::string& romPath, const TempFiles& files,
     outcome.maxSize = record.row.field("MaxSize").toLong();
     if (std::vector<std::uint8_t> best = fitted(block, data, outcome.maxSize); best != block) {
         // "dumpc.bin" holds the block that goes into the ROM.
-        if (mode == SaveMode::Write && !writeWholeFile(files.dumpc, best, why)) {
-            throw fileError(files.dumpc, why);
-        }
+        if (mode == SaveMode::Write) writeWhole(files.dumpc, best);
         block = std::move(best);
     }
     outcome.compressedSize = static_cast<std::int64_t>(block.size());
