@@ -99,8 +99,7 @@ NibbleStretches::NibbleStretches(std::span<const uint8_t> nibbles) {
 
 uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses& uses) {
     Group& group = groups_[colour];
-    const uint32_t* c = costs.data() - 1;  // c[r] for r = 1..8
-    uint32_t* u = uses.data() - 1;
+    // Runs are 1..8; costs and uses hold them from index 0.
     uses.fill(0);
     if (group.lengths.empty()) return 0;
 
@@ -122,15 +121,15 @@ uint64_t NibbleStretches::split(unsigned colour, const RunCosts& costs, RunUses&
         if (k > searched) {
             const uint32_t extra = (k - searched + star - 1) / star;
             k -= extra * star;
-            u[star] += extra * lc.count;
-            total += uint64_t{extra} * c[star] * lc.count;
+            uses[star - 1] += extra * lc.count;
+            total += uint64_t{extra} * costs[star - 1] * lc.count;
         }
         total += uint64_t{best_[k]} * lc.count;
         passing_[k] += lc.count;
     }
     for (uint32_t k = searched; k > 0; --k) {
         const uint32_t run = group.choice[k];
-        u[run] += passing_[k];
+        uses[run - 1] += passing_[k];
         passing_[k - run] += passing_[k];
     }
     return total;
