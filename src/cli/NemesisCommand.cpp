@@ -8,6 +8,7 @@
 #include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "codec/Nemesis.h"
+#include "tiles/TileCodec.h"
 
 namespace tess::cli {
 namespace {
@@ -41,10 +42,7 @@ std::optional<std::size_t> parseOffset(const std::string& text) {
     return value;
 }
 
-std::string tileText(std::size_t bytes) {
-    const std::size_t tiles = bytes / kNemesisTileBytes;
-    return std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles");
-}
+std::string tileText(std::size_t bytes) { return tiles::TilesText(bytes / kNemesisTileBytes); }
 
 // Decodes the stream at `offset` of `file` from windows of the file that grow
 // while the stream runs past them, so that a stream costs about its own size,

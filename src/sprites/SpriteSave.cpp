@@ -378,8 +378,7 @@ std::string SaveSizeLine(const SaveOutcome& outcome) {
         return "compressed " + std::to_string(outcome.compressedSize) + " bytes, limit " +
                std::to_string(outcome.maxSize);
     }
-    return "plain sprite: " + std::to_string(outcome.tiles) +
-           (outcome.tiles == 1 ? " tile" : " tiles");
+    return "plain sprite: " + tiles::TilesText(outcome.tiles);
 }
 
 }  // namespace tess::sprites

@@ -5,6 +5,7 @@
 #include "base/RuntimeError.h"
 
 namespace tess::tiles {
+
 namespace {
 
 // Coordinates are worked out in 64 bits so that a tile placed near the end of
@@ -46,6 +47,10 @@ TileBytes EncodeTile(const ByteGrid& spriteBuffer, std::int32_t tx, std::int32_t
         bytes[k] = static_cast<std::uint8_t>(value);
     }
     return bytes;
+}
+
+std::string TilesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " tile" : " tiles");
 }
 
 }  // namespace tess::tiles

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "tiles/Grid.h"
 #include "tiles/SpriteSurface.h"
@@ -14,6 +15,9 @@ namespace tess::tiles {
 // of row k div 4.
 inline constexpr std::size_t kTileBytes = 32;
 using TileBytes = std::array<std::uint8_t, kTileBytes>;
+
+// "1 tile", "N tiles".
+std::string TilesText(std::size_t count);
 
 // Stores the 64 pixels of `bytes` into spriteBuffer with the tile's top-left
 // pixel at (x0, y0), in file order, drawing each pair of cells on `surface`
